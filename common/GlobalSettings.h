@@ -1,0 +1,45 @@
+#pragma once
+
+// Process-wide values shared by the whole program: the connection settings
+// of the one switch this process manages (written once at start-up from the
+// command line), the device facts of that switch (written once by the front
+// panel from the device INI) and the subnet-mask table. Each is written on
+// the GUI thread before any other thread or session exists, then only read.
+
+#include <QString>
+
+// Connection settings.
+extern QString g_strCmdArg1;
+extern QString g_strDeviceIP;
+extern QString g_strReadCommunity;
+extern QString g_strWriteCommunity;
+extern QString g_strSnmpVersion;
+extern QString g_strSnmpPort;
+extern QString g_strCmdArg8;
+extern QString g_strV3SecurityLevel;
+extern QString g_strV3UserName;
+extern QString g_strV3AuthPassword;
+extern QString g_strV3PrivPassword;
+extern QString g_strV3AuthProtocol;
+extern QString g_strV3PrivProtocol;
+extern QString g_strSnmpTimeout;
+extern int g_bWritePermission;
+
+// Device facts.
+extern QString g_strDeviceName;
+extern int g_nDevicePortNum;
+extern bool g_bPoeModel;
+extern int g_nMediumTypeMode;
+extern int g_nPowerMaxThreshold;
+
+// Dotted subnet masks indexed by 32 minus the prefix length:
+// entry 0 "255.255.255.255" ... entry 8 "255.255.255.0" ... entry 32 "0.0.0.0".
+constexpr int SUBNET_MASK_COUNT = 33;
+extern const QString g_strSubnetMask[SUBNET_MASK_COUNT];
+
+// Puts every connection setting and device fact back to its start-up
+// default (tests and the command-line parser start from here).
+void ResetGlobalSettings();
+
+// Decimal value of a setting text; a non-numeric text gives 0.
+int SettingToInt(const QString& text);

@@ -1,0 +1,104 @@
+#include "MessageSink.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+MessageSinkFn& currentSink()
+{
+    static MessageSinkFn sink;
+    return sink;
+}
+
+int showWithQMessageBox(const MessageRequest& request)
+{
+    QMessageBox box(request.parent);
+    box.setWindowTitle(request.title.isEmpty() ? QApplication::applicationName() : request.title);
+    box.setText(request.text);
+    switch (request.icon) {
+    case MessageIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
+    case MessageIcon::Warning: box.setIcon(QMessageBox::Warning); break;
+    case MessageIcon::Error: box.setIcon(QMessageBox::Critical); break;
+    case MessageIcon::Question: box.setIcon(QMessageBox::Question); break;
+    }
+    struct Choice { QMessageBox::StandardButton button; int answer; };
+    QList<Choice> choices;
+    switch (request.buttons) {
+    case MessageButtons::Ok: choices = {{QMessageBox::Ok, IDOK}}; break;
+    case MessageButtons::OkCancel: choices = {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}}; break;
+    case MessageButtons::YesNo: choices = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}}; break;
+    case MessageButtons::YesNoCancel:
+        choices = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
+        break;
+    }
+    QMessageBox::StandardButtons buttons;
+    for (const Choice& c : choices)
+        buttons |= c.button;
+    box.setStandardButtons(buttons);
+    for (const Choice& c : choices) {
+        if (c.answer == request.defaultAnswer)
+            box.setDefaultButton(c.button);
+    }
+    box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    const int clicked = box.exec();
+    for (const Choice& c : choices) {
+        if (c.button == clicked)
+            return c.answer;
+    }
+    // Closed by the window manager: the safe answer.
+    return request.buttons == MessageButtons::Ok ? IDOK
+         : request.buttons == MessageButtons::YesNo ? IDNO : IDCANCEL;
+}
+
+} // namespace
+
+void SetMessageSink(MessageSinkFn sink)
+{
+    currentSink() = std::move(sink);
+}
+
+int ShowMessage(const MessageRequest& request)
+{
+    if (currentSink())
+        return currentSink()(request);
+    return showWithQMessageBox(request);
+}
+
+MessageRequest MessageRequestFromFlags(const QString& text, unsigned flags)
+{
+    MessageRequest request;
+    request.text = text;
+    switch (flags & 0xF) {
+    case MB_OKCANCEL: request.buttons = MessageButtons::OkCancel; break;
+    case MB_YESNO: request.buttons = MessageButtons::YesNo; break;
+    case MB_YESNOCANCEL: request.buttons = MessageButtons::YesNoCancel; break;
+    default: request.buttons = MessageButtons::Ok; break;
+    }
+    switch (flags & 0xF0) {
+    case MB_ICONERROR: request.icon = MessageIcon::Error; break;
+    case MB_ICONQUESTION: request.icon = MessageIcon::Question; break;
+    case MB_ICONWARNING: request.icon = MessageIcon::Warning; break;
+    case MB_ICONINFORMATION: request.icon = MessageIcon::Information; break;
+    default: request.icon = MessageIcon::None; break;
+    }
+    const int defaultIndex = (flags & 0xF00) >> 8;
+    QList<int> order;
+    switch (request.buttons) {
+    case MessageButtons::Ok: order = {IDOK}; break;
+    case MessageButtons::OkCancel: order = {IDOK, IDCANCEL}; break;
+    case MessageButtons::YesNo: order = {IDYES, IDNO}; break;
+    case MessageButtons::YesNoCancel: order = {IDYES, IDNO, IDCANCEL}; break;
+    }
+    request.defaultAnswer = order.value(defaultIndex, order.first());
+    return request;
+}
+
+int AfxMessageBox(const QString& text, unsigned flags, QWidget* parent)
+{
+    MessageRequest request = MessageRequestFromFlags(text, flags);
+    request.parent = parent;
+    return ShowMessage(request);
+}

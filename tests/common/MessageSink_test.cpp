@@ -1,0 +1,40 @@
+#include "MessageRecorder.h"
+#include "MessageSink.h"
+
+#include <gtest/gtest.h>
+
+// The classic flag words must map to the icon, buttons and default button
+// that the fixed messages rely on: a confirmation whose default were OK
+// would let a stray Enter reboot a switch.
+TEST(MessageSink, FlagWordsMapToIconButtonsAndDefault)
+{
+    struct Case { unsigned flags; MessageIcon icon; MessageButtons buttons; int def; };
+    const Case cases[] = {
+        {MB_OK, MessageIcon::None, MessageButtons::Ok, IDOK},
+        {MB_OK | MB_ICONWARNING, MessageIcon::Warning, MessageButtons::Ok, IDOK},
+        {MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2, MessageIcon::Question, MessageButtons::OkCancel, IDCANCEL},
+        {MB_OKCANCEL | MB_ICONQUESTION, MessageIcon::Question, MessageButtons::OkCancel, IDOK},
+        {MB_YESNO | MB_ICONERROR | MB_DEFBUTTON2, MessageIcon::Error, MessageButtons::YesNo, IDNO},
+        {MB_YESNOCANCEL | MB_ICONINFORMATION | MB_DEFBUTTON3, MessageIcon::Information, MessageButtons::YesNoCancel, IDCANCEL},
+        {MB_OK | MB_DEFBUTTON3, MessageIcon::None, MessageButtons::Ok, IDOK}, // no third button
+    };
+    for (const Case& c : cases) {
+        const MessageRequest r = MessageRequestFromFlags(QStringLiteral("x"), c.flags);
+        EXPECT_EQ(r.icon, c.icon) << c.flags;
+        EXPECT_EQ(r.buttons, c.buttons) << c.flags;
+        EXPECT_EQ(r.defaultAnswer, c.def) << c.flags;
+    }
+}
+
+// The recorder sees the exact text (blanks included) and gives the scripted
+// answers in order, then OK.
+TEST(MessageSink, RecorderKeepsTextAndScriptsAnswers)
+{
+    MessageRecorder recorder;
+    recorder.script({IDCANCEL});
+    EXPECT_EQ(AfxMessageBox(QStringLiteral("Do you want to reboot the device?"), MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2), IDCANCEL);
+    EXPECT_EQ(AfxMessageBox(QStringLiteral("FW upgrade/backup or config backup/restore is already progressing. ")), IDOK);
+    ASSERT_EQ(recorder.texts().size(), 2);
+    EXPECT_EQ(recorder.texts()[1], QStringLiteral("FW upgrade/backup or config backup/restore is already progressing. "));
+    EXPECT_EQ(recorder.requests()[0].defaultAnswer, IDCANCEL);
+}
