@@ -138,26 +138,26 @@ void CGradientProgressCtrl::paintEvent(QPaintEvent* event)
         return;
     }
 
-    // Bands over the whole width; integer edges so that the bands tile the
-    // bar exactly and the loop runs at most once per band.
+    // Bands over the whole width, cut at the done width; integer edges so
+    // that the bands tile the bar exactly and the loop runs at most once per
+    // band, however narrow the bar.
     const int bands = GetBandCount();
     const int dr = m_clrEnd.red() - m_clrStart.red();
     const int dg = m_clrEnd.green() - m_clrStart.green();
     const int db = m_clrEnd.blue() - m_clrStart.blue();
-    int right = 0;
     for (int i = 0; i < bands; ++i) {
         const int left = int(qint64(i) * width / bands);
-        right = int(qint64(i + 1) * width / bands);
+        if (left >= done)
+            break;
+        const int right = qMin(done, int(qint64(i + 1) * width / bands));
         const QColor colour(int(m_clrStart.red() + i * (double(dr) / bands)),
                             int(m_clrStart.green() + i * (double(dg) / bands)),
                             int(m_clrStart.blue() + i * (double(db) / bands)));
         if (right > left)
             p->fillRect(QRect(rc.left() + left, rc.top(), right - left, rc.height()), colour);
-        if (right > done)
-            break;
     }
-    if (right < width)
-        p->fillRect(QRect(rc.left() + right, rc.top(), width - right, rc.height()), background);
+    if (done < width)
+        p->fillRect(QRect(rc.left() + done, rc.top(), width - done, rc.height()), background);
 
     if (m_bShowPercent) {
         const double percent = (double(qBound(m_nLower, m_nPos, m_nUpper)) - m_nLower) * 100.0

@@ -6,8 +6,8 @@
 //
 // The bar is drawn in bands: one per step of the colour component that
 // changes most between the start and end colours (at most 255), so a narrow
-// bar or equal colours cost nothing special; the last band drawn is the
-// first that reaches past the done part.
+// bar or equal colours cost nothing special. The done part ends exactly at
+// its share of the width; a full range shows the whole gradient.
 
 #include <QColor>
 #include <QFrame>
