@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QThread>
 
 namespace {
 
@@ -14,7 +15,14 @@ MessageSinkFn& currentSink()
 
 int showWithQMessageBox(const MessageRequest& request)
 {
+    auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
+    if (!app || QThread::currentThread() != app->thread()) {
+        qWarning("Message box not shown (no GUI thread here): %s", qUtf8Printable(request.text));
+        return request.defaultAnswer;
+    }
     QMessageBox box(request.parent);
+    // Fixed texts are shown as written; a "<" must not turn one into HTML.
+    box.setTextFormat(Qt::PlainText);
     box.setWindowTitle(request.title.isEmpty() ? QApplication::applicationName() : request.title);
     box.setText(request.text);
     switch (request.icon) {
@@ -55,9 +63,11 @@ int showWithQMessageBox(const MessageRequest& request)
 
 } // namespace
 
-void SetMessageSink(MessageSinkFn sink)
+MessageSinkFn SetMessageSink(MessageSinkFn sink)
 {
+    MessageSinkFn previous = std::move(currentSink());
     currentSink() = std::move(sink);
+    return previous;
 }
 
 int ShowMessage(const MessageRequest& request)
@@ -101,4 +111,9 @@ int AfxMessageBox(const QString& text, unsigned flags, QWidget* parent)
     MessageRequest request = MessageRequestFromFlags(text, flags);
     request.parent = parent;
     return ShowMessage(request);
+}
+
+bool ConfirmMessage(const QString& text, QWidget* parent)
+{
+    return AfxMessageBox(text, MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2, parent) == IDOK;
 }

@@ -3,6 +3,10 @@
 // The one road of every message box in the program. The program shows a
 // QMessageBox; tests install a sink that records the text and answers.
 //
+// The text is shown exactly as given (plain text, never rich text).
+// Without a QApplication, or off the GUI thread, the QMessageBox sink shows
+// nothing: it logs the text and answers with the default button.
+//
 // The flags mirror the classic message-box flags so that call sites read
 // like the fixed messages they show:
 //   AfxMessageBox("Do you want to reboot the device?",
@@ -45,8 +49,9 @@ struct MessageRequest
 // A sink answers with IDOK, IDCANCEL, IDYES or IDNO.
 using MessageSinkFn = std::function<int(const MessageRequest&)>;
 
-// Replaces the sink; an empty function restores the QMessageBox sink.
-void SetMessageSink(MessageSinkFn sink);
+// Replaces the sink and returns the one it replaces; an empty function
+// restores the QMessageBox sink.
+MessageSinkFn SetMessageSink(MessageSinkFn sink);
 
 // Shows one message through the sink and returns the answer.
 int ShowMessage(const MessageRequest& request);
@@ -56,3 +61,7 @@ MessageRequest MessageRequestFromFlags(const QString& text, unsigned flags);
 
 // Classic form: text and flags; the title is the application's name.
 int AfxMessageBox(const QString& text, unsigned flags = MB_OK, QWidget* parent = nullptr);
+
+// The program's confirmation: OK and Cancel, a question icon, Cancel as the
+// default button. True only when the user chose OK.
+bool ConfirmMessage(const QString& text, QWidget* parent = nullptr);

@@ -38,3 +38,34 @@ TEST(MessageSink, RecorderKeepsTextAndScriptsAnswers)
     EXPECT_EQ(recorder.texts()[1], QStringLiteral("FW upgrade/backup or config backup/restore is already progressing. "));
     EXPECT_EQ(recorder.requests()[0].defaultAnswer, IDCANCEL);
 }
+
+// A confirmation must be OK/Cancel with the question icon and Cancel as the
+// default, and anything but OK must read as "no": a helper that treated the
+// default answer or a closed box as consent would write to the switch.
+TEST(MessageSink, ConfirmationIsOkCancelQuestionWithCancelDefault)
+{
+    MessageRecorder recorder;
+    recorder.script({IDCANCEL, IDOK});
+    EXPECT_FALSE(ConfirmMessage(QStringLiteral("Are you sure to delete?")));
+    EXPECT_TRUE(ConfirmMessage(QStringLiteral("Are you sure to delete?")));
+    ASSERT_EQ(recorder.requests().size(), 2);
+    const MessageRequest& r = recorder.requests()[0];
+    EXPECT_EQ(r.icon, MessageIcon::Question);
+    EXPECT_EQ(r.buttons, MessageButtons::OkCancel);
+    EXPECT_EQ(r.defaultAnswer, IDCANCEL);
+    EXPECT_EQ(recorder.answers(), (QList<int>{IDCANCEL, IDOK}));
+}
+
+// A recorder inside another must hand the sink back to the outer one, not
+// to the real message box (which would block a test on a modal box).
+TEST(MessageSink, NestedRecorderRestoresTheOuterSink)
+{
+    MessageRecorder outer;
+    {
+        MessageRecorder inner;
+        AfxMessageBox(QStringLiteral("inner"));
+        EXPECT_EQ(inner.texts(), QStringList{QStringLiteral("inner")});
+    }
+    AfxMessageBox(QStringLiteral("outer"));
+    EXPECT_EQ(outer.texts(), QStringList{QStringLiteral("outer")});
+}

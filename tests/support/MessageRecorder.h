@@ -1,8 +1,9 @@
 #pragma once
 
 // Records every message box of the code under test and answers from a
-// script (OK when the script runs dry). Installs itself as the message sink
-// for its lifetime.
+// script (OK, or Yes for Yes/No boxes, when the script runs dry). Installs
+// itself as the message sink for its lifetime and then puts the previous
+// sink back. A scripted answer that the box does not offer fails the test.
 
 #include "MessageSink.h"
 
@@ -23,9 +24,17 @@ public:
 
     const QList<MessageRequest>& requests() const { return m_requests; }
     QStringList texts() const;
-    void clear() { m_requests.clear(); }
+    // The answers given, one per request.
+    const QList<int>& answers() const { return m_given; }
+    // Scripted answers not used yet.
+    int answersLeft() const { return int(m_answers.size()); }
+    void clear() { m_requests.clear(); m_given.clear(); }
 
 private:
+    int answer(const MessageRequest& request);
+
     QList<MessageRequest> m_requests;
     QList<int> m_answers;
+    QList<int> m_given;
+    MessageSinkFn m_previous;
 };

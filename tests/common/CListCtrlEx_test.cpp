@@ -1,0 +1,168 @@
+#include "CListCtrlEx.h"
+#include "TestApp.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QKeyEvent>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The list as a walk fills it: a row inserted at the item count with
+// column 0, then the other columns set by index.
+void FillRows(CListCtrlEx& list, int rows)
+{
+    for (int r = 0; r < rows; ++r) {
+        const int row = list.InsertItem(list.GetItemCount(), QString::number(r + 1));
+        list.SetItemText(row, 1, QStringLiteral("name%1").arg(r + 1));
+        list.SetItemText(row, 2, r % 2 ? QStringLiteral("Enabled") : QStringLiteral("Disabled"));
+    }
+}
+
+void ThreeColumns(CListCtrlEx& list)
+{
+    list.InsertColumn(0, QStringLiteral("VLAN ID"), CListCtrlEx::LVCFMT_LEFT, 80);
+    list.InsertColumn(1, QStringLiteral("VLAN Name"), CListCtrlEx::LVCFMT_CENTER, 120);
+    list.InsertColumn(2, QStringLiteral("TrunkID    ")); // as wide as its heading + 15
+}
+
+} // namespace
+
+// Rows appended in walk order keep their cells; insertion in the middle
+// shifts the rows below; a delete closes the gap.
+TEST(CListCtrlEx, InsertSetGetDelete)
+{
+    EnsureTestApp();
+    CListCtrlEx list;
+    ThreeColumns(list);
+    FillRows(list, 3);
+    ASSERT_EQ(list.GetItemCount(), 3);
+    EXPECT_EQ(list.GetItemText(2, 0), QStringLiteral("3"));
+    EXPECT_EQ(list.GetItemText(2, 1), QStringLiteral("name3"));
+    EXPECT_EQ(list.GetItemText(1, 2), QStringLiteral("Enabled"));
+
+    EXPECT_EQ(list.InsertItem(1, QStringLiteral("x")), 1);
+    EXPECT_EQ(list.GetItemText(1, 0), QStringLiteral("x"));
+    EXPECT_EQ(list.GetItemText(1, 1), QString());
+    EXPECT_EQ(list.GetItemText(2, 1), QStringLiteral("name2"));
+    EXPECT_TRUE(list.DeleteItem(1));
+    EXPECT_EQ(list.GetItemText(1, 1), QStringLiteral("name2"));
+
+    EXPECT_EQ(list.AppendRow({QStringLiteral("9"), QStringLiteral("n9"), QStringLiteral("z"), QStringLiteral("dropped")}), 3);
+    EXPECT_EQ(list.GetItemText(3, 2), QStringLiteral("z"));
+
+    list.DeleteAllItems();
+    EXPECT_EQ(list.GetItemCount(), 0);
+    EXPECT_EQ(list.GetFirstSelectedItem(), -1);
+}
+
+// Rows and columns come from dialog arithmetic and walk answers; any index
+// out of range is refused and reads give the empty text, never a crash.
+TEST(CListCtrlEx, GuardsEveryIndex)
+{
+    EnsureTestApp();
+    CListCtrlEx list;
+    EXPECT_EQ(list.InsertItem(0, QStringLiteral("no columns")), -1);
+    ThreeColumns(list);
+    FillRows(list, 2);
+    struct Cell { int row; int col; };
+    for (const Cell c : {Cell{-1, 0}, Cell{2, 0}, Cell{0, -1}, Cell{0, 3}, Cell{1 << 30, 1 << 30}}) {
+        EXPECT_FALSE(list.SetItemText(c.row, c.col, QStringLiteral("x"))) << c.row << "," << c.col;
+        EXPECT_EQ(list.GetItemText(c.row, c.col), QString());
+    }
+    EXPECT_FALSE(list.DeleteItem(2));
+    EXPECT_FALSE(list.DeleteItem(-1));
+    EXPECT_FALSE(list.SelectItem(5));
+    EXPECT_FALSE(list.SetItemData(2, 1));
+    EXPECT_EQ(list.GetItemData(2), 0);
+    EXPECT_FALSE(list.SetColumnWidth(3, 10));
+    EXPECT_EQ(list.GetColumnWidth(-1), 0);
+    // Inserting past the end appends.
+    EXPECT_EQ(list.InsertItem(100, QStringLiteral("3")), 2);
+    EXPECT_EQ(list.GetItemCount(), 3);
+}
+
+// Columns: given widths, or the heading's width + 15 (headings keep their
+// blanks, which widen the column); alignment follows the format.
+TEST(CListCtrlEx, ColumnsWidthsAndAlignment)
+{
+    EnsureTestApp();
+    CListCtrlEx list;
+    ThreeColumns(list);
+    // The last column stretches to the list's edge; measure the others.
+    list.InsertColumn(3, QStringLiteral("last"));
+    EXPECT_EQ(list.GetColumnCount(), 4);
+    EXPECT_EQ(list.GetColumnWidth(0), 80);
+    EXPECT_EQ(list.GetColumnWidth(1), 120);
+    EXPECT_EQ(list.GetColumnWidth(2), list.GetStringWidth(QStringLiteral("TrunkID    ")) + 15);
+    EXPECT_GT(list.GetStringWidth(QStringLiteral("TrunkID    ")), list.GetStringWidth(QStringLiteral("TrunkID")));
+    EXPECT_EQ(list.horizontalHeaderItem(2)->text(), QStringLiteral("TrunkID    "));
+    FillRows(list, 1);
+    EXPECT_TRUE(list.item(0, 1)->textAlignment() & Qt::AlignHCenter);
+    EXPECT_TRUE(list.item(0, 0)->textAlignment() & Qt::AlignLeft);
+    list.SetExtendedStyle(CListCtrlEx::LVS_EX_GRIDLINES | CListCtrlEx::LVS_EX_FULLROWSELECT);
+    EXPECT_TRUE(list.showGrid());
+}
+
+// Selection by rows: one at a time by default (a Delete acting on "the
+// first selected row" must not leave others selected), several when asked.
+TEST(CListCtrlEx, Selection)
+{
+    EnsureTestApp();
+    CListCtrlEx list;
+    ThreeColumns(list);
+    FillRows(list, 5);
+    EXPECT_EQ(list.GetSelectedCount(), 0);
+    EXPECT_EQ(list.GetFirstSelectedItem(), -1);
+    list.SelectItem(3);
+    list.SelectItem(1);
+    EXPECT_EQ(list.GetSelectedItems(), QList<int>{1});
+    EXPECT_EQ(list.currentRow(), 1);
+
+    list.SetMultiSelect(true);
+    list.SelectItem(3);
+    EXPECT_EQ(list.GetSelectedItems(), (QList<int>{1, 3}));
+    EXPECT_EQ(list.GetFirstSelectedItem(), 1);
+    list.SelectItem(1, false);
+    EXPECT_EQ(list.GetSelectedItems(), QList<int>{3});
+    list.ClearSelection();
+    EXPECT_EQ(list.GetSelectedCount(), 0);
+}
+
+// Data kept with a row travels with it when rows above are removed.
+TEST(CListCtrlEx, ItemDataFollowsTheRow)
+{
+    EnsureTestApp();
+    CListCtrlEx list;
+    ThreeColumns(list);
+    FillRows(list, 3);
+    list.SetItemData(2, 4094);
+    list.DeleteItem(0);
+    EXPECT_EQ(list.GetItemData(1), 4094);
+}
+
+// Up and Down reach the owner before the list moves (the owner decides by
+// the row that was selected), and Ctrl+C copies the selected rows.
+TEST(CListCtrlEx, KeysAndCopy)
+{
+    EnsureTestApp();
+    CListCtrlEx list;
+    ThreeColumns(list);
+    FillRows(list, 3);
+    list.SelectItem(1);
+    int selectedAtKey = -2;
+    QObject::connect(&list, &CListCtrlEx::keyPressed, [&](int key) {
+        if (key == Qt::Key_Down)
+            selectedAtKey = list.GetFirstSelectedItem();
+    });
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QApplication::sendEvent(&list, &down);
+    EXPECT_EQ(selectedAtKey, 1);
+    EXPECT_EQ(list.GetFirstSelectedItem(), 2);
+
+    QKeyEvent copy(QEvent::KeyPress, Qt::Key_C, Qt::ControlModifier);
+    QApplication::sendEvent(&list, &copy);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("3\tname3\tDisabled"));
+}

@@ -1,0 +1,80 @@
+// The program's own sink: a real QMessageBox, driven from a timer while it
+// runs modally on the offscreen platform.
+
+#include "MessageSink.h"
+#include "TestApp.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct SeenBox
+{
+    bool found = false;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    Qt::TextFormat format = Qt::AutoText;
+    QString text;
+    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+    QMessageBox::StandardButtons buttons;
+};
+
+// Runs one message box, looks at it once it is up, then presses Enter (the
+// default button answers) and returns the answer.
+int RunAndInspect(const QString& text, unsigned flags, SeenBox* seen)
+{
+    QTimer::singleShot(0, [seen] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        seen->found = true;
+        seen->icon = box->icon();
+        seen->format = box->textFormat();
+        seen->text = box->text();
+        seen->buttons = box->standardButtons();
+        seen->defaultButton = box->defaultButton() ? box->standardButton(box->defaultButton()) : QMessageBox::NoButton;
+        if (box->defaultButton())
+            box->defaultButton()->click();
+        else
+            box->reject();
+    });
+    return AfxMessageBox(text, flags);
+}
+
+} // namespace
+
+// The confirmation must reach the user with the question icon, OK and
+// Cancel, Cancel as the default: Enter then cancels instead of rebooting.
+// The text must stay plain, so "<" in a fixed message is not taken as HTML.
+TEST(MessageBoxSink, ShowsIconButtonsDefaultAndPlainText)
+{
+    EnsureTestApp();
+    SeenBox seen;
+    const QString text = QStringLiteral("Port <1> will be <b>reset</b>, continue?");
+    const int answer = RunAndInspect(text, MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2, &seen);
+    ASSERT_TRUE(seen.found);
+    EXPECT_EQ(seen.icon, QMessageBox::Question);
+    EXPECT_EQ(seen.format, Qt::PlainText);
+    EXPECT_EQ(seen.text, text);
+    EXPECT_EQ(seen.buttons, QMessageBox::Ok | QMessageBox::Cancel);
+    EXPECT_EQ(seen.defaultButton, QMessageBox::Cancel);
+    EXPECT_EQ(answer, IDCANCEL);
+}
+
+// A plain refusal has no icon and only OK; its answer is IDOK.
+TEST(MessageBoxSink, PlainRefusalIsOkOnly)
+{
+    EnsureTestApp();
+    SeenBox seen;
+    const int answer = RunAndInspect(QStringLiteral("Invalid Sever IP address."), MB_OK, &seen);
+    ASSERT_TRUE(seen.found);
+    EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
+    EXPECT_EQ(seen.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    EXPECT_EQ(answer, IDOK);
+}
