@@ -1,6 +1,8 @@
 #include "CUtils.h"
 #include "MessageRecorder.h"
 
+#include <QHostAddress>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -181,5 +183,14 @@ TEST(CUtilsAddresses, IPv6RoundTrip)
         const QString shown = CUtils::CompressIPv6(full);
         ASSERT_EQ(CUtils::ExpandIPv6(shown), full) << shown.toStdString();
         ASSERT_LE(shown.count(QStringLiteral("::")), 1);
+        // The octets the full form carries are the address's octets.
+        const Q_IPV6ADDR qt = QHostAddress(shown).toIPv6Address();
+        const QString qtFull = CUtils::InetOctetsToHex(qt.c, 2);
+        ASSERT_EQ(qtFull, full) << shown.toStdString();
+    }
+    for (const char* text : {"2001:db8::1.2.3.4", " 2001:db8::1 ", "fe80::1%eth0", "1:2:3:4:5:6:7::"}) {
+        const QString t = QString::fromLatin1(text);
+        const Q_IPV6ADDR qt = QHostAddress(t.trimmed().section(u'%', 0, 0)).toIPv6Address();
+        EXPECT_EQ(CUtils::ExpandIPv6(t), CUtils::InetOctetsToHex(qt.c, 2)) << text;
     }
 }
