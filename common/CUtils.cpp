@@ -39,11 +39,17 @@ int HexValueOf(const QString& text)
 // beyond INT_MAX clamp (they are out of every port range anyway).
 int StrictNumber(const QString& item)
 {
-    const QString t = item.trimmed();
-    if (t.isEmpty())
+    // The blanks the standard decimal rule skips, and only those.
+    auto blank = [](QChar c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); };
+    qsizetype from = 0, to = item.size();
+    while (from < to && blank(item[from]))
+        ++from;
+    while (to > from && blank(item[to - 1]))
+        --to;
+    if (from == to)
         return -1;
     long long value = 0;
-    for (QChar c : t) {
+    for (QChar c : QStringView(item).mid(from, to - from)) {
         if (c < u'0' || c > u'9')
             return -1;
         value = value * 10 + (c.unicode() - '0');

@@ -233,6 +233,7 @@ TEST(CUtilsPorts, ParsePortList)
         {"1-2-3", 0, {}},
         {"+3", 0, {}},
         {"99999999999", 0, {}},
+        {"\x85" "1", 0, {}},  // NEL is no blank to the decimal rule
         {"1-2147483647", 0, {}},
     };
     for (const Case& c : cases) {
