@@ -20,11 +20,11 @@ for target in build-fuzz/tests/fuzz/*_fuzz; do
     name=$(basename "$target")
     corpus=build-fuzz/corpus/$name
     mkdir -p "$corpus"
-    seeds=()
-    [ -d "tests/fuzz/seeds/$name" ] && seeds=("tests/fuzz/seeds/$name")
+    starts=()
+    [ -d "tests/fuzz/inputs/$name" ] && starts=("tests/fuzz/inputs/$name")
     echo "== $name (${seconds}s)"
     if ! "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-        -artifact_prefix="build-fuzz/$name-" "$corpus" "${seeds[@]}"; then
+        -artifact_prefix="build-fuzz/$name-" "$corpus" "${starts[@]}"; then
         echo "FUZZ FAILURE: $name (artifacts under build-fuzz/$name-*)"
         status=1
     fi

@@ -24,7 +24,7 @@ QByteArray Bytes(const std::string& s)
 class Random
 {
 public:
-    explicit Random(uint64_t seed) : m_state(seed) {}
+    explicit Random(uint64_t start) : m_state(start) {}
     uint32_t Next()
     {
         m_state ^= m_state << 13;
@@ -225,7 +225,7 @@ TEST(CValidationPatterns, RepeatedCallsAgree)
 // slip in a pattern shows up as a disagreement.
 TEST(CValidationPatterns, AgreesWithStdRegex)
 {
-    Random rnd(0x5eed1234abcdULL);
+    Random rnd(0x5a5a1234abcdULL);
     {
         std::vector<std::string> pieces;
         for (int c = 0x20; c <= 0x7E; ++c)
