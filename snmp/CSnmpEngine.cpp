@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <future>
 #include <unordered_map>
 
 namespace {
@@ -584,7 +585,16 @@ CSnmpEngine& CSnmpEngine::instance()
 CSnmpEngine::CSnmpEngine()
 {
     m_wakeFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    m_thread = std::thread([this] { run(); });
+    // Start-up returns only once net-snmp (and the crypto library under it)
+    // is initialised: a process that ends right after SnmpInit must not tear
+    // the crypto library down under an engine still initialising it.
+    std::promise<void> initialised;
+    m_thread = std::thread([this, &initialised] {
+        initNetSnmp();
+        initialised.set_value();
+        run();
+    });
+    initialised.get_future().wait();
 }
 
 CSnmpEngine::~CSnmpEngine()
@@ -610,7 +620,6 @@ void CSnmpEngine::submit(std::unique_ptr<SnmpJob> job)
 
 void CSnmpEngine::run()
 {
-    initNetSnmp();
     EngineState state;
     g_state = &state;
     Worker worker(state);
