@@ -11,5 +11,6 @@ public:
     explicit CSnmpTable4w(CSnmp* request = nullptr);
     ~CSnmpTable4w() override;
 
+    using CSnmpTable::getNextAsync;
     int getNextAsync(const char* address, SNMPCALLBACK cb, void* user, void* window, unsigned long timeout);
 };

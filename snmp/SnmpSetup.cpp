@@ -1,0 +1,95 @@
+#include "SnmpSetup.h"
+#include "CSnmpEngine.h"
+#include "CSnmpImpl.h"
+
+#include <QCoreApplication>
+#include <QMetaObject>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+
+namespace {
+
+std::atomic<int> g_timeoutMs{5000};
+std::atomic<int> g_defaultPort{161};
+
+std::mutex g_dispatchMutex;
+std::function<void(SnmpTask)> g_post;
+
+std::mutex g_queueMutex;
+std::condition_variable g_queueCv;
+std::deque<SnmpTask> g_queue;
+
+} // namespace
+
+void SnmpInit(QCoreApplication* app)
+{
+    CSnmpEngine::instance();
+    if (app) {
+        SnmpSetDispatcher([app](SnmpTask task) {
+            QMetaObject::invokeMethod(app, std::move(task), Qt::QueuedConnection);
+        });
+    }
+}
+
+void SetSnmpTimeout(int milliseconds)
+{
+    if (milliseconds > 0)
+        g_timeoutMs = milliseconds;
+}
+
+int GetSnmpTimeout()
+{
+    return g_timeoutMs;
+}
+
+void SetSnmpDefaultPort(int port)
+{
+    if (port > 0 && port <= 65535)
+        g_defaultPort = port;
+}
+
+int GetSnmpDefaultPort()
+{
+    return g_defaultPort;
+}
+
+void SnmpSetDispatcher(std::function<void(SnmpTask)> post)
+{
+    std::lock_guard<std::mutex> lock(g_dispatchMutex);
+    g_post = std::move(post);
+}
+
+void SnmpPost(std::function<void()> task)
+{
+    std::function<void(SnmpTask)> post;
+    {
+        std::lock_guard<std::mutex> lock(g_dispatchMutex);
+        post = g_post;
+    }
+    if (post) {
+        post(std::move(task));
+        return;
+    }
+    {
+        std::lock_guard<std::mutex> lock(g_queueMutex);
+        g_queue.push_back(std::move(task));
+    }
+    g_queueCv.notify_all();
+}
+
+int SnmpProcessCallbacks(int waitMs)
+{
+    std::deque<SnmpTask> tasks;
+    {
+        std::unique_lock<std::mutex> lock(g_queueMutex);
+        g_queueCv.wait_for(lock, std::chrono::milliseconds(std::max(waitMs, 0)), [] { return !g_queue.empty(); });
+        tasks.swap(g_queue);
+    }
+    for (SnmpTask& task : tasks)
+        task();
+    return int(tasks.size());
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+// Debian's snmpd as a private SNMP agent for tests: started on a free
+// loopback port with its own configuration and persistent folder, stopped
+// (and its folder removed) by stop() or the destructor.
+//
+//   SnmpdAgent agent;
+//   int port = agent.start();          // 0 when snmpd could not be started
+//   CSnmpV1 get; ... get.send(agent.address().c_str(), response, 2000);
+//
+// v1: read community kReadCommunity, write community kWriteCommunity (full
+// access; sysContact and sysLocation are writable). v3 users, all with
+// kAuthPassword / kPrivPassword where they use them.
+
+#include <string>
+
+class QTemporaryDir;
+
+class SnmpdAgent
+{
+public:
+    static constexpr const char* kReadCommunity = "public";
+    static constexpr const char* kWriteCommunity = "private";
+    static constexpr const char* kNoAuthUser = "velNoAuth";     // noAuthNoPriv, read-only
+    static constexpr const char* kMd5User = "velMd5";           // MD5, no privacy
+    static constexpr const char* kShaUser = "velSha";           // SHA, no privacy
+    static constexpr const char* kMd5DesUser = "velMd5Des";     // MD5 + DES
+    static constexpr const char* kShaDesUser = "velShaDes";     // SHA + DES
+    static constexpr const char* kAuthPassword = "authpass123";
+    static constexpr const char* kPrivPassword = "privpass456";
+
+    SnmpdAgent();
+    ~SnmpdAgent();
+    SnmpdAgent(const SnmpdAgent&) = delete;
+    SnmpdAgent& operator=(const SnmpdAgent&) = delete;
+
+    // Starts snmpd and waits until it answers. Returns its UDP port, or 0.
+    int start();
+    void stop();
+
+    int port() const { return m_port; }
+    bool running() const { return m_pid > 0; }
+    // "127.0.0.1:port", the form the SNMP layer takes.
+    std::string address() const;
+
+private:
+    bool answers(int timeoutMs);
+
+    QTemporaryDir* m_dir = nullptr;
+    int m_pid = -1;
+    int m_port = 0;
+};
