@@ -1,0 +1,127 @@
+#!/usr/bin/env python3
+"""Writes the data file of a simulated switch model (PQS-4400-52.sim).
+
+The data file is committed; run this again only to change what a freshly
+started simulated switch holds:  simulator/make-model-data.py > simulator/PQS-4400-52.sim
+"""
+
+PRIVATE = "1.3.6.1.4.1.32473.10.126.4.1"
+PORTS = 52
+COPPER = 48
+FDB_ROWS = 1000
+
+# Operating mode of a port (private port table column 3): 1 down,
+# 2 1000M full, 3 100M full, 4 100M half, 5 10M full, 6 10M half.
+LINK = {p: 1 for p in range(1, PORTS + 1)}
+for p in range(1, 9):
+    LINK[p] = 2
+LINK[9] = LINK[10] = 3
+LINK[11] = 5
+LINK[49] = 2
+# Medium code (column 7): 2 copper, 3 SFP 100Base-x, 4 SFP 1000Base-x.
+MEDIUM = {p: 2 if p <= COPPER else 4 for p in range(1, PORTS + 1)}
+MEDIUM[51] = 3
+
+
+def bitmap(ports, octets=8):
+    data = bytearray(octets)
+    for p in ports:
+        data[(p - 1) // 8] |= 0x80 >> ((p - 1) % 8)
+    return data.hex()
+
+
+def mac(n):
+    return "001b21%06x" % (0x10000 + n * 7919 % 0xEFFFFF)
+
+
+out = []
+w = out.append
+
+w("# PQS-4400-52: 48 copper ports (1-48) and 4 SFP ports (49-52).")
+w("# Format: see simulator/README.md. Written by make-model-data.py.")
+w("")
+w("# MIB-II system group")
+w('1.3.6.1.2.1.1.1.0 ro s "PQS-4400-52 Managed Gigabit Ethernet Switch"')
+w("1.3.6.1.2.1.1.2.0 ro o " + PRIVATE)
+w("1.3.6.1.2.1.1.3.0 ro t 0  # counts from the (simulated) boot")
+w('1.3.6.1.2.1.1.4.0 rw(0..255) s ""')
+w('1.3.6.1.2.1.1.5.0 rw(0..255) s "PQS-4400-52"')
+w('1.3.6.1.2.1.1.6.0 rw(0..255) s ""')
+w("1.3.6.1.2.1.1.7.0 ro i 2")
+w("")
+w("# interfaces")
+w("1.3.6.1.2.1.2.1.0 ro i %d" % PORTS)
+for p in range(1, PORTS + 1):
+    up = LINK[p] != 1
+    speed = {1: 0, 2: 1000000000, 3: 100000000, 4: 100000000, 5: 10000000, 6: 10000000}[LINK[p]]
+    t = "1.3.6.1.2.1.2.2.1.%d." + str(p)
+    w((t + " ro i %d") % (1, p))
+    w((t + ' ro s "Port %d"') % (2, p))
+    w((t + " ro i 6") % 3)
+    w((t + " ro i 1518") % 4)
+    w((t + " ro u %d") % (5, speed))
+    w((t + " ro x 00a0c9%06x") % (6, 0x4400 + p))
+    w((t + " rw(1..3) i 1") % 7)
+    w((t + " ro i %d") % (8, 1 if up else 2))
+    w((t + " ro t 0") % 9)
+    for col, base in ((10, 1000000), (11, 9000), (13, 0), (14, 0), (16, 2000000), (17, 12000), (19, 0), (20, 0)):
+        w((t + " ro c %d") % (col, base * p if up else 0))
+w("")
+w("# save configuration (1 = save; reads 1 while saving, else 2)")
+w(PRIVATE + ".1.11.0 rw(1..2) i 2")
+w("# reboot (1 = reboot now; reads 2)")
+w(PRIVATE + ".1.10.0 rw(1..2) i 2")
+w("")
+w("# port table: 2 speed, 3 operating mode (link), 5 flow control,")
+w("# 6 operating flow control, 7 medium code")
+for p in range(1, PORTS + 1):
+    t = PRIVATE + ".1.13.1.%d." + str(p)
+    w((t + " rw(1..7) i 6") % 2)
+    w((t + " ro i %d") % (3, LINK[p]))
+    w((t + " rw(1..2) i 2") % 5)
+    w((t + " ro i 2") % 6)
+    w((t + " ro i %d") % (7, MEDIUM[p]))
+w("")
+w("# firmware (3.9) and configuration (3.10) transfer: server address, its")
+w("# type, file name, operation (1 upgrade, 2 backup), status")
+for arc in (9, 10):
+    t = PRIVATE + ".3.%d.%%d.0" % arc
+    w((t + ' rw(0..16) x "00000000"') % 1)
+    w((t + " rw(1..2) i 1") % 2)
+    w((t + ' rw(0..64) s ""') % 4)
+    w((t + " rw(1..2) i 0") % 5)
+    w((t + " ro i 0") % 6)
+w("")
+w("# 802.1Q VLANs: mode (1 asymmetric, 2 symmetric), PVIDs, VLAN table")
+w(PRIVATE + ".7.5.0 rw(1..2) i 2")
+for p in range(1, PORTS + 1):
+    w(PRIVATE + ".7.7.1.1.%d rw(1..4094) i 1" % p)
+w("table %s.7.6.1 rowstatus 6 index 1..4094" % PRIVATE)
+w("column 1 rw(0..32) s          # name: must be set before the row is active")
+w('column 2 rw(0..64) x ""       # egress ports')
+w('column 3 rw(0..64) x ""       # forbidden ports')
+w('column 4 rw(0..64) x ""       # untagged ports')
+w("column 5 rw(1..2) i 2         # advertisement")
+all_ports = bitmap(range(1, PORTS + 1))
+w(PRIVATE + '.7.6.1.1.1 rw(0..32) s "default"')
+w(PRIVATE + ".7.6.1.2.1 rw(0..64) x " + all_ports)
+w(PRIVATE + ".7.6.1.3.1 rw(0..64) x " + bitmap([]))
+w(PRIVATE + ".7.6.1.4.1 rw(0..64) x " + all_ports)
+w(PRIVATE + ".7.6.1.5.1 rw(1..2) i 2")
+w(PRIVATE + ".7.6.1.6.1 rw i 1")
+w("")
+w("# aggregated links: member port bitmap per link id")
+w(PRIVATE + ".8.1.3.1.2.1 rw(0..64) x " + bitmap([1, 2]))
+w(PRIVATE + ".8.1.3.1.2.2 rw(0..64) x " + bitmap([]))
+w("")
+w("# dot1qTpFdbTable: 1 address, 2 port, 3 status (3 learned); index fdbId.mac")
+rows = []
+for i in range(FDB_ROWS):
+    m = mac(i)
+    index = "1." + ".".join(str(int(m[k:k + 2], 16)) for k in range(0, 12, 2))
+    rows.append((index, m, 1 + i % PORTS))
+for index, m, port in rows:
+    w("1.3.6.1.2.1.17.7.1.2.2.1.1.%s ro x %s" % (index, m))
+    w("1.3.6.1.2.1.17.7.1.2.2.1.2.%s ro i %d" % (index, port))
+    w("1.3.6.1.2.1.17.7.1.2.2.1.3.%s ro i 3" % index)
+print("\n".join(out))
