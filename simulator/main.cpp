@@ -113,11 +113,9 @@ struct CurrentRequest
     long requestId = 0;
     bool drop = false;
     int delayMs = 0;
-    bool answered = false;
+    bool logged = false;
     bool report = false;   // v3: answered with a report (unknown user, wrong key ...)
-    long errorStatus = 0;
-    long errorIndex = 0;
-    std::string response;
+    std::string line;      // the request's log line, completed when answered
 };
 
 struct Sim
@@ -425,19 +423,26 @@ void SendDelayed(unsigned, void* data)
 // for its log line.
 int HookSend(netsnmp_transport* t, const void* buf, int size, void** opaque, int* olength)
 {
-    if (Silent() || g_sim->faults.dropAll)
-        return size;
     CurrentRequest& cur = g_sim->current;
+    if (Silent() || (g_sim->faults.dropAll && !cur.active))
+        return size;
     if (cur.active && opaque) {
         // The library passes the address field of the PDU being sent.
         auto* pdu = reinterpret_cast<netsnmp_pdu*>(reinterpret_cast<char*>(opaque) - offsetof(netsnmp_pdu, transport_data));
         if (pdu->command == SNMP_MSG_REPORT)
             cur.report = true;
         if (pdu->command == SNMP_MSG_RESPONSE && pdu->reqid == cur.requestId) {
-            cur.answered = true;
-            cur.errorStatus = pdu->errstat;
-            cur.errorIndex = pdu->errindex;
-            cur.response = VarbindsJson(pdu->variables);
+            // Logged before the answer leaves, so that a test reading the
+            // log after its answer always finds the line.
+            std::string& line = cur.line;
+            line += ",\"answered\":" + std::string(cur.drop ? "false,\"dropped\":true" : "true");
+            if (cur.delayMs > 0 && !cur.drop)
+                line += ",\"delayed_ms\":" + std::to_string(cur.delayMs);
+            line += ",\"error_status\":" + std::to_string(pdu->errstat) + ",\"error_name\":\""
+                    + ErrorStatusName(pdu->errstat) + "\",\"error_index\":" + std::to_string(pdu->errindex);
+            line += ",\"response\":" + VarbindsJson(pdu->variables) + "}";
+            g_sim->log.write(line);
+            cur.logged = true;
             if (cur.drop)
                 return size;
             if (cur.delayMs > 0) {
@@ -450,6 +455,8 @@ int HookSend(netsnmp_transport* t, const void* buf, int size, void** opaque, int
                 return size;
             }
         }
+        if (g_sim->faults.dropAll)
+            return size;
     }
     return g_sim->originalSend(t, buf, size, opaque, olength);
 }
@@ -495,25 +502,18 @@ int HookCallback(int op, netsnmp_session* session, int reqid, netsnmp_pdu* pdu, 
         cur.drop = true;
     }
     cur.delayMs = f.delayMs;
+    cur.line = std::move(line);
 
     int result = handle_snmp_packet(op, session, reqid, pdu, magic);
 
-    if (cur.answered) {
-        line += ",\"answered\":" + std::string(cur.drop ? "false,\"dropped\":true" : "true");
-        if (cur.delayMs > 0 && !cur.drop)
-            line += ",\"delayed_ms\":" + std::to_string(cur.delayMs);
-        line += ",\"error_status\":" + std::to_string(cur.errorStatus) + ",\"error_name\":\""
-                + ErrorStatusName(cur.errorStatus) + "\",\"error_index\":" + std::to_string(cur.errorIndex);
-        line += ",\"response\":" + cur.response;
-    } else {
+    if (!cur.logged) {
         // Refused: unknown community (silently), or a v3 report.
-        line += ",\"answered\":false";
+        cur.line += ",\"answered\":false";
         if (cur.report)
-            line += ",\"report\":true";
+            cur.line += ",\"report\":true";
+        g_sim->log.write(cur.line + "}");
     }
-    line += "}";
     cur.active = false;
-    g_sim->log.write(line);
 
     if (g_sim->rebootRequested) {
         g_sim->rebootRequested = false;
