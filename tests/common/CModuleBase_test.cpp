@@ -246,8 +246,9 @@ TEST_F(ModuleBaseSimTest, RefusedSetGivesZero)
     };
     for (const Case& c : cases) {
         ASSERT_TRUE(sim.command("clear"));
-        if (c.fault)
+        if (c.fault) {
             ASSERT_TRUE(sim.command(c.fault)) << c.what;
+        }
         CModuleBase base;
         EXPECT_EQ(base.SnmpSet(QString::fromLatin1(c.oid), c.value), 0) << c.what;
         const SNMP_SET_ITEM item(QString::fromLatin1(c.oid), c.value, 1, 1);
@@ -284,8 +285,9 @@ TEST_F(ModuleBaseSimTest, GetFailsCleanlyAndItsTextOutlivesTheResponse)
         g_strSnmpTimeout = QStringLiteral("400");
         if (c.v3)
             UseV3();
-        if (c.fault)
+        if (c.fault) {
             ASSERT_TRUE(sim.command(c.fault)) << c.what;
+        }
         CModuleBase base;
         char untouched[] = "untouched";
         char* value = untouched;

@@ -137,8 +137,9 @@ TEST_F(ResetDeviceTest, RebootSendsExactlyOneSet)
         ASSERT_TRUE(sim.command("reset"));
         g_strSnmpPort = QString::number(sim.port());
         g_strSnmpTimeout = QStringLiteral("400");
-        if (c.drop)
+        if (c.drop) {
             ASSERT_TRUE(sim.command("drop all"));
+        }
         CResetDevice device;
         const auto start = std::chrono::steady_clock::now();
         device.Reboot();
@@ -187,8 +188,9 @@ TEST_F(ResetDeviceTest, RebootCommandConfirmsAndGuards)
         } else {
             EXPECT_EQ(recorder.requests().size(), 1u) << c.what;
         }
-        if (c.answer == IDCANCEL)
+        if (c.answer == IDCANCEL) {
             EXPECT_TRUE(sim.requests().empty()) << c.what;
+        }
         EXPECT_EQ(sim.sets().size(), c.sets) << c.what;
     }
 }
