@@ -1,11 +1,19 @@
-#include <QApplication>
+#include "CVelmarcModuleApp.h"
 
-#include "MessageSink.h"
+#include <QApplication>
+#include <QStringList>
 
 int main(int argc, char* argv[])
 {
+    // The station's values are taken before Qt looks at argv, so that none
+    // of them can be mistaken for one of Qt's own options.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("velmarc-module"));
-    AfxMessageBox(QStringLiteral("The start-up of velmarc-module is not built yet."), MB_OK | MB_ICONWARNING);
-    return 1;
+    CVelmarcModuleApp theApp(&app, arguments);
+    theApp.InitInstance();
+    return theApp.ExitCode();
 }
