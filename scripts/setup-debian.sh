@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev libqt6opengl6-dev
-    libsnmp-dev snmpd snmp
+    libsnmp-dev libssl-dev snmpd snmp
     libinih-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev

@@ -2,6 +2,7 @@
 #include "CSnmpV1.h"
 #include "CSnmpV3.h"
 
+#include <openssl/crypto.h>
 #include <net-snmp/net-snmp-config.h>
 #include <net-snmp/net-snmp-includes.h>
 
@@ -559,6 +560,11 @@ private:
 
 void initNetSnmp()
 {
+    // The engine is a function-local static and stops after main returns;
+    // its last net-snmp calls still need the crypto library, so OpenSSL
+    // must not tear itself down from its own exit handler first. The
+    // process exit frees what OpenSSL holds.
+    OPENSSL_init_crypto(OPENSSL_INIT_NO_ATEXIT, nullptr);
     // Quiet and self-contained: no configuration or persistent files, no
     // MIBs (every OID is numeric), nothing written to stderr.
     netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DONT_READ_CONFIGS, 1);
