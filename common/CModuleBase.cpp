@@ -1,6 +1,7 @@
 #include "CModuleBase.h"
 
 #include "CSnmp.h"
+#include "CUtils.h"
 #include "GlobalSettings.h"
 
 #include <QLoggingCategory>
@@ -24,25 +25,6 @@ struct ResponseDeleter
     void operator()(CSnmp* p) const { delete p; }
 };
 using ResponsePtr = std::unique_ptr<CSnmp, ResponseDeleter>;
-
-// Ports set in a port bitmap (port 1 = bit 7 of octet 0), up to nPortCount.
-// Every octet counts: a 0x00 octet is an empty group of eight, not an end.
-std::vector<int> PortsOfBitmap(const unsigned char* pData, int nLen, int nPortCount)
-{
-    std::vector<int> ports;
-    if (!pData)
-        return ports;
-    for (int i = 0; i < nLen; ++i) {
-        for (int bit = 0; bit < 8; ++bit) {
-            const int port = i * 8 + bit + 1;
-            if (port > nPortCount)
-                return ports;
-            if (pData[i] & (0x80 >> bit))
-                ports.push_back(port);
-        }
-    }
-    return ports;
-}
 
 // The row index of varbind i after its walked column, without the leading
 // ".". Empty when the session cannot tell.
@@ -206,11 +188,13 @@ int CModuleBase::OnTrunkRow(CSnmp* pResponse, int nRequestId, void* pOwner, int 
     int nLen = 0;
     if (response->getVarBindCount() >= 1 && response->getValueType(0) != 0
         && response->getValueBytes(0, &pszOid, &pData, &nLen) == 0) {
-        const std::vector<int> ports =
-            PortsOfBitmap(pData, nLen, static_cast<int>(self->m_TrunkPorts.size()));
-        const int linkId = ports.empty() ? 0 : LinkIdOf(IndexText(session, 0, response.get()));
-        for (int port : ports) {
-            if (linkId > 0)
+        int nCount = 0;
+        const QString strPorts = CUtils::PortBitmapToList(pData, nLen, nCount);
+        const int linkId = nCount > 0 ? LinkIdOf(IndexText(session, 0, response.get())) : 0;
+        const int nPortNum = static_cast<int>(self->m_TrunkPorts.size());
+        for (const QString& strPort : strPorts.split(u',', Qt::SkipEmptyParts)) {
+            const int port = strPort.toInt();
+            if (linkId > 0 && port >= 1 && port <= nPortNum)
                 self->m_TrunkPorts[port - 1] = linkId;
         }
     }
