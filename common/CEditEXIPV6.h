@@ -7,12 +7,16 @@
 // stale. It shows no message by itself; the owner calls ShowAddressError.
 //
 // The address part is lower-cased; the interface name keeps its case.
-// Blanks around the whole text are ignored.
+// Blanks around the whole text, and before the "%", are ignored. The checks
+// and conversions are CUtils' own, so this edit accepts exactly the
+// addresses every other address field of the program accepts.
 //
 // The Add...Value operations take any session type with
 //   AddValue(const char* oid, int type, const char* value)
 //   AddValueBytes(const char* oid, int type, const void* data, int length)
 // and add nothing (returning false) unless the status is valid.
+
+#include "CUtils.h"
 
 #include <QByteArray>
 #include <QLineEdit>
@@ -30,7 +34,7 @@ public:
         StatusLinkLocalWithoutInterface = -2,
     };
     // Longest interface name the switch takes, in octets.
-    static constexpr int kMaxInterfaceNameLength = 20;
+    static constexpr int kMaxInterfaceNameLength = CUtils::kMaxInterfaceNameLength;
     // SNMP value type codes used here.
     static constexpr int kTypeInteger = 1;
     static constexpr int kTypeOctetString = 2;

@@ -570,17 +570,24 @@ int CUtils::ValidateIPv6(const QString& text, const QString& interfaceName, int 
         return 0;
     if (!checkScope)
         return 1;
-    const bool linkLocal = e.startsWith(QLatin1String("fe8")) || e.startsWith(QLatin1String("fe9"))
-                           || e.startsWith(QLatin1String("fea")) || e.startsWith(QLatin1String("feb"));
-    if (linkLocal) {
+    if (IsLinkLocalIPv6(e)) {
         if (!allowLinkLocal)
             return 0;
         if (interfaceName.isEmpty())
             return -2;
-        if (interfaceName.size() > 20)
+        // The switch counts the octets it receives, and the name goes out
+        // as UTF-8: a short name of non-ASCII letters can still be too long.
+        if (interfaceName.toUtf8().size() > kMaxInterfaceNameLength)
             return -1;
     }
     return 1;
+}
+
+bool CUtils::IsLinkLocalIPv6(const QString& text)
+{
+    const QString e = ExpandIPv6(text);
+    return e.startsWith(QLatin1String("fe8")) || e.startsWith(QLatin1String("fe9"))
+           || e.startsWith(QLatin1String("fea")) || e.startsWith(QLatin1String("feb"));
 }
 
 QString CUtils::ExpandIPv6(const QString& text)

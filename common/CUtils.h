@@ -85,9 +85,12 @@ public:
     // Type 2: the full IPv6 form of 16 octets; otherwise 4 octets as hex.
     static QString InetOctetsToHex(const unsigned char* octets, int addressType);
 
-    // 1 valid, 0 invalid, -1 interface name over 20 characters, -2 link-local
-    // address without interface name.
+    // 1 valid, 0 invalid, -1 interface name over 20 octets (as UTF-8, the
+    // form it is sent in), -2 link-local address without interface name.
     static int ValidateIPv6(const QString& text, const QString& interfaceName, int allowLinkLocal, int checkScope);
+    static constexpr int kMaxInterfaceNameLength = 20;
+    // The expanded text begins fe8, fe9, fea or feb (fe80::/10).
+    static bool IsLinkLocalIPv6(const QString& text);
     // Eight groups of four lower-case digits. Blanks around the text and a
     // "%interface" are dropped; an embedded dotted quad becomes two groups.
     static QString ExpandIPv6(const QString& text);

@@ -1,5 +1,4 @@
 #include "CPosixElxT.h"
-#include "CMatchContext.h"
 
 #include <cstring>
 
@@ -39,7 +38,7 @@ bool InClass(int nclass, int ch)
 } // namespace
 
 CPosixElxT::CPosixElxT(const char* name, int bRightLeft, int bInvert)
-    : m_nclass(-1), m_brightleft(bRightLeft), m_binvert(bInvert)
+    : CCharSetElxT(bRightLeft), m_nclass(-1), m_binvert(bInvert)
 {
     for (int i = 0; i < int(sizeof kClassNames / sizeof kClassNames[0]); ++i) {
         if (name && std::strcmp(name, kClassNames[i]) == 0)
@@ -52,25 +51,4 @@ bool CPosixElxT::IsContainChar(int ch) const
     if (m_nclass < 0)
         return false;
     return InClass(m_nclass, ch) != static_cast<bool>(m_binvert);
-}
-
-int CPosixElxT::Match(CMatchContext* pContext) const
-{
-    const int pos = pContext->m_nCurrentPos;
-    if (m_brightleft) {
-        if (pos <= 0 || !IsContainChar(pContext->CharAt(pos - 1)))
-            return 0;
-        pContext->m_nCurrentPos = pos - 1;
-    } else {
-        if (pos >= pContext->m_nMatchStringLength || !IsContainChar(pContext->CharAt(pos)))
-            return 0;
-        pContext->m_nCurrentPos = pos + 1;
-    }
-    return 1;
-}
-
-int CPosixElxT::Retry(CMatchContext* pContext) const
-{
-    pContext->m_nCurrentPos += m_brightleft ? 1 : -1;
-    return 0;
 }

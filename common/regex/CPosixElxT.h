@@ -1,21 +1,17 @@
 #pragma once
 
-#include "ElxInterface.h"
+#include "CCharSetElxT.h"
 
 // One character of a POSIX class ([:alpha:] ...), or not of it when negated.
 // An unknown class name never matches.
-class CPosixElxT : public ElxInterface
+class CPosixElxT : public CCharSetElxT
 {
 public:
     CPosixElxT(const char* name, int bRightLeft, int bInvert);
 
-    int Match(CMatchContext* pContext) const override;
-    int Retry(CMatchContext* pContext) const override;
-
-    bool IsContainChar(int ch) const;
+    bool IsContainChar(int ch) const override;
 
 private:
     int m_nclass;  // -1 unknown
-    int m_brightleft;
     int m_binvert;
 };

@@ -1,10 +1,8 @@
 #include "CRangeElxT.h"
-#include "CMatchContext.h"
-#include "CPosixElxT.h"
 
 #include <algorithm>
 
-CRangeElxT::CRangeElxT(int bRightLeft, int bInvert) : m_brightleft(bRightLeft), m_binvert(bInvert) {}
+CRangeElxT::CRangeElxT(int bRightLeft, int bInvert) : CCharSetElxT(bRightLeft), m_binvert(bInvert) {}
 
 bool CRangeElxT::IsContainChar(int ch) const
 {
@@ -14,33 +12,10 @@ bool CRangeElxT::IsContainChar(int ch) const
     for (size_t i = 0; !found && i < m_chars.size(); ++i)
         found = ch == m_chars[i];
     for (size_t i = 0; !found && i < m_embedded.size(); ++i) {
-        if (auto range = dynamic_cast<const CRangeElxT*>(m_embedded[i]))
-            found = range->IsContainChar(ch);
-        else if (auto posix = dynamic_cast<const CPosixElxT*>(m_embedded[i]))
-            found = posix->IsContainChar(ch);
+        if (auto set = dynamic_cast<const CCharSetElxT*>(m_embedded[i]))
+            found = set->IsContainChar(ch);
     }
     return m_binvert ? !found : found;
-}
-
-int CRangeElxT::Match(CMatchContext* pContext) const
-{
-    const int pos = pContext->m_nCurrentPos;
-    if (m_brightleft) {
-        if (pos <= 0 || !IsContainChar(pContext->CharAt(pos - 1)))
-            return 0;
-        pContext->m_nCurrentPos = pos - 1;
-    } else {
-        if (pos >= pContext->m_nMatchStringLength || !IsContainChar(pContext->CharAt(pos)))
-            return 0;
-        pContext->m_nCurrentPos = pos + 1;
-    }
-    return 1;
-}
-
-int CRangeElxT::Retry(CMatchContext* pContext) const
-{
-    pContext->m_nCurrentPos += m_brightleft ? 1 : -1;
-    return 0;
 }
 
 void CRangeElxT::AddOtherCase()

@@ -1,21 +1,18 @@
 #pragma once
 
-#include "ElxInterface.h"
+#include "CCharSetElxT.h"
 
 #include <vector>
 
 // One character: inside one of the ranges, equal to one of the single
 // characters, or accepted by an embedded class node; negated nodes take
 // every other character. Codes are compared as signed 8-bit values.
-class CRangeElxT : public ElxInterface
+class CRangeElxT : public CCharSetElxT
 {
 public:
     CRangeElxT(int bRightLeft, int bInvert);
 
-    int Match(CMatchContext* pContext) const override;
-    int Retry(CMatchContext* pContext) const override;
-
-    bool IsContainChar(int ch) const;
+    bool IsContainChar(int ch) const override;
 
     void AddRange(int from, int to) { m_ranges.push_back(from); m_ranges.push_back(to); }
     void AddChar(int ch) { m_chars.push_back(ch); }
@@ -27,6 +24,5 @@ private:
     std::vector<int> m_ranges;  // from, to pairs
     std::vector<int> m_chars;
     std::vector<const ElxInterface*> m_embedded;  // CRangeElxT or CPosixElxT, not owned
-    int m_brightleft;
     int m_binvert;
 };

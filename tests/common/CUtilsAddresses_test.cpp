@@ -106,10 +106,28 @@ TEST(CUtilsAddresses, ValidateIPv6)
         {" 2001:db8::1 ", "", 1, 1, 1}, {"\t1::2:\r\n", "", 1, 1, 0},
         {"1::2:%eth0", "", 1, 1, 0},  // the trailing colon hides behind the interface name
         {"2001:db8::1%eth0", "", 1, 1, 1},
+        // The limit is on the octets sent (UTF-8), not on the letters:
+        // 10 two-octet letters fit, 11 do not.
+        {"fe80::1", QString(10, QChar(0xe9)), 1, 1, 1},
+        {"fe80::1", QString(11, QChar(0xe9)), 1, 1, -1},
     };
     for (const Case& c : cases)
         EXPECT_EQ(CUtils::ValidateIPv6(QString::fromLatin1(c.text), c.ifName, c.allowLinkLocal, c.checkScope), c.result)
             << c.text << " if=" << c.ifName.toStdString();
+}
+
+// fe80::/10 by the expanded text: a short first group is no link-local
+// address (fe8::1 is 0fe8::1), and every written form of one is.
+TEST(CUtilsAddresses, IsLinkLocalIPv6)
+{
+    struct Case { const char* text; bool linkLocal; };
+    const Case cases[] = {
+        {"fe80::1", true}, {"febf::a", true}, {"fe9a:1:2:3:4:5:6:7", true}, {"FEA0::", true},
+        {" fe80::1%eth0 ", true}, {"fec0::1", false}, {"fe8::1", false}, {"fe7f::1", false},
+        {"2001:db8::1", false}, {"::", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CUtils::IsLinkLocalIPv6(QString::fromLatin1(c.text)), c.linkLocal) << c.text;
 }
 
 TEST(CUtilsAddresses, ExpandIPv6)
