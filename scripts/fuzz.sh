@@ -22,10 +22,13 @@ for target in build-fuzz/tests/fuzz/*_fuzz; do
     mkdir -p "$corpus"
     starts=()
     [ -d "tests/fuzz/inputs/$name" ] && starts=("tests/fuzz/inputs/$name")
-    echo "== $name (${seconds}s)"
-    if ! "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-        -artifact_prefix="build-fuzz/$name-" "$corpus" "${starts[@]}"; then
-        echo "FUZZ FAILURE: $name (artifacts under build-fuzz/$name-*)"
+    log=build-fuzz/$name.log
+    if "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+        -artifact_prefix="build-fuzz/$name-" "$corpus" "${starts[@]}" >"$log" 2>&1; then
+        echo "fuzz $name: $(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$') runs in ${seconds}s, no failure"
+    else
+        tail -n 40 "$log"
+        echo "FUZZ FAILURE: $name (log $log, artifacts under build-fuzz/$name-*)"
         status=1
     fi
 done
