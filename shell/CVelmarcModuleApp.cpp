@@ -152,6 +152,8 @@ bool CVelmarcModuleApp::ParseCommandLine()
                           MB_OK | MB_ICONERROR);
             return false;
         }
+        // One device, one single-instance name: "0161" is port 161.
+        g_strSnmpPort = QString::number(g_strSnmpPort.toInt());
         return true;
     };
 

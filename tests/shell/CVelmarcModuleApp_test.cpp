@@ -109,6 +109,9 @@ TEST(CVelmarcModuleApp, CommandLineTable)
          "The SNMP version on the command line is too long (at most 7 characters) !", {}},
         {"port not a number", "/xa/I10.0.0.1/r/w/p/v1/o16x", false, "The SNMP port \"16x\" is not a port number !", {}},
         {"port out of range", "/xa/I10.0.0.1/r/w/p/v1/o65536", false, "The SNMP port \"65536\" is not a port number !", {}},
+        // The port is part of the single-instance name: "0161" and "161"
+        // are one device and must give one name.
+        {"port with leading zeros", "/xa/I10.0.0.1/r/w/p/v1/o00161", true, {}, {{"port", "161"}}},
     };
 
     for (const LineCase& c : cases) {
