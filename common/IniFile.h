@@ -1,9 +1,8 @@
 #pragma once
 
 // Reading INI files the way the program's configuration files are written:
-// section and key names are case-insensitive, a key that appears more than
-// once yields its first value, and a value is trimmed, with the quotes
-// around it dropped.
+// section and key names are case-insensitive, and a key that appears more
+// than once yields its first value.
 
 #include <QString>
 
