@@ -13,12 +13,23 @@ MessageSinkFn& currentSink()
     return sink;
 }
 
+// The answer of a box the user never saw or closed without choosing: the
+// one that goes ahead with nothing.
+int UnansweredAnswer(MessageButtons buttons)
+{
+    switch (buttons) {
+    case MessageButtons::Ok: return IDOK;
+    case MessageButtons::YesNo: return IDNO;
+    default: return IDCANCEL;
+    }
+}
+
 int showWithQMessageBox(const MessageRequest& request)
 {
     auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
     if (!app || QThread::currentThread() != app->thread()) {
         qWarning("Message box not shown (no GUI thread here): %s", qUtf8Printable(request.text));
-        return request.defaultAnswer;
+        return UnansweredAnswer(request.buttons);
     }
     QMessageBox box(request.parent);
     // Fixed texts are shown as written; a "<" must not turn one into HTML.
@@ -57,8 +68,7 @@ int showWithQMessageBox(const MessageRequest& request)
             return c.answer;
     }
     // Closed by the window manager: the safe answer.
-    return request.buttons == MessageButtons::Ok ? IDOK
-         : request.buttons == MessageButtons::YesNo ? IDNO : IDCANCEL;
+    return UnansweredAnswer(request.buttons);
 }
 
 } // namespace

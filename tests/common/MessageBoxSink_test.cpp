@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <thread>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -77,4 +79,27 @@ TEST(MessageBoxSink, PlainRefusalIsOkOnly)
     EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
     EXPECT_EQ(seen.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     EXPECT_EQ(answer, IDOK);
+}
+
+// Off the GUI thread no box can be shown, so nobody sees the question: the
+// answer must be the one that does nothing (Cancel, No), whatever the
+// default button. Answering an unseen OK/Cancel or Yes/No box with its
+// default would go ahead with a write the user never agreed to.
+TEST(MessageBoxSink, UnseenQuestionIsNotConsent)
+{
+    EnsureTestApp();
+    struct Case { unsigned flags; int expected; };
+    const Case cases[] = {
+        {MB_OK | MB_ICONWARNING, IDOK},
+        {MB_OKCANCEL | MB_ICONQUESTION, IDCANCEL},
+        {MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2, IDCANCEL},
+        {MB_YESNO | MB_ICONQUESTION, IDNO},
+        {MB_YESNOCANCEL | MB_ICONQUESTION, IDCANCEL},
+    };
+    for (const Case& c : cases) {
+        int answer = 0;
+        std::thread worker([&] { answer = AfxMessageBox(QStringLiteral("Save the configuration?"), c.flags); });
+        worker.join();
+        EXPECT_EQ(answer, c.expected) << c.flags;
+    }
 }
