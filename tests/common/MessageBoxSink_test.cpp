@@ -103,3 +103,17 @@ TEST(MessageBoxSink, UnseenQuestionIsNotConsent)
         EXPECT_EQ(answer, c.expected) << c.flags;
     }
 }
+
+// A box belongs to the window it is shown over; when that window goes away
+// while the box is up (closed from a timer or an answer that arrives
+// meanwhile), the box goes with it. The sink must then not touch or free the
+// box again, and the unanswered box must not read as consent.
+TEST(MessageBoxSink, ParentDestroyedWhileTheBoxIsUp)
+{
+    EnsureTestApp();
+    auto* parent = new QWidget;
+    parent->show();
+    QTimer::singleShot(0, [parent] { delete parent; });
+    EXPECT_EQ(AfxMessageBox(QStringLiteral("Are you sure to delete?"), MB_OKCANCEL | MB_ICONQUESTION, parent),
+              IDCANCEL);
+}
