@@ -162,8 +162,18 @@ void CGradientProgressCtrl::paintEvent(QPaintEvent* event)
     if (m_bShowPercent) {
         const double percent = (double(qBound(m_nLower, m_nPos, m_nUpper)) - m_nLower) * 100.0
                              / (double(m_nUpper) - m_nLower);
-        p->setPen(m_clrText);
+        const QString text = QString::asprintf("%.0f%%", percent);
         p->setFont(font());
-        p->drawText(rc, Qt::AlignCenter | Qt::TextSingleLine, QString::asprintf("%.0f%%", percent));
+        // The text colour over the gradient; over the background part a
+        // colour that stands out from it, so the text stays readable while
+        // the done part has not reached the middle yet.
+        p->setClipRect(QRect(rc.left(), rc.top(), done, rc.height()));
+        p->setPen(m_clrText);
+        p->drawText(rc, Qt::AlignCenter | Qt::TextSingleLine, text);
+        if (done < width) {
+            p->setClipRect(QRect(rc.left() + done, rc.top(), width - done, rc.height()));
+            p->setPen(qGray(background.rgb()) < 128 ? QColor(Qt::white) : QColor(Qt::black));
+            p->drawText(rc, Qt::AlignCenter | Qt::TextSingleLine, text);
+        }
     }
 }

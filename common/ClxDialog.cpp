@@ -8,6 +8,8 @@
 #include <QShowEvent>
 #include <QSizeGrip>
 
+#include <algorithm>
+
 ClxDialog::ClxDialog(QWidget* parent)
     : QDialog(parent)
 {
@@ -133,11 +135,20 @@ void ClxDialog::ApplyAnchors()
 {
     const int dx = width() - m_referenceSize.width();
     const int dy = height() - m_referenceSize.height();
+    // Several entries for one control apply one after the other (there is no
+    // single mode for "move down and widen"), each starting where the
+    // entries before it left the control.
+    QList<std::pair<QWidget*, QRect>> placed;
     for (const AnchoredControl& a : std::as_const(m_anchored)) {
         if (!a.control || a.entry.nPercent < 0 || a.entry.nPercent > 100)
             continue;
-        a.control->setGeometry(AnchoredRect(a.rcOriginal, a.entry.nMode, a.entry.nPercent, dx, dy));
+        auto it = std::find_if(placed.begin(), placed.end(), [&a](const auto& p) { return p.first == a.control; });
+        if (it == placed.end())
+            it = placed.insert(placed.end(), {a.control.data(), a.rcOriginal});
+        it->second = AnchoredRect(it->second, a.entry.nMode, a.entry.nPercent, dx, dy);
     }
+    for (const auto& [control, rc] : std::as_const(placed))
+        control->setGeometry(rc);
 }
 
 void ClxDialog::PlaceGrip()

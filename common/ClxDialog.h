@@ -35,7 +35,8 @@ public:
     };
 
     // One entry of the anchor table. Entries with a percent outside 0..100,
-    // an unknown mode or an id that names no control are ignored.
+    // an unknown mode or an id that names no control are ignored; entries
+    // for the same control add up in table order.
     struct Anchor
     {
         unsigned nID;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QThread>
 
@@ -13,14 +14,28 @@ MessageSinkFn& currentSink()
     return sink;
 }
 
+// The answer of a box the user never saw or closed without choosing: the
+// one that goes ahead with nothing.
+int UnansweredAnswer(MessageButtons buttons)
+{
+    switch (buttons) {
+    case MessageButtons::Ok: return IDOK;
+    case MessageButtons::YesNo: return IDNO;
+    default: return IDCANCEL;
+    }
+}
+
 int showWithQMessageBox(const MessageRequest& request)
 {
     auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
     if (!app || QThread::currentThread() != app->thread()) {
         qWarning("Message box not shown (no GUI thread here): %s", qUtf8Printable(request.text));
-        return request.defaultAnswer;
+        return UnansweredAnswer(request.buttons);
     }
-    QMessageBox box(request.parent);
+    // On the heap: a parent that is destroyed while the box is up deletes
+    // the box with it, which a box on the stack would not survive.
+    QPointer<QMessageBox> guard = new QMessageBox(request.parent);
+    QMessageBox& box = *guard;
     // Fixed texts are shown as written; a "<" must not turn one into HTML.
     box.setTextFormat(Qt::PlainText);
     box.setWindowTitle(request.title.isEmpty() ? QApplication::applicationName() : request.title);
@@ -52,13 +67,14 @@ int showWithQMessageBox(const MessageRequest& request)
     }
     box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
     const int clicked = box.exec();
+    delete guard.data();
     for (const Choice& c : choices) {
         if (c.button == clicked)
             return c.answer;
     }
-    // Closed by the window manager: the safe answer.
-    return request.buttons == MessageButtons::Ok ? IDOK
-         : request.buttons == MessageButtons::YesNo ? IDNO : IDCANCEL;
+    // Closed without a choice (by the window manager, or with its parent):
+    // the safe answer.
+    return UnansweredAnswer(request.buttons);
 }
 
 } // namespace

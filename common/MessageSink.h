@@ -5,7 +5,8 @@
 //
 // The text is shown exactly as given (plain text, never rich text).
 // Without a QApplication, or off the GUI thread, the QMessageBox sink shows
-// nothing: it logs the text and answers with the default button.
+// nothing: it logs the text and answers OK, No or Cancel (an unseen question
+// is never consent).
 //
 // The flags mirror the classic message-box flags so that call sites read
 // like the fixed messages they show:

@@ -204,3 +204,25 @@ TEST(CMemDC, CopiesToTheTargetWhenDone)
     EXPECT_EQ(target.pixel(9, 9), QColor(Qt::white).rgb());
     EXPECT_EQ(target.pixel(30, 30), QColor(Qt::white).rgb());
 }
+
+// The percentage sits in the middle of the bar, which below 50 % is the
+// background, not the gradient: white text there would be invisible on a
+// light background. It must stay readable over either part.
+TEST(CGradientProgressCtrl, PercentTextReadableOverTheBackground)
+{
+    EnsureTestApp();
+    CGradientProgressCtrl bar;
+    Size(bar, kContentWidth);
+    bar.SetStartColor(0x00C83C3C);
+    bar.SetEndColor(0x00FF3C3C);
+    bar.SetBkColor(kBackground);
+    bar.SetShowPercent(true);
+    bar.SetPos(20); // the done part ends at pixel 40, the text is around 100
+    const QImage image = bar.grab().toImage();
+    const QRect rc = bar.contentsRect();
+    int dark = 0;
+    for (int y = rc.top(); y <= rc.bottom(); ++y)
+        for (int x = rc.left() + 50; x <= rc.right(); ++x)
+            dark += qGray(image.pixel(x, y)) < 128;
+    EXPECT_GT(dark, 10);
+}

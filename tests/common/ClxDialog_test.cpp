@@ -229,3 +229,27 @@ TEST(ClxDialog, SwallowEnterAndEscape)
         EXPECT_EQ(dlg.isVisible(), swallow);
     }
 }
+
+// No single mode moves a control down while widening it, so a table gives
+// such a control two entries; they add up like the same entries applied one
+// after the other. Applying each entry from the control's opening rectangle
+// alone would let the second entry undo the first.
+TEST(ClxDialog, EntriesForOneControlAddUp)
+{
+    EnsureTestApp();
+    ClxDialog dlg;
+    QWidget* w = AnchoredDialog::MakeControlIn(&dlg, 1234);
+    const ClxDialog::Anchor table[] = {
+        {1234, ClxDialog::AnchorMoveY, 100},
+        {1234, ClxDialog::AnchorGrowX, 50},
+        {1234, ClxDialog::AnchorMoveX, 101}, // ignored, changes nothing
+    };
+    dlg.SetAnchors(table, int(std::size(table)));
+    dlg.resize(kBaseW, kBaseH);
+    dlg.show();
+    for (int d = 1; d <= 40; ++d)
+        dlg.resize(kBaseW + 3 * d, kBaseH + d);
+    EXPECT_EQ(w->geometry(), QRect(kOriginal.left(), kOriginal.top() + 40, kOriginal.width() + 60, kOriginal.height()));
+    dlg.resize(kBaseW, kBaseH);
+    EXPECT_EQ(w->geometry(), kOriginal);
+}

@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <thread>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -77,4 +79,41 @@ TEST(MessageBoxSink, PlainRefusalIsOkOnly)
     EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
     EXPECT_EQ(seen.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     EXPECT_EQ(answer, IDOK);
+}
+
+// Off the GUI thread no box can be shown, so nobody sees the question: the
+// answer must be the one that does nothing (Cancel, No), whatever the
+// default button. Answering an unseen OK/Cancel or Yes/No box with its
+// default would go ahead with a write the user never agreed to.
+TEST(MessageBoxSink, UnseenQuestionIsNotConsent)
+{
+    EnsureTestApp();
+    struct Case { unsigned flags; int expected; };
+    const Case cases[] = {
+        {MB_OK | MB_ICONWARNING, IDOK},
+        {MB_OKCANCEL | MB_ICONQUESTION, IDCANCEL},
+        {MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2, IDCANCEL},
+        {MB_YESNO | MB_ICONQUESTION, IDNO},
+        {MB_YESNOCANCEL | MB_ICONQUESTION, IDCANCEL},
+    };
+    for (const Case& c : cases) {
+        int answer = 0;
+        std::thread worker([&] { answer = AfxMessageBox(QStringLiteral("Save the configuration?"), c.flags); });
+        worker.join();
+        EXPECT_EQ(answer, c.expected) << c.flags;
+    }
+}
+
+// A box belongs to the window it is shown over; when that window goes away
+// while the box is up (closed from a timer or an answer that arrives
+// meanwhile), the box goes with it. The sink must then not touch or free the
+// box again, and the unanswered box must not read as consent.
+TEST(MessageBoxSink, ParentDestroyedWhileTheBoxIsUp)
+{
+    EnsureTestApp();
+    auto* parent = new QWidget;
+    parent->show();
+    QTimer::singleShot(0, [parent] { delete parent; });
+    EXPECT_EQ(AfxMessageBox(QStringLiteral("Are you sure to delete?"), MB_OKCANCEL | MB_ICONQUESTION, parent),
+              IDCANCEL);
 }
