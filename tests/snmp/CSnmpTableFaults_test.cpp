@@ -411,3 +411,57 @@ TEST(SnmpWalkFaults, WalkEndsWhenOneColumnRunsOut)
     EXPECT_EQ(sync.indexes.size(), 51u);
     EXPECT_EQ(sync.end, SNMP_END_OF_WALK);
 }
+
+// Catches value texts rendered wrongly at the edges of their types: the
+// sign of INTEGER, the full unsigned range of Gauge32, Counter32, TimeTicks
+// and Counter64, an empty octet string (a text, not "no value") and octets
+// holding zeros (all of them as bytes).
+TEST(SnmpWalkFaults, ValueTextsAtTheEdgesOfTheirTypes)
+{
+    SimulatedSwitch sim;
+    ASSERT_TRUE(sim.running()) << sim.error();
+    struct Case {
+        const char* type;
+        const char* value;
+        std::string text;
+    };
+    const std::vector<Case> cases = {
+        {"i", "-5", "-5"},
+        {"i", "-2147483648", "-2147483648"},
+        {"i", "2147483647", "2147483647"},
+        {"u", "4294967295", "4294967295"},
+        {"c", "4294967295", "4294967295"},
+        {"t", "4294967295", "4294967295"},
+        {"C", "18446744073709551615", "18446744073709551615"},
+        {"a", "10.0.200.255", "10.0.200.255"},
+        {"o", "1.3.6.1.4.1.32473.0.4294967295", "1.3.6.1.4.1.32473.0.4294967295"},
+        {"x", "\"\"", ""},
+        {"x", "00410042", std::string("\0A\0B", 4)},
+    };
+    const SimUser& user = SimulatedSwitch::Users().front();   // no authentication
+    CSnmpV3 request(SNMP_PDU_GET);
+    ApplyV3(request, {user.name, 0, 0, "", ""});
+    std::vector<std::string> oids;
+    for (size_t i = 0; i < cases.size(); ++i) {
+        oids.push_back("1.3.6.1.4.1.32473.10.126.4.1.250." + std::to_string(i + 1) + ".0");
+        ASSERT_TRUE(sim.command("set " + oids.back() + " " + cases[i].type + " " + cases[i].value)) << cases[i].value;
+        request.addValue(oids.back().c_str(), SNMP_TYPE_NULL, nullptr);
+    }
+    CSnmp* raw = nullptr;
+    ASSERT_EQ(request.send(sim.agent().c_str(), raw, 3000), 0);
+    std::unique_ptr<CSnmp> resp(raw);
+    ASSERT_EQ(resp->getVarBindCount(), int(cases.size()));
+    for (size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(cases[i].value);
+        char* oid = nullptr;
+        unsigned char* data = nullptr;
+        int length = -1;
+        ASSERT_EQ(resp->getValueBytes(int(i), &oid, &data, &length), 0);
+        EXPECT_EQ(oid, oids[i]);
+        ASSERT_NE(data, nullptr);
+        EXPECT_EQ(std::string(reinterpret_cast<char*>(data), size_t(length)), cases[i].text);
+        if (cases[i].text.find('\0') == std::string::npos) {
+            EXPECT_EQ(ValueText(resp.get(), int(i)), cases[i].text);
+        }
+    }
+}
