@@ -24,7 +24,8 @@ public:
     void setSnmp(CSnmp* request);
     CSnmp* getSnmp() const;
 
-    // One synchronous step; results as CSnmp::send, plus SNMP_END_OF_WALK.
+    // One synchronous step; results as CSnmp::send, plus SNMP_END_OF_WALK
+    // and SNMP_ERROR_STATUS (walk steps).
     int getNext(const char* address, CSnmp*& response, unsigned long timeout);
 
     // One asynchronous step: returns 0 when the request is under way (its id
