@@ -74,10 +74,13 @@ bool CCommonSNMP::Prepare(int type)
     // An answer to the abandoned request must never reach a callback.
     CancelPending();
     if (m_nVersion == 1) {
-        if (type != SNMP_PDU_GET && type != SNMP_PDU_GETNEXT && type != SNMP_PDU_SET)
-            return false;
+        // Refused types still empty the request: values added after a
+        // refused Prepare must not go out with the previous request's values
+        // (a write sent twice, or a read turned into that write).
         m_pSnmp->setType(type);
         m_pSnmp->clearVarBindList();
+        if (type != SNMP_PDU_GET && type != SNMP_PDU_GETNEXT && type != SNMP_PDU_SET)
+            return false;
         static_cast<CSnmpV1*>(m_pSnmp)->setCommunity(
             (type == SNMP_PDU_SET ? m_pszWriteCommunity : m_pszReadCommunity).constData());
     } else if (m_nVersion == 3) {

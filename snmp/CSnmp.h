@@ -33,6 +33,7 @@ enum SnmpResult {
     SNMP_BAD_REQUEST = -6,       // no varbind, bad OID or value, bad type
     SNMP_BAD_ADDRESS = -7,       // agent address cannot be parsed or reached
     SNMP_SEND_FAILED = -8,       // any other failure of the request
+    SNMP_ERROR_STATUS = -9,      // walk step answered with an error status
 };
 
 // Value type codes, as the program passes them to addValue.

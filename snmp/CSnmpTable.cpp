@@ -81,8 +81,17 @@ struct CSnmpTable::Impl {
         if (status != SNMP_OK || !step.walking || !response)
             return status;
         const CSnmp::Impl& r = *response->impl();
-        bool end = r.errStatus == 2 /* noSuchName: v1's end of the MIB view */
-            || r.vbs.size() < step.columns.size();
+        // Any other error status is a failure, not the end of the table: a
+        // walk cut short by it must not pass for a complete one. (Its
+        // varbinds are the request's, so the rules below would call it an
+        // end.)
+        if (r.errStatus != 0 && r.errStatus != 2 /* noSuchName: v1's end of the MIB view */) {
+            response.reset();
+            return SNMP_ERROR_STATUS;
+        }
+        // An answer with another number of varbinds than columns cannot be
+        // matched to them: a broken agent, taken as the end.
+        bool end = r.errStatus == 2 || r.vbs.size() != step.columns.size();
         for (size_t i = 0; !end && i < step.columns.size(); ++i) {
             const SnmpVarBind& vb = r.vbs[i];
             if (vb.tag == SNMP_ASN_END_OF_MIB_VIEW || vb.tag == SNMP_ASN_NO_SUCH_OBJECT || vb.tag == SNMP_ASN_NO_SUCH_INSTANCE)

@@ -9,7 +9,8 @@
 // its answer is delivered like a walk step (status 0, never the end).
 //
 // A walk ends (SNMP_END_OF_WALK) when an answer leaves its column, on v1
-// noSuchName, on endOfMibView, and when the OIDs stop increasing.
+// noSuchName, on endOfMibView, and when the OIDs stop increasing. Any other
+// error status in a walk step's answer gives SNMP_ERROR_STATUS.
 // Changing the request (setType, clearVarBindList, addValue) restarts it.
 class CSnmpTable
 {
@@ -23,7 +24,8 @@ public:
     void setSnmp(CSnmp* request);
     CSnmp* getSnmp() const;
 
-    // One synchronous step; results as CSnmp::send, plus SNMP_END_OF_WALK.
+    // One synchronous step; results as CSnmp::send, plus SNMP_END_OF_WALK
+    // and SNMP_ERROR_STATUS (walk steps).
     int getNext(const char* address, CSnmp*& response, unsigned long timeout);
 
     // One asynchronous step: returns 0 when the request is under way (its id

@@ -32,6 +32,10 @@ void SnmpInit(QCoreApplication* app)
         SnmpSetDispatcher([app](SnmpTask task) {
             QMetaObject::invokeMethod(app, std::move(task), Qt::QueuedConnection);
         });
+        // Answers may still come while and after the application object is
+        // destroyed (requests under way at exit): from then on they go to
+        // the built-in queue, never to the dead object.
+        qAddPostRoutine([] { SnmpSetDispatcher(nullptr); });
     }
 }
 
@@ -65,14 +69,14 @@ void SnmpSetDispatcher(std::function<void(SnmpTask)> post)
 
 void SnmpPost(std::function<void()> task)
 {
-    std::function<void(SnmpTask)> post;
     {
+        // Posted under the lock, so that a dispatcher is never used after
+        // SnmpSetDispatcher has replaced it (the application's end).
         std::lock_guard<std::mutex> lock(g_dispatchMutex);
-        post = g_post;
-    }
-    if (post) {
-        post(std::move(task));
-        return;
+        if (g_post) {
+            g_post(std::move(task));
+            return;
+        }
     }
     {
         std::lock_guard<std::mutex> lock(g_queueMutex);

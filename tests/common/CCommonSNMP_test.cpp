@@ -1,6 +1,7 @@
 #include "CCommonSNMP.h"
 #include "CSnmp.h"
 #include "GlobalSettings.h"
+#include "SimulatedSwitch.h"
 #include "SnmpSetup.h"
 #include "SnmpdAgent.h"
 
@@ -423,6 +424,58 @@ TEST_F(CCommonSNMPTest, VersionTwoRefusesEverythingAndSendsNothing)
     pumpFor(300);
     EXPECT_EQ(walk.callbacks, 0);
     EXPECT_EQ(peer.received(300), 0);
+}
+
+// A Prepare that version 1 refuses (another request type) must still drop
+// the previous request: values added afterwards would otherwise go out
+// together with the last write's values, as that write, a second time.
+TEST_F(CCommonSNMPTest, RefusedPrepareDropsThePreviousRequest)
+{
+    SilentPeer peer;
+    useV1(peer.port());
+    CCommonSNMP session;
+    ASSERT_TRUE(session.Prepare(SNMP_PDU_SET));
+    ASSERT_EQ(session.AddValue(kSysContact0, SNMP_TYPE_OCTETS, "written once"), 0);
+    EXPECT_FALSE(session.Prepare(2));
+    session.AddValue(kSysDescr0, SNMP_TYPE_NULL);
+    CSnmp* response = nullptr;
+    EXPECT_NE(session.SendSync(response, 300), 0);
+    EXPECT_NE(session.GetNextSync(response, 300), 0);
+    EXPECT_EQ(response, nullptr);
+    ColumnWalk walk;
+    walk.session = &session;
+    EXPECT_NE(session.SendAsync(&ColumnWalk::Callback, &walk, 0, 300), 0);
+    pumpFor(400);
+    EXPECT_EQ(walk.callbacks, 0);
+    EXPECT_EQ(peer.received(300), 0);
+}
+
+// A walk that the agent breaks off with an error status is a failed walk
+// (-1, GetLastResult says why), not a complete table (-2): owners that go on
+// only after a complete walk must not take the rows so far for all of them.
+TEST_F(CCommonSNMPTest, ErrorStatusInAWalkIsAFailure)
+{
+    SimulatedSwitch sim;
+    ASSERT_TRUE(sim.running()) << sim.error();
+    ASSERT_TRUE(sim.command("error 1.3.6.1.2.1.2.2.1.2.5 genErr"));
+    useV1(sim.port(), SimulatedSwitch::kReadCommunity, SimulatedSwitch::kWriteCommunity);
+    CCommonSNMP session;
+    ColumnWalk walk;
+    walk.session = &session;
+    ASSERT_TRUE(session.Prepare(SNMP_PDU_GETNEXT));
+    ASSERT_EQ(session.AddValue(kIfDescr, SNMP_TYPE_NULL), 0);
+    ASSERT_EQ(session.SendAsync(&ColumnWalk::Callback, &walk, 0, 2000), 0);
+    ASSERT_TRUE(pump([&]() { return walk.ended(); }, 10000));
+    EXPECT_EQ(walk.indexes.size(), 4u);
+    EXPECT_EQ(walk.endStatus, SNMP_NO_ANSWER);
+    EXPECT_EQ(session.GetLastResult(), SNMP_ERROR_STATUS);
+
+    // Synchronously the reason is the result itself.
+    ASSERT_TRUE(session.Prepare(SNMP_PDU_GETNEXT));
+    ASSERT_EQ(session.AddValue("1.3.6.1.2.1.2.2.1.2.4", SNMP_TYPE_NULL), 0);
+    CSnmp* response = nullptr;
+    EXPECT_EQ(session.GetNextSync(response, 2000), SNMP_ERROR_STATUS);
+    EXPECT_EQ(response, nullptr);
 }
 
 // A prepared request without varbinds is not sent, by any road, in either
