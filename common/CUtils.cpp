@@ -35,8 +35,9 @@ int HexValueOf(const QString& text)
     return int(std::strtol(bytes.constData(), nullptr, 16));
 }
 
-// Strict decimal number with blanks around it; -1 when malformed. Values
-// beyond INT_MAX clamp (they are out of every port range anyway).
+// Strict decimal number with blanks around it and, as the decimal rule
+// allows, one "+" right before the digits; -1 when malformed. Values beyond
+// INT_MAX clamp (they are out of every port range anyway).
 int StrictNumber(const QString& item)
 {
     // The blanks the standard decimal rule skips, and only those.
@@ -46,6 +47,8 @@ int StrictNumber(const QString& item)
         ++from;
     while (to > from && blank(item[to - 1]))
         --to;
+    if (from < to && item[from] == u'+')
+        ++from;
     if (from == to)
         return -1;
     long long value = 0;

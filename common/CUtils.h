@@ -55,9 +55,10 @@ public:
     static void PortListToArray(const QString& list, int* portArray, int value);
 
     // Sets flags[p-1] = 1 for every port of a typed list "1-3,5". Each
-    // number is decimal digits, blanks allowed around it. On a malformed
-    // item, a reversed run or a port outside 1..g_nDevicePortNum it shows
-    // "Invalid Portlist" and returns 0 (flags set before stay set).
+    // number is decimal digits (a "+" may lead), blanks allowed around it.
+    // On a malformed item, a reversed run or a port outside
+    // 1..g_nDevicePortNum it shows "Invalid Portlist" and returns 0 (flags
+    // set before stay set).
     static int ParsePortList(const QString& text, int* flags);
 
     // TRUE when none of ~`!@#$%^&*{}[]|\:;"'<>,.?/ occurs (name fields).

@@ -21,6 +21,7 @@ public:
     int m_nLastBeginPos = -1;
     int m_nCaptureCounter = 0;
     int m_nCallDepth = 0;          // nesting of group calls (recursion guard)
+    CBufferT<int> m_callstack;     // running calls: group number, entry position
 
     const char* m_pMatchString = nullptr;
     int m_nMatchStringLength = 0;

@@ -36,6 +36,7 @@ CMatchRecord CPatternT::Match(const char* text, int length, CMatchContext* pCont
     ctx->m_nLastBeginPos = -1;
     ctx->m_nCaptureCounter = 0;
     ctx->m_nCallDepth = 0;
+    ctx->m_callstack.Clear();
     ctx->m_pMatchString = text;
     ctx->m_nMatchStringLength = length;
 

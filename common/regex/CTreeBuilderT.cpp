@@ -365,7 +365,11 @@ void CTreeBuilderT::Tokenize(const char* p, int len)
                 int n = 0;
                 value = 0;
                 while (j < len && IsDigit(p[j])) {
-                    value = value * 10 + (p[j++] - '0');
+                    // Digits past the third make no bound: count them, but
+                    // stop adding before the value could overflow.
+                    if (n < 3)
+                        value = value * 10 + (p[j] - '0');
+                    ++j;
                     ++n;
                 }
                 return n;

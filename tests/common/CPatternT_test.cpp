@@ -135,6 +135,10 @@ TEST(CPatternT, GroupsAndReferences)
         {"a(?R)?b", "aaabbb", true},
         {"(?9)a", "a", true},     // unresolved call matches the empty string
         {"(?R)", "a", false},     // endless self-call: refused, not a crash
+        // A call that re-enters its own group without consuming anything
+        // fails at once: two such ways used to mean 2^depth tries (a hang).
+        {"(?R)|(?R)", "", false}, {"(?R)|(?R)a", "ab", false}, {"((?1)|(?1)|a)b", "ab", true},
+        {"a(?R)?b|(?R)(?R)c", "aabbc", false}, {"(a|b(?1)(?1))", "baa", true},
         {"(?#comment)a", "a", true},
         {"\\ba\\b", "a", true}, {"a\\Bb", "ab", true}, {"\\Aa\\z", "a", true}, {"a\\Z", "a", true},
         {"(?:|)(?:|)|abc", "abc", true},  // several empty ways first must not hide the later match
@@ -195,6 +199,10 @@ TEST(CPatternT, MalformedPatternsAreSafe)
     EXPECT_TRUE(Matches("*a", "*a"));
     EXPECT_TRUE(Matches("a**", "aaa"));
     EXPECT_FALSE(Matches("(?<x", "x"));
+    // A bound of many digits is literal text; reading it must not overflow
+    // (the sanitizer build stops on the overflow).
+    EXPECT_TRUE(Matches("a{99999999999}", "a{99999999999}"));
+    EXPECT_TRUE(Matches("a{1,99999999999}", "a{1,99999999999}"));
     const std::string deep = std::string(5000, '(') + "a" + std::string(5000, ')');
     const CPatternT tooDeep(deep.c_str(), 0);
     EXPECT_FALSE(tooDeep.HasTree());

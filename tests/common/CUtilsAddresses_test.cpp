@@ -150,6 +150,9 @@ TEST(CUtilsAddresses, ExpandIPv6)
         {"::ffff:1.2.3.4", "0000:0000:0000:0000:0000:ffff:0102:0304"},
         {"1:2:3:4:5:6:10.0.255.1", "0001:0002:0003:0004:0005:0006:0a00:ff01"},
         {"2001:db8::192.168.1.1", "2001:0db8:0000:0000:0000:0000:c0a8:0101"},
+        // Leading zeros in a quad field are decimal, as the pattern and the
+        // IPv4 check read them (octal would make 010 the octet 8).
+        {"2001:db8::192.168.001.010", "2001:0db8:0000:0000:0000:0000:c0a8:010a"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(CUtils::ExpandIPv6(QString::fromLatin1(c.text)), QString::fromLatin1(c.full)) << c.text;

@@ -231,7 +231,14 @@ TEST(CUtilsPorts, ParsePortList)
         {"1-", 0, {}},
         {"-3", 0, {}},
         {"1-2-3", 0, {}},
-        {"+3", 0, {}},
+        // The decimal rule takes one "+" right before the digits; nothing
+        // else around the number.
+        {"+3", 1, {3}},
+        {"1-+3", 1, {1, 2, 3}},
+        {"+ 3", 0, {}},
+        {"3+", 0, {}},
+        {"++3", 0, {}},
+        {"+", 0, {}},
         {"99999999999", 0, {}},
         {"\x85" "1", 0, {}},  // NEL is no blank to the decimal rule
         {"1-2147483647", 0, {}},

@@ -19,6 +19,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             address.chop(1);
         while (!address.isEmpty() && QStringLiteral(" \t\r\n").contains(address.front()))
             address.remove(0, 1);
+        // An embedded quad may carry leading zeros ("1.02.3.4", decimal as
+        // in every IPv4 field here); Qt refuses those, so hand it the plain
+        // numbers.
+        const qsizetype lastColon = address.lastIndexOf(u':');
+        if (lastColon >= 0 && address.indexOf(u'.', lastColon) >= 0) {
+            QStringList fields = address.mid(lastColon + 1).split(u'.');
+            for (QString& f : fields)
+                f = QString::number(f.toInt());
+            address = address.left(lastColon + 1) + fields.join(u'.');
+        }
         QHostAddress parsed;
         if (!parsed.setAddress(address) || parsed.protocol() != QAbstractSocket::IPv6Protocol)
             std::abort();  // accepted something that is no IPv6 address

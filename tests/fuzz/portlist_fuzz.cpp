@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::vector<int> flags(64, 0);
     if (CUtils::ParsePortList(text, flags.data())) {
         for (QChar c : text) {
-            if (!(c.isDigit() || c == u',' || c == u'-' || c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'
+            if (!(c.isDigit() || c == u',' || c == u'-' || c == u'+' || c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'
                   || c == u'\v' || c == u'\f'))
                 std::abort();  // accepted a character no port list has
         }
