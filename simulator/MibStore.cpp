@@ -199,21 +199,16 @@ void ValueToVarbind(const Value& v, netsnmp_variable_list* vb)
     }
 }
 
-// ---------------------------------------------------------------- data file
-
-namespace {
-
-// Splits a line into tokens; "quoted text" with \" and \\ is one token; a #
-// outside quotes ends the line.
-bool Tokenize(const std::string& line, std::vector<std::string>& tokens, std::string* error)
+bool Tokenize(const std::string& line, std::vector<std::string>& tokens, bool hashStartsComment, std::string* error)
 {
+    tokens.clear();
     size_t i = 0;
     while (i < line.size()) {
         if (isspace(static_cast<unsigned char>(line[i]))) {
             ++i;
             continue;
         }
-        if (line[i] == '#')
+        if (hashStartsComment && line[i] == '#')
             break;
         std::string token;
         if (line[i] == '"') {
@@ -231,7 +226,8 @@ bool Tokenize(const std::string& line, std::vector<std::string>& tokens, std::st
                 }
             }
             if (!closed) {
-                *error = "unterminated quoted text";
+                if (error)
+                    *error = "unterminated quoted text";
                 return false;
             }
         } else {
@@ -242,6 +238,11 @@ bool Tokenize(const std::string& line, std::vector<std::string>& tokens, std::st
     }
     return true;
 }
+
+// ---------------------------------------------------------------- data file
+
+namespace {
+
 
 std::optional<Limits> ParseLimits(const std::string& text)
 {
@@ -297,7 +298,7 @@ bool MibStore::load(const std::string& path, std::string* error)
         ++lineNo;
         std::vector<std::string> t;
         std::string why;
-        if (!Tokenize(line, t, &why))
+        if (!Tokenize(line, t, true, &why))
             return fail(why);
         if (t.empty())
             continue;

@@ -19,6 +19,12 @@ std::optional<Oid> ParseOid(const std::string& text);   // "1.3.6" or ".1.3.6"
 std::string OidText(const Oid& o);                       // "1.3.6", no leading dot
 bool OidUnder(const Oid& o, const Oid& prefix);          // o equals prefix or lies below it
 
+// Splits a line into tokens: blanks separate, and "quoted text" is one token
+// (a backslash takes the next character as it is); with hashStartsComment a
+// # outside quotes ends the line.
+bool Tokenize(const std::string& line, std::vector<std::string>& tokens, bool hashStartsComment,
+              std::string* error = nullptr);
+
 struct Value
 {
     u_char type = ASN_NULL;   // ASN_INTEGER, ASN_OCTET_STR, ASN_OBJECT_ID, ASN_IPADDRESS,

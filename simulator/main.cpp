@@ -524,40 +524,6 @@ int HookCallback(int op, netsnmp_session* session, int reqid, netsnmp_pdu* pdu, 
 
 // ----------------------------------------------------------- control channel
 
-bool Tokens(const std::string& line, std::vector<std::string>& out)
-{
-    out.clear();
-    size_t i = 0;
-    while (i < line.size()) {
-        if (isspace(static_cast<unsigned char>(line[i]))) {
-            ++i;
-            continue;
-        }
-        std::string token;
-        if (line[i] == '"') {
-            ++i;
-            bool closed = false;
-            while (i < line.size()) {
-                char c = line[i++];
-                if (c == '\\' && i < line.size())
-                    token += line[i++];
-                else if (c == '"') {
-                    closed = true;
-                    break;
-                } else
-                    token += c;
-            }
-            if (!closed)
-                return false;
-        } else {
-            while (i < line.size() && !isspace(static_cast<unsigned char>(line[i])))
-                token += line[i++];
-        }
-        out.push_back(token);
-    }
-    return true;
-}
-
 std::string Hex(const std::string& bytes)
 {
     static const char digits[] = "0123456789abcdef";
@@ -591,7 +557,7 @@ std::string ValueText(const Value& v)
 std::string Command(const std::string& line)
 {
     std::vector<std::string> t;
-    if (!Tokens(line, t))
+    if (!Tokenize(line, t, false))
         return "error: unterminated quoted text";
     if (t.empty())
         return "error: empty command";

@@ -1,6 +1,7 @@
 #include "CCommonSNMP.h"
 #include "CEditEXIPV6.h"
 #include "GlobalSettings.h"
+#include "SimSettings.h"
 #include "SimulatedSwitch.h"
 #include "SnmpSetup.h"
 #include "TestApp.h"
@@ -21,9 +22,7 @@ protected:
         SimulatedSwitchTest::SetUp();
         EnsureTestApp();
         SnmpInit(nullptr);
-        ResetGlobalSettings();
-        g_strDeviceIP = QStringLiteral("127.0.0.1");
-        g_strSnmpPort = QString::number(sim.port());
+        UseSimulatedSwitch(sim);
         // Three writable objects to receive what the edit adds.
         ASSERT_TRUE(sim.command(std::string("set ") + kTypeOid + " i 0"));
         ASSERT_TRUE(sim.command(std::string("set ") + kAddressOid + " x \"\""));

@@ -1,5 +1,6 @@
 #include "CModuleBase.h"
 #include "GlobalSettings.h"
+#include "SimSettings.h"
 #include "SimulatedSwitch.h"
 #include "SnmpSetup.h"
 
@@ -163,9 +164,7 @@ protected:
     {
         SimulatedSwitchTest::SetUp();
         SnmpInit(nullptr);
-        ResetGlobalSettings();
-        g_strDeviceIP = QStringLiteral("127.0.0.1");
-        g_strSnmpPort = QString::number(sim.port());
+        UseSimulatedSwitch(sim);
         g_nDevicePortNum = 52;
         sim.clearLog();
     }
@@ -176,21 +175,7 @@ protected:
     }
     void UseV3()
     {
-        const SimUser& u = SimulatedSwitch::Users().front();
-        g_strSnmpVersion = QStringLiteral("3");
-        g_strV3UserName = QString::fromLatin1(u.name);
-        g_strV3SecurityLevel = QStringLiteral("1");
-        if (u.authProtocol) {
-            g_strV3SecurityLevel = QStringLiteral("2");
-            g_strV3AuthProtocol = QLatin1String(u.authProtocol) == QLatin1String("SHA")
-                ? QStringLiteral("3") : QStringLiteral("2");
-            g_strV3AuthPassword = QString::fromLatin1(u.authPass);
-        }
-        if (u.privProtocol) {
-            g_strV3SecurityLevel = QStringLiteral("3");
-            g_strV3PrivProtocol = QStringLiteral("2");
-            g_strV3PrivPassword = QString::fromLatin1(u.privPass);
-        }
+        UseSimUser(SimulatedSwitch::Users().front());
     }
     bool WalkTrunks(CModuleBase& base)
     {
@@ -279,9 +264,7 @@ TEST_F(ModuleBaseSimTest, GetFailsCleanlyAndItsTextOutlivesTheResponse)
     };
     for (const Case& c : cases) {
         ASSERT_TRUE(sim.command("clear"));
-        ResetGlobalSettings();
-        g_strDeviceIP = QStringLiteral("127.0.0.1");
-        g_strSnmpPort = QString::number(sim.port());
+        UseSimulatedSwitch(sim);
         g_strSnmpTimeout = QStringLiteral("400");
         if (c.v3)
             UseV3();

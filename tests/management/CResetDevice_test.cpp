@@ -1,6 +1,7 @@
 #include "CResetDevice.h"
 #include "GlobalSettings.h"
 #include "MessageRecorder.h"
+#include "SimSettings.h"
 #include "SimulatedSwitch.h"
 #include "SnmpSetup.h"
 
@@ -33,9 +34,7 @@ protected:
     {
         SimulatedSwitchTest::SetUp();
         SnmpInit(nullptr);
-        ResetGlobalSettings();
-        g_strDeviceIP = QStringLiteral("127.0.0.1");
-        g_strSnmpPort = QString::number(sim.port());
+        UseSimulatedSwitch(sim);
         sim.clearLog();
     }
     void TearDown() override { ResetGlobalSettings(); }
@@ -86,21 +85,7 @@ TEST_F(ResetDeviceTest, GuardFollowsSaveAndTransferStatuses)
 // value (v3); that object is not busy, while the others still count.
 TEST_F(ResetDeviceTest, MissingStatusObjectIsNotBusy)
 {
-    const SimUser& u = SimulatedSwitch::Users().front();
-    g_strSnmpVersion = QStringLiteral("3");
-    g_strV3UserName = QString::fromLatin1(u.name);
-    g_strV3SecurityLevel = QStringLiteral("1");
-    if (u.authProtocol) {
-        g_strV3SecurityLevel = QStringLiteral("2");
-        g_strV3AuthProtocol = QLatin1String(u.authProtocol) == QLatin1String("SHA")
-            ? QStringLiteral("3") : QStringLiteral("2");
-        g_strV3AuthPassword = QString::fromLatin1(u.authPass);
-    }
-    if (u.privProtocol) {
-        g_strV3SecurityLevel = QStringLiteral("3");
-        g_strV3PrivProtocol = QStringLiteral("2");
-        g_strV3PrivPassword = QString::fromLatin1(u.privPass);
-    }
+    UseSimUser(SimulatedSwitch::Users().front());
     SetState(2, 0, 0);
     ASSERT_TRUE(sim.command(std::string("unset ") + kConfigStatus));
     {
