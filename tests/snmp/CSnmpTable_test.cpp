@@ -16,8 +16,6 @@
 
 namespace {
 
-SnmpdAgent* g_agent = nullptr;
-
 using Rows = std::vector<std::pair<std::string, std::vector<std::string>>>; // index, values
 
 // Collects what asynchronous callbacks deliver; the walker continues itself.
@@ -66,21 +64,10 @@ void pump(const std::function<bool()>& done, int maxMs = 10000)
         SnmpProcessCallbacks(50);
 }
 
-class SnmpTableTest : public ::testing::Test
+class SnmpTableTest : public SnmpdSuite
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        g_agent = new SnmpdAgent;
-        ASSERT_NE(g_agent->start(), 0) << "snmpd could not be started";
-    }
-    static void TearDownTestSuite()
-    {
-        delete g_agent;
-        g_agent = nullptr;
-    }
     void TearDown() override { SnmpProcessCallbacks(0); }
-    std::string addr() const { return g_agent->address(); }
 
     static void prepareIfWalk(CSnmpV1& req)
     {

@@ -16,23 +16,9 @@
 
 namespace {
 
-SnmpdAgent* g_agent = nullptr;
-
-class SnmpRequestTest : public ::testing::Test
+class SnmpRequestTest : public SnmpdSuite
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        g_agent = new SnmpdAgent;
-        ASSERT_NE(g_agent->start(), 0) << "snmpd could not be started";
-    }
-    static void TearDownTestSuite()
-    {
-        delete g_agent;
-        g_agent = nullptr;
-    }
-    std::string addr() const { return g_agent->address(); }
-
     // One v1 get of `oids`; returns the status and keeps the response.
     int getV1(std::initializer_list<const char*> oids, std::unique_ptr<CSnmp>& out, const char* community = SnmpdAgent::kReadCommunity)
     {
@@ -356,7 +342,7 @@ TEST_F(SnmpRequestTest, BadRequestsAndAddressesAreRefused)
 // to SetSnmpDefaultPort's port.
 TEST_F(SnmpRequestTest, AddressWithoutPortUsesDefaultPort)
 {
-    SetSnmpDefaultPort(g_agent->port());
+    SetSnmpDefaultPort(Agent()->port());
     CSnmpV1 get(SNMP_PDU_GET);
     get.addValue(kSysName, SNMP_TYPE_NULL, nullptr);
     CSnmp* raw = nullptr;

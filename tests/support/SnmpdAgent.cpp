@@ -176,3 +176,22 @@ bool SnmpdAgent::answers(int timeoutMs)
     close(fd);
     return ok;
 }
+
+SnmpdAgent* SnmpdSuite::s_agent = nullptr;
+
+void SnmpdSuite::SetUpTestSuite()
+{
+    s_agent = new SnmpdAgent;
+    s_agent->start();
+}
+
+void SnmpdSuite::TearDownTestSuite()
+{
+    delete s_agent;
+    s_agent = nullptr;
+}
+
+void SnmpdSuite::SetUp()
+{
+    ASSERT_TRUE(s_agent && s_agent->running()) << "snmpd could not be started";
+}

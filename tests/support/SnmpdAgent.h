@@ -12,6 +12,8 @@
 // access; sysContact and sysLocation are writable). v3 users, all with
 // kAuthPassword / kPrivPassword where they use them.
 
+#include <gtest/gtest.h>
+
 #include <string>
 
 class QTemporaryDir;
@@ -49,4 +51,19 @@ private:
     QTemporaryDir* m_dir = nullptr;
     int m_pid = -1;
     int m_port = 0;
+};
+
+// A GoogleTest fixture with one snmpd for the whole test suite.
+class SnmpdSuite : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite();
+    static void TearDownTestSuite();
+    void SetUp() override;
+
+    static SnmpdAgent* Agent() { return s_agent; }
+    static std::string addr() { return s_agent ? s_agent->address() : std::string(); }
+
+private:
+    static SnmpdAgent* s_agent;
 };
