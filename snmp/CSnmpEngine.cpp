@@ -326,6 +326,19 @@ private:
             finish(task, status);
     }
 
+    // A USM user entry of that engine ID and name, without keys yet.
+    static struct usmUser* newUser(const std::string& engineId, const std::string& name)
+    {
+        struct usmUser* user = usm_create_user();
+        if (!user)
+            return nullptr;
+        user->engineID = static_cast<u_char*>(netsnmp_memdup(engineId.data(), engineId.size()));
+        user->engineIDLen = engineId.size();
+        user->name = strdup(name.c_str());
+        user->secName = strdup(name.c_str());
+        return user;
+    }
+
     int ensureUser(const SnmpJob& job, const std::string& engineId)
     {
         const SnmpV3Security& sec = job.sec;
@@ -334,13 +347,9 @@ private:
         if (sec.flags == 0) {
             if (user)
                 return SNMP_OK;
-            user = usm_create_user();
+            user = newUser(engineId, sec.user);
             if (!user)
                 return SNMP_SEND_FAILED;
-            user->engineID = static_cast<u_char*>(netsnmp_memdup(eid, engineId.size()));
-            user->engineIDLen = engineId.size();
-            user->name = strdup(sec.user.c_str());
-            user->secName = strdup(sec.user.c_str());
             user->userStorageType = ST_READONLY;
             usm_add_user(user);
             return SNMP_OK;
@@ -396,13 +405,9 @@ private:
             usm_remove_user(user);
             usm_free_user(user);
         }
-        user = usm_create_user();
+        user = newUser(engineId, sec.user);
         if (!user)
             return SNMP_SEND_FAILED;
-        user->engineID = static_cast<u_char*>(netsnmp_memdup(eid, engineId.size()));
-        user->engineIDLen = engineId.size();
-        user->name = strdup(sec.user.c_str());
-        user->secName = strdup(sec.user.c_str());
         SNMP_FREE(user->authProtocol);
         user->authProtocol = snmp_duplicate_objid(hash, USM_AUTH_PROTO_MD5_LEN);
         user->authProtocolLen = USM_AUTH_PROTO_MD5_LEN;
