@@ -18,3 +18,18 @@ void CMatchContext::TruncateCaptures(int nSize)
         m_capturestack.Restore(top);
     }
 }
+
+void CMatchContext::CommitAtomic(const AtomicMark& mark)
+{
+    m_stack.Restore(mark.nStackSize);
+    m_stack.Push(mark.nStart);
+    m_stack.Push(mark.nCaptureSize);
+}
+
+void CMatchContext::CancelAtomic()
+{
+    const int nCaptureSize = m_stack.Pop();
+    const int nStart = m_stack.Pop();
+    TruncateCaptures(nCaptureSize);
+    m_nCurrentPos = nStart;
+}

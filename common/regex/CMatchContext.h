@@ -40,4 +40,22 @@ public:
     // Drops the capture records above nSize; a group whose current record
     // goes falls back to its latest earlier record.
     void TruncateCaptures(int nSize);
+
+    // Atomic matching (independent groups, possessive repeats): where the
+    // element starts, taken before it matches.
+    struct AtomicMark
+    {
+        int nStart;
+        int nStackSize;
+        int nCaptureSize;
+    };
+    AtomicMark MarkAtomic() const
+    {
+        return {m_nCurrentPos, m_stack.GetSize(), m_capturestack.GetSize()};
+    }
+    // After the element matched: forgets its backtracking state, so it is
+    // never retried, and keeps what CancelAtomic needs to undo it.
+    void CommitAtomic(const AtomicMark& mark);
+    // Retry of an atomic element: undoes its match as a whole.
+    void CancelAtomic();
 };
