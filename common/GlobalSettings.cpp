@@ -82,3 +82,10 @@ int SettingToInt(const QString& text)
     }
     return static_cast<int>(negative ? -value : value);
 }
+
+bool IsPoeModelName(const QString& modelName)
+{
+    static const QString family = QStringLiteral("PQS");
+    const QString rest = modelName.startsWith(family) ? modelName.mid(family.size()) : modelName;
+    return rest.contains(QLatin1Char('P')) || rest.contains(QLatin1Char('p'));
+}

@@ -361,14 +361,22 @@ void Reboot()
 
 void LiveTick(unsigned, void*)
 {
+    // A copper port of this model (the smaller models lack the higher ones).
     std::uniform_int_distribution<int> port(1, 48);
-    int p = port(g_sim->random);
-    Oid mode = kPortOperMode;
-    mode.push_back(static_cast<oid>(p));
+    int p = 0;
+    Oid mode;
+    const Object* current = nullptr;
+    for (int tries = 0; tries < 32 && !current; ++tries) {
+        p = port(g_sim->random);
+        mode = kPortOperMode;
+        mode.push_back(static_cast<oid>(p));
+        current = g_sim->running.find(mode);
+    }
+    if (!current)
+        return;
     Oid oper = kIfOperStatus;
     oper.push_back(static_cast<oid>(p));
-    const Object* current = g_sim->running.find(mode);
-    bool up = current && current->value.number != 1;
+    bool up = current->value.number != 1;
     g_sim->running.put(mode, Integer(up ? 1 : (p % 3 ? 2 : 3)), false);
     if (g_sim->running.find(oper))
         g_sim->running.put(oper, Integer(up ? 2 : 1), false);
