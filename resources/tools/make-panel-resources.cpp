@@ -153,12 +153,22 @@ QImage Chassis(const Model& m, const QList<Place>& places, int width)
         p.drawText(QRect(lamp.right() + 8, lamp.top() - 2, 40, lamp.height() + 4), Qt::AlignLeft | Qt::AlignVCenter,
                    QString::fromLatin1(labels[i]));
     }
-    p.setPen(QColor(150, 154, 160));
+    // Legend of the link colours.
     font.setBold(false);
     font.setPixelSize(8);
     p.setFont(font);
-    p.drawText(QRect(kEar + 12, kHeight - 22, kLogoWidth - 16, 12), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("LINK/ACT  1000 \u25CF  10/100 \u25CF"));
+    const struct { QColor colour; const char* text; } legend[] = {
+        {QColor(40, 220, 70), "1000M"}, {QColor(255, 150, 20), "10/100M"}};
+    int lx = kEar + 12;
+    for (const auto& item : legend) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(item.colour);
+        p.drawRect(QRectF(lx, kHeight - 19, 8, 4));
+        p.setPen(QColor(170, 174, 180));
+        const QString text = QString::fromLatin1(item.text);
+        p.drawText(QRect(lx + 11, kHeight - 23, 50, 12), Qt::AlignLeft | Qt::AlignVCenter, text);
+        lx += 11 + QFontMetrics(font).horizontalAdvance(text) + 10;
+    }
 
     // Port numbers, a frame around each group and around the cages.
     font.setPixelSize(9);
@@ -196,10 +206,6 @@ QImage Chassis(const Model& m, const QList<Place>& places, int width)
             p.setPen(QPen(QColor(140, 146, 154), 1));
             p.setBrush(Qt::NoBrush);
             p.drawRoundedRect(QRectF(cages).adjusted(-7, -24, 7, 24), 4, 4);
-            font.setPixelSize(8);
-            p.setFont(font);
-            p.setPen(QColor(170, 176, 184));
-            p.drawText(QRect(cages.left(), cages.bottom() + 26, cages.width(), 10), Qt::AlignCenter, QStringLiteral("SFP"));
         }
     }
     return img;
