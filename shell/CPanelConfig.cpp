@@ -79,16 +79,19 @@ QStringList CPanelConfig::DeviceIniList(const QString& section, const QString& k
 
 int CPanelConfig::DeviceIniInt(const QString& section, const QString& key, int defaultValue) const
 {
-    if (!m_deviceIni.Contains(section, key))
-        return defaultValue;
-    const QString text = DeviceIniString(section, key).trimmed();
+    return m_deviceIni.Contains(section, key) ? LeadingInt(DeviceIniString(section, key)) : defaultValue;
+}
+
+int CPanelConfig::LeadingInt(const QString& text)
+{
+    const QString t = text.trimmed();
     qsizetype end = 0;
-    if (end < text.size() && (text[end] == QLatin1Char('-') || text[end] == QLatin1Char('+')))
+    if (end < t.size() && (t[end] == QLatin1Char('-') || t[end] == QLatin1Char('+')))
         ++end;
-    while (end < text.size() && text[end].isDigit() && text[end].unicode() < 128)
+    while (end < t.size() && t[end].unicode() >= '0' && t[end].unicode() <= '9')
         ++end;
     bool ok = false;
-    const int value = text.left(end).toInt(&ok);
+    const int value = t.left(end).toInt(&ok);
     return ok ? value : 0;
 }
 

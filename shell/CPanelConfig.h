@@ -39,6 +39,9 @@ public:
     // The value-list rule: items up to each ",", trimmed; empty items are
     // kept, a trailing comma adds nothing.
     static QStringList ReadIniList(const QString& text);
+    // The atoi rule: leading blanks, an optional sign, leading decimal
+    // digits; anything else gives 0.
+    static int LeadingInt(const QString& text);
     // Whole, case-sensitive match of one item; the value is not trimmed.
     static bool ListContains(const QStringList& list, const QString& value);
 
@@ -60,8 +63,7 @@ public:
     int m_nOIDKeyCount = 0;
 
 private:
-    // The profile-integer rule: leading decimal digits (after an optional
-    // sign); the default when the key is missing.
+    // LeadingInt of the value; the default when the key is missing.
     int DeviceIniInt(const QString& section, const QString& key, int defaultValue) const;
 
     CIniFile m_deviceIni;

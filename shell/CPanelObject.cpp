@@ -19,23 +19,6 @@ const char* const g_szPanelStateKeys[PANEL_STATE_COUNT] = {
     "BMPCUSTOM_1",  "BMPCUSTOM_2",   "BMPCUSTOM_3",   "BMPCUSTOM_4",  "BMPCUSTOM_5",
 };
 
-namespace {
-
-// atoi: leading blanks, an optional sign, leading digits; anything else 0.
-int LeadingInt(const QString& text)
-{
-    const QString t = text.trimmed();
-    qsizetype end = 0;
-    if (end < t.size() && (t[end] == QLatin1Char('-') || t[end] == QLatin1Char('+')))
-        ++end;
-    while (end < t.size() && t[end].unicode() >= '0' && t[end].unicode() <= '9')
-        ++end;
-    bool ok = false;
-    const int value = t.left(end).toInt(&ok);
-    return ok ? value : 0;
-}
-
-} // namespace
 
 CPanelObject::CPanelObject(CPanelView* controller, const QString& tag, QDomElement element)
     : m_pController(controller), m_strTag(tag)
@@ -94,7 +77,7 @@ bool CPanelObject::GetAttributeInt(QDomElement& node, const QString& name, int& 
     QString text;
     if (!GetAttribute(node, name, text))
         return false;
-    out = LeadingInt(text);
+    out = CPanelConfig::LeadingInt(text);
     return true;
 }
 
@@ -230,7 +213,7 @@ bool CPanelObject::RefreshOwnOID()
             m_strValue.clear();
             return read != PanelRead::NoAnswer;
         }
-        const float reading = float(LeadingInt(values.value(0)));
+        const float reading = float(CPanelConfig::LeadingInt(values.value(0)));
         m_strValue = reading > m_pController->Config().m_fPowerMaxThreshold ? QStringLiteral("2")
                                                                              : QStringLiteral("1");
         return true;

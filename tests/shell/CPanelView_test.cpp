@@ -169,6 +169,8 @@ TEST_F(PanelOverSnmp, MissingObjectBlanksOnlyItsElement)
         {"object missing", "unset " + kLink + "5", "5"},
         {"error status", "error " + kLink + "7 genErr", "7"},
         {"medium of an SFP port missing", "unset " + kMedium + "49", "49"},
+        {"lamp object missing", "unset " + kPrivate + ".1.15.2.0", "SYS"},
+        {"lamp object refused", "error " + kPrivate + ".1.15.2.0 genErr", "SYS"},
     };
     for (const Case& c : cases) {
         ASSERT_TRUE(sim->command("reset"));
