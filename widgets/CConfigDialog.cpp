@@ -73,6 +73,7 @@ bool CConfigDialog::OnInitDialog()
     for (QPushButton* button : findChildren<QPushButton*>())
         if (button != m_pApply)
             button->setAutoDefault(false);
+    Refresh();   // the first read, as the window opens
     return true;
 }
 

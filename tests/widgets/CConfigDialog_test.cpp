@@ -105,11 +105,12 @@ protected:
         g_closeLines = 0;
     }
 
-    // Opens the dialog and waits until its read has settled.
+    // Opens the dialog (which starts its read) and waits until the read has
+    // settled.
     static void OpenAndRead(DemoDialog& d)
     {
         d.show();
-        d.Refresh();
+        EXPECT_EQ(d.refreshes, 1);
         ASSERT_TRUE(WaitFor([&] { return !d.Gate().Pending(); }));
     }
 
@@ -172,7 +173,6 @@ TEST_F(ConfigDialogTest, ApplyOnlyAfterEveryReadSucceeded)
     {
         DemoDialog d;
         d.show();
-        d.Refresh();
         EXPECT_FALSE(d.ApplyButton()->isEnabled());
         EXPECT_EQ(d.StatusLine()->text(), "Reading…");
         ASSERT_TRUE(WaitFor([&] { return !d.Gate().Pending(); }));
@@ -233,19 +233,17 @@ TEST_F(ConfigDialogTest, FailedWriteShowsItsMessageStaysOpenAndRereads)
 TEST_F(ConfigDialogTest, EnterTriggersApplyOrNothing)
 {
     DemoDialog d;
-    d.show();
+    d.show();   // reads once as it opens
     d.RefreshButton()->setFocus();
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QApplication::sendEvent(&d, &enter);   // Apply still disabled: nothing
-    EXPECT_EQ(d.refreshes, 0);
+    EXPECT_EQ(d.refreshes, 1);
     EXPECT_EQ(d.applies, 0);
-
-    d.Refresh();
     ASSERT_TRUE(WaitFor([&] { return !d.Gate().Pending(); }));
     d.RefreshButton()->setFocus();
     QKeyEvent enter2(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QApplication::sendEvent(d.RefreshButton(), &enter2);
-    EXPECT_EQ(d.refreshes, 1);
+    EXPECT_EQ(d.refreshes, 1);   // Refresh has the focus, Enter still means Apply
     EXPECT_EQ(d.applies, 1);
     ASSERT_TRUE(WaitFor([&] { return !d.IsWriting(); }));
     EXPECT_TRUE(d.isVisible());
