@@ -5,6 +5,25 @@
 
 #include <memory>
 
+namespace {
+
+// Sends what the session has prepared; 0 or the result code or the error
+// status. The response, when there is one, goes to `response`.
+int SendPrepared(CCommonSNMP& session, std::unique_ptr<CSnmp>& response, int nTimeout)
+{
+    CSnmp* pResponse = nullptr;
+    const int result = session.SendSync(pResponse, nTimeout);
+    response.reset(pResponse);
+    if (result != 0 || !response)
+        return result != 0 ? result : -1;
+    int errorStatus = 0;
+    int errorIndex = 0;
+    response->getErrorStatus(&errorStatus, &errorIndex);
+    return errorStatus;
+}
+
+} // namespace
+
 int SnmpGetValues(CCommonSNMP& session, const QStringList& oids, QList<std::optional<QByteArray>>& values,
                   int nTimeout)
 {
@@ -14,16 +33,9 @@ int SnmpGetValues(CCommonSNMP& session, const QStringList& oids, QList<std::opti
     for (const QString& oid : oids)
         if (session.AddValue(oid, SNMP_TYPE_NULL, nullptr) != 0)
             return -1;
-    CSnmp* pResponse = nullptr;
-    const int result = session.SendSync(pResponse, nTimeout);
-    std::unique_ptr<CSnmp> response(pResponse);
-    if (result != 0 || !response)
-        return result != 0 ? result : -1;
-    int errorStatus = 0;
-    int errorIndex = 0;
-    response->getErrorStatus(&errorStatus, &errorIndex);
-    if (errorStatus != 0)
-        return errorStatus;
+    std::unique_ptr<CSnmp> response;
+    if (const int result = SendPrepared(session, response, nTimeout); result != 0)
+        return result;
     for (int i = 0; i < oids.size(); ++i) {
         char* pszOid = nullptr;
         char* pszValue = nullptr;
@@ -42,13 +54,6 @@ int SnmpSetValues(CCommonSNMP& session, const QList<SnmpSetValue>& values, int n
     for (const SnmpSetValue& v : values)
         if (session.AddValueBytes(v.strOID, v.nType, v.value.constData(), int(v.value.size())) != 0)
             return -1;
-    CSnmp* pResponse = nullptr;
-    const int result = session.SendSync(pResponse, nTimeout);
-    std::unique_ptr<CSnmp> response(pResponse);
-    if (result != 0 || !response)
-        return result != 0 ? result : -1;
-    int errorStatus = 0;
-    int errorIndex = 0;
-    response->getErrorStatus(&errorStatus, &errorIndex);
-    return errorStatus;
+    std::unique_ptr<CSnmp> response;
+    return SendPrepared(session, response, nTimeout);
 }

@@ -94,6 +94,7 @@ protected:
 
 private:
     void OnGateSettled(bool bAllSucceeded);
+    void SetWriting(bool bWriting);
     void OnApplyClicked();
 
     std::unique_ptr<CModuleBase> m_pLogic;
