@@ -25,11 +25,11 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
-#include <deque>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
-#include <random>
+#include <optional>
 #include <sstream>
 
 extern "C" netsnmp_session* main_session;   // the agent's listening session
