@@ -309,3 +309,42 @@ TEST_F(PanelOverSnmp, PowerReadingAgainstThreshold)
     ASSERT_TRUE(view.RefreshOnce());
     EXPECT_EQ(State(view, "P"), UNKNOWN);
 }
+
+// The smaller models' panels against switches of those models: the port
+// count reaches the device facts and the SFP ports follow the copper ones.
+TEST(PanelModels, SmallerModelsShowTheirPorts)
+{
+    EnsureTestApp();
+    SnmpInit(qApp);
+    struct Case { const char* model; int ports; const char* firstSfp; const char* lastSfp; };
+    const Case cases[] = {{"PQS-4400-28", 28, "25", "28"}, {"PQS-4400-20", 20, "17", "20"}};
+    for (const Case& c : cases) {
+        SimulatedSwitch::Options options;
+        options.model = c.model;
+        SimulatedSwitch sw(options);
+        ASSERT_TRUE(sw.running()) << sw.error();
+        UseSimulatedSwitch(sw);
+        PanelFixtureFolder folder;
+        const QString modelDir = QDir(folder.exeDir()).relativeFilePath(Resources() + "/" + c.model);
+        folder.write(QStringLiteral("Config.ini"),
+                     "[DeviceInfo]\nPath=" + modelDir.toUtf8() + "\nFile=" + QByteArray(c.model) + ".ini\n");
+        CPanelView view(folder.exeDir());
+        EXPECT_EQ(g_strDeviceName, QString::fromLatin1(c.model));
+        EXPECT_EQ(g_nDevicePortNum, c.ports);
+        PanelHost host(view);
+        ASSERT_TRUE(view.Init(&host, true)) << c.model;
+        ASSERT_TRUE(view.RefreshOnce()) << c.model;
+        EXPECT_EQ(view.RequestCount(), c.ports + 2) << c.model;
+        int state = -1;
+        QString value;
+        ASSERT_TRUE(view.FrontState(QStringLiteral("1"), state, value));
+        EXPECT_EQ(state, 9) << c.model;
+        ASSERT_TRUE(view.FrontState(QString::fromLatin1(c.firstSfp), state, value));
+        EXPECT_EQ(state, 9) << c.model;   // the first SFP port links at 1000M
+        ASSERT_TRUE(view.FrontState(QString::fromLatin1(c.lastSfp), state, value));
+        EXPECT_EQ(state, 6) << c.model;
+        EXPECT_FALSE(view.FrontState(QString::number(c.ports + 1), state, value));
+        host.grab().save(QStringLiteral(VELMARC_BINARY_DIR "/panel-%1.png").arg(QLatin1String(c.model)));
+        ResetGlobalSettings();
+    }
+}
