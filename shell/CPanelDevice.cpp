@@ -6,9 +6,7 @@
 
 void CPanelDevice::Draw(QPainter& painter, int x, int y, double scaleX, double scaleY)
 {
-    m_dScaleX = scaleX;
-    m_dScaleY = scaleY;
-    DrawSized(painter, x, y, PanelRound(GetWidth(0) * scaleX), PanelRound(GetHeight(0) * scaleY));
+    DrawAtPictureSize(painter, x, y, scaleX, scaleY);
 }
 
 void CPanelDevice::DrawSized(QPainter& painter, int x, int y, int width, int height)
@@ -16,20 +14,15 @@ void CPanelDevice::DrawSized(QPainter& painter, int x, int y, int width, int hei
     if (!m_pController)
         return;
     m_ptDrawOrigin = QPoint(x, y);
-    const double sx = (width != 0 && GetWidth(0) != 0) ? double(width) / GetWidth(0) : 1.0;
-    const double sy = (height != 0 && GetHeight(0) != 0) ? double(height) / GetHeight(0) : 1.0;
-    m_dScaleX = sx;
-    m_dScaleY = sy;
-    const int dx = x + PanelRound(m_nLeft * sx);
-    const int dy = y + PanelRound(m_nTop * sy);
+    const QPoint corner = PlaceFrame(x, y, width, height);
     const QImage& picture = StatePicture();
     if (width == 0)
-        width = PanelRound(GetWidth(m_nState) * sx);
+        width = PanelRound(GetWidth(m_nState) * m_dScaleX);
     if (height == 0)
-        height = PanelRound(GetHeight(m_nState) * sy);
+        height = PanelRound(GetHeight(m_nState) * m_dScaleY);
     if (!picture.isNull())
-        painter.drawImage(QRect(dx, dy, width, height), picture);
-    RememberDrawn(dx, dy, width, height);
+        painter.drawImage(QRect(corner, QSize(width, height)), picture);
+    RememberDrawn(corner.x(), corner.y(), width, height);
     for (auto& child : m_children)
-        child->Draw(painter, dx, dy, sx, sy);
+        child->Draw(painter, corner.x(), corner.y(), m_dScaleX, m_dScaleY);
 }

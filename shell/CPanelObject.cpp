@@ -179,6 +179,20 @@ void CPanelObject::RememberDrawn(int x, int y, int width, int height)
     m_bDrawn = true;
 }
 
+void CPanelObject::DrawAtPictureSize(QPainter& painter, int x, int y, double scaleX, double scaleY)
+{
+    m_dScaleX = scaleX;
+    m_dScaleY = scaleY;
+    DrawSized(painter, x, y, PanelRound(GetWidth(0) * scaleX), PanelRound(GetHeight(0) * scaleY));
+}
+
+QPoint CPanelObject::PlaceFrame(int x, int y, int width, int height)
+{
+    m_dScaleX = (width != 0 && GetWidth(0) != 0) ? double(width) / GetWidth(0) : 1.0;
+    m_dScaleY = (height != 0 && GetHeight(0) != 0) ? double(height) / GetHeight(0) : 1.0;
+    return QPoint(x + PanelRound(m_nLeft * m_dScaleX), y + PanelRound(m_nTop * m_dScaleY));
+}
+
 void CPanelObject::HitSelf(int x, int y, PanelHitResult& result) const
 {
     // Edges count: a point on the right or bottom edge is a hit.

@@ -121,6 +121,11 @@ protected:
     void HitSelf(int x, int y, PanelHitResult& result) const;
     void HitChildren(int x, int y, PanelHitResult& result) const;
     void RememberDrawn(int x, int y, int width, int height);
+    // Devices and slots: DrawSized at the state-0 picture's size, scaled.
+    void DrawAtPictureSize(QPainter& painter, int x, int y, double scaleX, double scaleY);
+    // Devices and slots: the scales that stretch the state-0 picture to
+    // width x height (1 where either is 0) and the object's drawn corner.
+    QPoint PlaceFrame(int x, int y, int width, int height);
 
     std::vector<std::unique_ptr<CPanelObject>> m_children;
 

@@ -56,9 +56,7 @@ void CPanelSlot::UpdateState()
 
 void CPanelSlot::Draw(QPainter& painter, int x, int y, double scaleX, double scaleY)
 {
-    m_dScaleX = scaleX;
-    m_dScaleY = scaleY;
-    DrawSized(painter, x, y, PanelRound(GetWidth(0) * scaleX), PanelRound(GetHeight(0) * scaleY));
+    DrawAtPictureSize(painter, x, y, scaleX, scaleY);
 }
 
 void CPanelSlot::DrawSized(QPainter& painter, int x, int y, int width, int height)
@@ -66,27 +64,22 @@ void CPanelSlot::DrawSized(QPainter& painter, int x, int y, int width, int heigh
     if (!m_pController)
         return;
     m_ptDrawOrigin = QPoint(x, y);
-    const double sx = (width != 0 && GetWidth(0) != 0) ? double(width) / GetWidth(0) : 1.0;
-    const double sy = (height != 0 && GetHeight(0) != 0) ? double(height) / GetHeight(0) : 1.0;
-    m_dScaleX = sx;
-    m_dScaleY = sy;
-    const int dx = x + PanelRound(m_nLeft * sx);
-    const int dy = y + PanelRound(m_nTop * sy);
+    const QPoint corner = PlaceFrame(x, y, width, height);
     if (width == 0)
         width = m_nWidth;
     if (height == 0)
         height = m_nHeight;
     if (m_pModuleDevice) {
-        m_pModuleDevice->DrawSized(painter, dx, dy, width, height);
+        m_pModuleDevice->DrawSized(painter, corner.x(), corner.y(), width, height);
     } else if (!m_pStateImage[0].isNull()) {
         // An empty bay shows its own picture whatever its state.
         if (width == 0)
             width = m_pStateImage[0].width();
         if (height == 0)
             height = m_pStateImage[0].height();
-        painter.drawImage(QRect(dx, dy, width, height), m_pStateImage[0]);
+        painter.drawImage(QRect(corner, QSize(width, height)), m_pStateImage[0]);
     }
-    RememberDrawn(dx, dy, width, height);
+    RememberDrawn(corner.x(), corner.y(), width, height);
     for (auto& child : m_children)
-        child->Draw(painter, dx, dy, sx, sy);
+        child->Draw(painter, corner.x(), corner.y(), m_dScaleX, m_dScaleY);
 }

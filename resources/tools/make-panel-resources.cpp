@@ -211,6 +211,17 @@ QImage Chassis(const Model& m, const QList<Place>& places, int width)
     return img;
 }
 
+// The mark of the neutral picture shown while a state is unknown.
+void QuestionMark(QPainter& p, const QRectF& area)
+{
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(12);
+    font.setBold(true);
+    p.setFont(font);
+    p.setPen(QColor(190, 190, 190));
+    p.drawText(area, Qt::AlignCenter, QStringLiteral("?"));
+}
+
 // An RJ45 jack seen from the front; `glow` tints its contacts by link speed
 // (invalid: no link), `unknown` draws the neutral picture for state 0.
 QImage Jack(bool top, QColor glow, bool unknown)
@@ -249,14 +260,8 @@ QImage Jack(bool top, QColor glow, bool unknown)
         p.setBrush(wash);
         p.drawPath(hole);
     }
-    if (unknown) {
-        QFont font(QStringLiteral("DejaVu Sans"));
-        font.setPixelSize(12);
-        font.setBold(true);
-        p.setFont(font);
-        p.setPen(QColor(190, 190, 190));
-        p.drawText(body, Qt::AlignCenter, QStringLiteral("?"));
-    }
+    if (unknown)
+        QuestionMark(p, body);
     return img;
 }
 
@@ -287,14 +292,8 @@ QImage Cage(QColor glow, bool unknown)
         p.setBrush(glow);
         p.drawRect(QRectF(mouth.left() + 2, mouth.bottom() - 4, mouth.width() - 4, 2));
     }
-    if (unknown) {
-        QFont font(QStringLiteral("DejaVu Sans"));
-        font.setPixelSize(12);
-        font.setBold(true);
-        p.setFont(font);
-        p.setPen(QColor(190, 190, 190));
-        p.drawText(mouth, Qt::AlignCenter, QStringLiteral("?"));
-    }
+    if (unknown)
+        QuestionMark(p, mouth);
     return img;
 }
 

@@ -10,6 +10,7 @@
 #include "SimulatedSwitch.h"
 #include "SnmpSetup.h"
 #include "TestApp.h"
+#include "WaitFor.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -31,19 +32,6 @@ enum { UNKNOWN = 0, ON = 1, LINKDOWN = 6, LINK10 = 7, LINK100 = 8, LINK1000 = 9,
 QString Resources()
 {
     return QStringLiteral(VELMARC_SOURCE_DIR "/resources");
-}
-
-// Processes events until `done` or the deadline.
-bool WaitFor(const std::function<bool()>& done, int ms = 10000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > ms)
-            return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
 }
 
 class CountingHost : public PanelHost
@@ -147,12 +135,12 @@ TEST_F(PanelOverSnmp, LinkChangeShowsOnTheNextPass)
     ASSERT_TRUE(view.Init(&host, true));
     host.show();
     ASSERT_TRUE(view.StartRefresh(100));
-    ASSERT_TRUE(WaitFor([&] { return view.PassCount() >= 1; }));
+    ASSERT_TRUE(WaitFor([&] { return view.PassCount() >= 1; }, 10000));
     EXPECT_EQ(State(view, "49"), LINK1000);
     ASSERT_TRUE(sim->command("set " + kLink + "49 i 3"));
     const int passes = view.PassCount();
     // A pass that started before the change may still show the old value.
-    ASSERT_TRUE(WaitFor([&] { return view.PassCount() >= passes + 2; }));
+    ASSERT_TRUE(WaitFor([&] { return view.PassCount() >= passes + 2; }, 10000));
     EXPECT_EQ(State(view, "49"), LINK100);
     EXPECT_EQ(State(view, "L49"), LINK100);
     EXPECT_TRUE(WaitFor([&] { return host.paints >= 2; }));
@@ -250,12 +238,12 @@ TEST_F(PanelOverSnmp, PanelComesBackAfterReboot)
         PanelHost host(view);
         ASSERT_TRUE(view.Init(&host, true));
         ASSERT_TRUE(view.StartRefresh(100));
-        ASSERT_TRUE(WaitFor([&] { return view.PassCount() >= 1; })) << c.what;
+        ASSERT_TRUE(WaitFor([&] { return view.PassCount() >= 1; }, 10000)) << c.what;
         EXPECT_EQ(State(view, "1"), LINK1000) << c.what;
         const ToolResult reboot = RunSnmpTool(
             "snmpset", {"-v1", "-c", SimulatedSwitch::kWriteCommunity, sim->agent(), kPrivate + ".1.10.0", "i", "1"});
         ASSERT_EQ(reboot.exitCode, 0) << reboot.err;
-        EXPECT_TRUE(WaitFor([&] { return !view.StatusText().isEmpty(); })) << c.what;
+        EXPECT_TRUE(WaitFor([&] { return !view.StatusText().isEmpty(); }, 10000)) << c.what;
         EXPECT_EQ(State(view, "1"), UNKNOWN) << c.what;
         EXPECT_TRUE(WaitFor([&] { return view.StatusText().isEmpty(); }, 15000)) << c.what;
         EXPECT_EQ(State(view, "1"), LINK1000) << c.what;
