@@ -336,3 +336,27 @@ TEST(PanelModels, SmallerModelsShowTheirPorts)
         ResetGlobalSettings();
     }
 }
+
+// A module picture that cannot be loaded during the refresh thread's passes
+// is reported on the GUI thread once per file, not once per pass, and the
+// thread never waits for the box.
+TEST_F(PanelOverSnmp, ModuleLoadErrorFromTheThreadIsShownOnce)
+{
+    PanelFixtureFolder folder;
+    folder.picture(QStringLiteral("c.png"), 40, 20, Qt::blue);
+    folder.picture(QStringLiteral("bay.png"), 10, 10, Qt::gray);
+    folder.config("[SLOT_BAY]\n8=Missing.xml\n");
+    folder.xml("<DEVICE><ID>D</ID><BMP>c.png</BMP><SLOT><ID>1</ID><TYPE>BAY</TYPE><OID>.99.1</OID>"
+               "<BMP>bay.png</BMP></SLOT></DEVICE>");
+    ASSERT_TRUE(sim->command("set " + kPrivate + ".99.1 i 8"));
+    MessageRecorder messages;
+    CPanelView view(folder.exeDir());
+    PanelHost host(view);
+    ASSERT_TRUE(view.Init(&host, true));
+    ASSERT_TRUE(view.StartRefresh(100));
+    ASSERT_TRUE(WaitFor([&] { return view.PassCount() >= 3 && !messages.texts().isEmpty(); }, 10000));
+    view.StopRefresh();
+    QApplication::processEvents();
+    EXPECT_EQ(messages.texts(),
+              QStringList({QStringLiteral("XML File load Error: ") + folder.modelPath(QStringLiteral("Missing.xml"))}));
+}
