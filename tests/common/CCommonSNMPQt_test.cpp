@@ -1,3 +1,4 @@
+#include "AnswerGate.h"
 #include "CCommonSNMP.h"
 #include "GlobalSettings.h"
 #include "SnmpSetup.h"
@@ -80,10 +81,12 @@ TEST(CCommonSNMPQt, QueuedAnswersDieWithCloseAndPrepare)
     for (const bool byClose : {true, false}) {
         SCOPED_TRACE(byClose ? "Close" : "Prepare");
         owner.calls = 0;
+        AnswerGate gate(QCoreApplication::instance());
         ASSERT_TRUE(session.Prepare(0));
         session.AddValue(QStringLiteral("1.3.6.1.2.1.1.1.0"), 4);
         ASSERT_EQ(session.SendAsync(&Owner::Callback, &owner), 0);
-        QThread::msleep(300);   // the answer is in, its delivery queued
+        // The answer is in and its delivery queued on the application.
+        ASSERT_TRUE(gate.WaitForAnswers(1, 5000));
         if (byClose)
             session.Close();
         else

@@ -1,6 +1,8 @@
+#include "AnswerGate.h"
 #include "CCommonSNMP.h"
 #include "CSnmp.h"
 #include "GlobalSettings.h"
+#include "SimSettings.h"
 #include "SimulatedSwitch.h"
 #include "SnmpSetup.h"
 #include "SnmpdAgent.h"
@@ -549,29 +551,27 @@ TEST_F(CCommonSNMPTest, CloseDuringAWalkSilencesTheSession)
     }
 }
 
-// A new Prepare abandons the walk under way: its answer must never reach
-// the owner's callback, which would take a row of the old table for the new
-// request.
+// A new Prepare abandons the walk under way: its answer, already arrived
+// and waiting for delivery, must never reach the owner's callback, which
+// would take a row of the old table for the new request.
 TEST_F(CCommonSNMPTest, PrepareAbandonsTheWalkUnderWay)
 {
     useV1(s_port);
     CCommonSNMP session;
     ColumnWalk old;
     old.session = &session;
+    AnswerGate gate;
     ASSERT_TRUE(session.Prepare(SNMP_PDU_GETNEXT));
     session.AddValue(kIfDescr, SNMP_TYPE_NULL);
     ASSERT_EQ(session.SendAsync(&ColumnWalk::Callback, &old, 0, 0), 0);
-    // The answer is on its way, or already waiting for delivery, when the
-    // session moves on.
-    QThread::msleep(100);
-    const int before = old.callbacks;
+    ASSERT_TRUE(gate.WaitForAnswers(1, 5000));
     ASSERT_TRUE(session.Prepare(SNMP_PDU_GET));
     session.AddValue(kSysDescr0, SNMP_TYPE_NULL);
     CSnmp* response = nullptr;
     ASSERT_EQ(session.SendSync(response, 3000), 0);
     delete response;
-    pumpFor(500);
-    EXPECT_EQ(old.callbacks, before);
+    EXPECT_EQ(gate.Release(), 1);
+    EXPECT_EQ(old.callbacks, 0);
 }
 
 // An answer whose id is no longer pending is stale: RemovePending says so
@@ -705,4 +705,78 @@ TEST(CCommonSNMPClose, CopyToCharArray)
     std::unique_ptr<char[]> copy(CopyToCharArray(QStringLiteral("1.3.6.1")));
     ASSERT_NE(copy, nullptr);
     EXPECT_STREQ(copy.get(), "1.3.6.1");
+}
+
+// ------------------------------------------------ against the simulated switch
+
+namespace {
+
+const char* const kVlanNameColumn = "1.3.6.1.4.1.32473.10.126.4.1.7.6.1.1";
+const char* const kTrunkMemberColumn = "1.3.6.1.4.1.32473.10.126.4.1.8.1.3.1.2";
+
+class CCommonSNMPSimTest : public SimulatedSwitchTest
+{
+protected:
+    void SetUp() override
+    {
+        SimulatedSwitchTest::SetUp();
+        SnmpInit(nullptr);
+    }
+    void TearDown() override { ResetGlobalSettings(); }
+
+    // True once the switch has received a get-next under `column`.
+    bool Received(const std::string& column)
+    {
+        for (const SimRequest& r : sim.requests())
+            if (r.pdu == "getnext" && !r.varbinds.empty() && r.varbinds[0].oid.rfind(column, 0) == 0)
+                return true;
+        return false;
+    }
+};
+
+} // namespace
+
+// A dialog that refreshes restarts its walk: Prepare, new columns,
+// SendAsync. On a slow switch the old walk's answer is still on its way
+// then and arrives while the new walk runs; the session must drop it before
+// the owner's callback (the relay's pending-id check, and the cancel in
+// Prepare). Handed to the new walk's callback it would be taken for the new
+// table's first row, or at least count as a call the owner never asked for.
+TEST_F(CCommonSNMPSimTest, NewWalkNeverReceivesThePreviousWalksAnswer)
+{
+    for (bool v3 : {false, true}) {
+        SCOPED_TRACE(v3 ? "v3" : "v1");
+        UseSimulatedSwitch(sim);
+        if (v3)
+            UseSimUser(SimulatedSwitch::Users().front());
+        ASSERT_TRUE(sim.command("delay 300"));
+        sim.clearLog();
+        CCommonSNMP session;
+        ColumnWalk first;
+        first.session = &session;
+        ASSERT_TRUE(session.Prepare(SNMP_PDU_GETNEXT));
+        session.AddValue(kVlanNameColumn, SNMP_TYPE_NULL);
+        ASSERT_EQ(session.SendAsync(&ColumnWalk::Callback, &first, 0, 3000), 0);
+        QElapsedTimer timer;
+        timer.start();
+        while (!Received(kVlanNameColumn) && timer.elapsed() < 5000)
+            SnmpProcessCallbacks(10);
+        ASSERT_TRUE(Received(kVlanNameColumn)) << "the first walk's request never reached the switch";
+
+        ColumnWalk second;
+        second.session = &session;
+        ASSERT_TRUE(session.Prepare(SNMP_PDU_GETNEXT));
+        session.AddValue(kTrunkMemberColumn, SNMP_TYPE_NULL);
+        ASSERT_EQ(session.SendAsync(&ColumnWalk::Callback, &second, 0, 3000), 0);
+        // Answers leave the switch in order, so the first walk's answer has
+        // come and gone long before the second walk's third one.
+        ASSERT_TRUE(pump([&]() { return second.ended(); }, 10000));
+
+        EXPECT_EQ(first.callbacks, 0);
+        EXPECT_EQ(second.stale, 0) << "the old walk's answer reached the new walk's callback";
+        EXPECT_EQ(second.callbacks, 3);   // link 1, link 2, end
+        EXPECT_EQ(second.endStatus, SNMP_END_OF_WALK);
+        EXPECT_EQ(second.indexes, (std::vector<QString>{QStringLiteral(".1"), QStringLiteral(".2")}));
+        ASSERT_TRUE(sim.command("delay 0"));
+    }
 }

@@ -83,3 +83,26 @@ TEST_F(AddressEditSessionTest, IPv4AddressReachesTheSwitchAsFourOctets)
     EXPECT_EQ(vbs[0].value, "1");
     EXPECT_EQ(vbs[1].hex, "c0a8000a");
 }
+
+// Over a real session: a link-local text left invalid after a valid one
+// adds nothing, so the prepared set has no varbind and nothing reaches the
+// switch (a stale interface name or address would be written alone).
+TEST_F(AddressEditSessionTest, InvalidLinkLocalAfterValidSendsNothing)
+{
+    for (const char* invalid : {"fe80::1", "fe80::1%abcdefghijklmnopqrstu"}) {
+        SCOPED_TRACE(invalid);
+        CEditEXIPV6 edit;
+        edit.setText(QStringLiteral("fe80::1%eth0"));
+        ASSERT_TRUE(edit.IsValid());
+        edit.setText(QString::fromLatin1(invalid));
+        CCommonSNMP session;
+        ASSERT_TRUE(session.Prepare(3));
+        edit.AddAddressTypeValue(session, QString::fromLatin1(kTypeOid));
+        edit.AddAddressValue(session, QString::fromLatin1(kAddressOid));
+        edit.AddInterfaceNameValue(session, QString::fromLatin1(kInterfaceOid));
+        CSnmp* response = nullptr;
+        EXPECT_EQ(session.SendSync(response), -1);
+        EXPECT_EQ(response, nullptr);
+        EXPECT_TRUE(sim.requests().empty());
+    }
+}

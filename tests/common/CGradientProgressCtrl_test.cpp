@@ -66,9 +66,12 @@ TEST(CGradientProgressCtrl, PixelsAtZeroHalfAndFull)
 
     bar.SetPos(50);
     image = bar.grab().toImage();
-    // Band i covers [i*200/55, (i+1)*200/55) with blue 0xC8 + i.
+    // 55 bands of 3.6 px: band 26 (blue 0xE2) covers pixels 94-97, band 27
+    // (0xE3) 98-101, cut at the done width 100.
     EXPECT_EQ(PixelAt(image, bar, 0), Rgb(0x3C, 0x3C, 0xC8));
-    EXPECT_EQ(PixelAt(image, bar, 99), Rgb(0x3C, 0x3C, 0xC8 + 99 * 55 / 200));
+    EXPECT_EQ(PixelAt(image, bar, 97), Rgb(0x3C, 0x3C, 0xE2));
+    EXPECT_EQ(PixelAt(image, bar, 98), Rgb(0x3C, 0x3C, 0xE3));
+    EXPECT_EQ(PixelAt(image, bar, 99), Rgb(0x3C, 0x3C, 0xE3));
     EXPECT_EQ(PixelAt(image, bar, 100), kBackground.rgb() & 0xffffff);
     EXPECT_EQ(PixelAt(image, bar, 199), kBackground.rgb() & 0xffffff);
 

@@ -27,14 +27,37 @@ struct SeenBox
     QMessageBox::StandardButtons buttons;
 };
 
+// The message box the sink has put up, or null.
+QMessageBox* ShownBox()
+{
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+        return box;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible())
+            return box;
+    }
+    return nullptr;
+}
+
 // Runs one message box, looks at it once it is up, then presses Enter (the
-// default button answers) and returns the answer.
+// default button answers) and returns the answer. The look runs from the
+// box's own event loop, so the box is up by then; when it is not, the test
+// fails at once and whatever modal window runs is closed, rather than
+// leaving it waiting for CTest's time-out.
 int RunAndInspect(const QString& text, unsigned flags, SeenBox* seen)
 {
-    QTimer::singleShot(0, [seen] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box)
+    QTimer look;   // dies with this call: never fires into a later test
+    look.setSingleShot(true);
+    QObject::connect(&look, &QTimer::timeout, [&] {
+        QMessageBox* box = ShownBox();
+        if (!box) {
+            ADD_FAILURE() << "no message box is up for \"" << text.toStdString() << '"';
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                if (auto* dialog = qobject_cast<QDialog*>(w); dialog && dialog->isVisible())
+                    dialog->reject();
+            }
             return;
+        }
         seen->found = true;
         seen->icon = box->icon();
         seen->format = box->textFormat();
@@ -46,6 +69,7 @@ int RunAndInspect(const QString& text, unsigned flags, SeenBox* seen)
         else
             box->reject();
     });
+    look.start();
     return AfxMessageBox(text, flags);
 }
 
