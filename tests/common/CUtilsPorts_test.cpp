@@ -165,7 +165,7 @@ TEST(CUtilsPorts, LastHexDigitStopsAtThePortCount)
     for (const Case& c : cases) {
         PortCount pc(c.ports);
         std::vector<int> ports(64, 1);   // every entry set, also past the count
-        EXPECT_EQ(HexText(ports), QString::fromLatin1(c.hex)) << c.ports;
+        EXPECT_EQ(HexText(ports).toStdString(), c.hex) << c.ports;
         EXPECT_EQ(CUtils::PortArrayToOctets(ports.data()), c.octets) << c.ports;
     }
 }

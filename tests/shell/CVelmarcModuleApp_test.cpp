@@ -153,8 +153,8 @@ TEST(CVelmarcModuleApp, SingleInstanceNameHoldsNameAddressAndPort)
     ResetGlobalSettings();
     g_strDeviceIP = QStringLiteral("10.0.0.1");
     g_strSnmpPort = QStringLiteral("1161");
-    EXPECT_EQ(CVelmarcModuleApp::SingleInstanceName(QStringLiteral("Lab A")), QStringLiteral("Module:Lab A10.0.0.1:1161"));
-    EXPECT_EQ(CVelmarcModuleApp::SingleInstanceName(QString()), QStringLiteral("Module:10.0.0.1:1161"));
+    EXPECT_EQ(CVelmarcModuleApp::SingleInstanceName(QStringLiteral("Lab A")).toStdString(), "Module:Lab A10.0.0.1:1161");
+    EXPECT_EQ(CVelmarcModuleApp::SingleInstanceName(QString()).toStdString(), "Module:10.0.0.1:1161");
     ResetGlobalSettings();
 }
 
