@@ -154,29 +154,21 @@ struct ColumnWalk
     }
 };
 
-class CCommonSNMPTest : public ::testing::Test
+class CCommonSNMPTest : public SnmpdSuite
 {
 protected:
     static void SetUpTestSuite()
     {
         SnmpInit(nullptr);   // callbacks through SnmpProcessCallbacks
         SetSnmpTimeout(5000);
-        s_agent = new SnmpdAgent;
-        s_port = s_agent->start();
+        SnmpdSuite::SetUpTestSuite();
+        s_port = port();
     }
-    static void TearDownTestSuite()
-    {
-        delete s_agent;
-        s_agent = nullptr;
-        ResetGlobalSettings();
-    }
-    void SetUp() override { ASSERT_GT(s_port, 0) << "snmpd could not be started"; }
+    static void TearDownTestSuite() { ResetGlobalSettings(); }
 
-    static SnmpdAgent* s_agent;
     static int s_port;
 };
 
-SnmpdAgent* CCommonSNMPTest::s_agent = nullptr;
 int CCommonSNMPTest::s_port = 0;
 
 // Walks ifDescr through the session and checks what every walk must give:

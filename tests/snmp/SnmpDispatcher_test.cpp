@@ -36,13 +36,16 @@ int recordThread(CSnmp* response, int, void* user, int status)
 // Catches callbacks run on the engine thread (where widgets may not be
 // touched) or before the asynchronous call has returned: with SnmpInit the
 // answer waits for the application's event loop and runs on its thread.
-TEST(SnmpDispatcherTest, CallbacksRunOnTheApplicationThread)
+class SnmpDispatcherTest : public SnmpdSuite
+{
+};
+
+TEST_F(SnmpDispatcherTest, CallbacksRunOnTheApplicationThread)
 {
     QApplication* app = EnsureTestApp();
     SnmpInit(app);
     EXPECT_EQ(GetSnmpTimeout(), 5000);
-    SnmpdAgent agent;
-    ASSERT_NE(agent.start(), 0);
+    const SnmpdAgent& agent = *Agent();
 
     CSnmpV1 req(SNMP_PDU_GETNEXT);
     req.addValue(kIfIndexColumn, SNMP_TYPE_NULL, nullptr);
