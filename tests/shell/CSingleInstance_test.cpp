@@ -9,7 +9,6 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -125,64 +124,6 @@ TEST(CSingleInstance, SafeNamesAreDistinctAndPlain)
         EXPECT_TRUE(QRegularExpression(QStringLiteral("^[a-z0-9-]{1,80}$")).match(s).hasMatch()) << s.toStdString();
         EXPECT_FALSE(safe.contains(s));
         safe << s;
-    }
-}
-
-// The real program started twice for one device: the second process ends
-// at once and the first one is asked to come forward; a first copy killed
-// without clean-up does not keep the device locked.
-TEST(CSingleInstance, SecondProgramProcessActivatesTheFirst)
-{
-    const QString program = QStringLiteral(VELMARC_BINARY_DIR "/shell/velmarc-module");
-    ASSERT_TRUE(QFile::exists(program)) << "build the velmarc-module target first";
-    QTemporaryDir runtime;
-    QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
-    const QStringList args = {"/x1", "/I", "10.0.0.77", "/r", "public", "/w", "private", "/p", "TRUE", "/v", "1", "/o", "16161"};
-
-    for (int round = 0; round < 2; ++round) {
-        SCOPED_TRACE(round);
-        QProcess first;
-        first.setProcessEnvironment(env);
-        first.start(program, args);
-        ASSERT_TRUE(first.waitForStarted());
-        // The lock file names the first process once it has taken the
-        // device (in round 1 the killed copy's file is there before).
-        const auto holdsLock = [&]() {
-            for (const QString& name : QDir(runtime.path()).entryList({"*.lock"}, QDir::Files)) {
-                QFile file(QDir(runtime.path()).filePath(name));
-                if (file.open(QIODevice::ReadOnly) && file.readLine().trimmed().toLongLong() == first.processId())
-                    return true;
-            }
-            return false;
-        };
-        QElapsedTimer timer;
-        timer.start();
-        while (!holdsLock() && timer.elapsed() < 10000)
-            QThread::msleep(50);
-        ASSERT_TRUE(holdsLock());
-
-        QProcess second;
-        second.setProcessEnvironment(env);
-        second.start(program, args);
-        ASSERT_TRUE(second.waitForFinished(10000));
-        EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(second.exitCode(), 0);
-        EXPECT_EQ(first.state(), QProcess::Running);
-
-        QByteArray log;
-        timer.restart();
-        while (!log.contains("bringing the window forward") && timer.elapsed() < 5000) {
-            first.waitForReadyRead(100);
-            log += first.readAllStandardError();
-        }
-        EXPECT_TRUE(log.contains("bringing the window forward")) << log.toStdString();
-
-        // A crash: no clean-up, the lock file stays behind for round 1.
-        first.kill();
-        first.waitForFinished();
     }
 }
 
@@ -319,4 +260,33 @@ TEST_F(ProgramCopies, UserIniNameAndAddressNameTheDevice)
     EXPECT_TRUE(EndsAtOnce(again));
     for (QProcess* p : {labB, unnamed, otherAddress})
         EXPECT_EQ(p->state(), QProcess::Running);
+}
+
+// The real program started twice for one device: the second process ends
+// at once and the first one is asked to come forward; a first copy killed
+// without clean-up does not keep the device locked.
+TEST_F(ProgramCopies, SecondProgramProcessActivatesTheFirst)
+{
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        // In round 1 the killed copy's lock file is there before.
+        QProcess* first = Start(m_program, "10.0.0.77");
+        ASSERT_TRUE(HoldsDevice(first));
+        QProcess* second = Start(m_program, "10.0.0.77");
+        EXPECT_TRUE(EndsAtOnce(second));
+        EXPECT_EQ(first->state(), QProcess::Running);
+
+        QByteArray log;
+        QElapsedTimer timer;
+        timer.start();
+        while (!log.contains("bringing the window forward") && timer.elapsed() < 5000) {
+            first->waitForReadyRead(100);
+            log += first->readAllStandardError();
+        }
+        EXPECT_TRUE(log.contains("bringing the window forward")) << log.toStdString();
+
+        // A crash: no clean-up, the lock file stays behind for round 1.
+        first->kill();
+        first->waitForFinished();
+    }
 }
