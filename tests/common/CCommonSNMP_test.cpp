@@ -121,6 +121,16 @@ struct ColumnWalk
 
     bool ended() const { return endStatus != 1; }
 
+    // Prepares a walk of `column` on `s` and sends its first step: the
+    // result of SendAsync, -100 when the request could not be made.
+    int Start(CCommonSNMP& s, const char* column, int timeout)
+    {
+        session = &s;
+        if (!s.Prepare(SNMP_PDU_GETNEXT) || s.AddValue(column, SNMP_TYPE_NULL) != 0)
+            return -100;
+        return s.SendAsync(&ColumnWalk::Callback, this, 0, timeout);
+    }
+
     static int Callback(CSnmp* response, int requestId, void* user, int status)
     {
         auto* self = static_cast<ColumnWalk*>(user);
@@ -177,10 +187,7 @@ int CCommonSNMPTest::s_port = 0;
 void expectIfDescrWalk(CCommonSNMP& session)
 {
     ColumnWalk walk;
-    walk.session = &session;
-    ASSERT_TRUE(session.Prepare(SNMP_PDU_GETNEXT));
-    ASSERT_EQ(session.AddValue(kIfDescr, SNMP_TYPE_NULL, nullptr), 0);
-    ASSERT_EQ(session.SendAsync(&ColumnWalk::Callback, &walk, 0, 0), 0);
+    ASSERT_EQ(walk.Start(session, kIfDescr, 0), 0);
     EXPECT_FALSE(session.IsDone());
     ASSERT_TRUE(pump([&]() { return walk.ended(); }, 20000));
     EXPECT_EQ(walk.endStatus, SNMP_END_OF_WALK);
@@ -455,10 +462,7 @@ TEST_F(CCommonSNMPTest, ErrorStatusInAWalkIsAFailure)
     useV1(sim.port(), SimulatedSwitch::kReadCommunity, SimulatedSwitch::kWriteCommunity);
     CCommonSNMP session;
     ColumnWalk walk;
-    walk.session = &session;
-    ASSERT_TRUE(session.Prepare(SNMP_PDU_GETNEXT));
-    ASSERT_EQ(session.AddValue(kIfDescr, SNMP_TYPE_NULL), 0);
-    ASSERT_EQ(session.SendAsync(&ColumnWalk::Callback, &walk, 0, 2000), 0);
+    ASSERT_EQ(walk.Start(session, kIfDescr, 2000), 0);
     ASSERT_TRUE(pump([&]() { return walk.ended(); }, 10000));
     EXPECT_EQ(walk.indexes.size(), 4u);
     EXPECT_EQ(walk.endStatus, SNMP_NO_ANSWER);
@@ -516,18 +520,12 @@ TEST_F(CCommonSNMPTest, CloseDuringAWalkSilencesTheSession)
 
         // Without Close the time-out is reported: the test can see callbacks.
         ColumnWalk control;
-        control.session = &session;
-        ASSERT_TRUE(session.Prepare(SNMP_PDU_GETNEXT));
-        session.AddValue(kIfDescr, SNMP_TYPE_NULL);
-        ASSERT_EQ(session.SendAsync(&ColumnWalk::Callback, &control, 0, 300), 0);
+        ASSERT_EQ(control.Start(session, kIfDescr, 300), 0);
         ASSERT_TRUE(pump([&]() { return control.ended(); }, 3000));
         EXPECT_EQ(control.endStatus, SNMP_NO_ANSWER);
 
         ColumnWalk walk;
-        walk.session = &session;
-        ASSERT_TRUE(session.Prepare(SNMP_PDU_GETNEXT));
-        session.AddValue(kIfDescr, SNMP_TYPE_NULL);
-        ASSERT_EQ(session.SendAsync(&ColumnWalk::Callback, &walk, 0, 300), 0);
+        ASSERT_EQ(walk.Start(session, kIfDescr, 300), 0);
         EXPECT_FALSE(session.IsDone());
         session.Close();
         EXPECT_TRUE(session.IsDone());
@@ -551,11 +549,8 @@ TEST_F(CCommonSNMPTest, PrepareAbandonsTheWalkUnderWay)
     useV1(s_port);
     CCommonSNMP session;
     ColumnWalk old;
-    old.session = &session;
     AnswerGate gate;
-    ASSERT_TRUE(session.Prepare(SNMP_PDU_GETNEXT));
-    session.AddValue(kIfDescr, SNMP_TYPE_NULL);
-    ASSERT_EQ(session.SendAsync(&ColumnWalk::Callback, &old, 0, 0), 0);
+    ASSERT_EQ(old.Start(session, kIfDescr, 0), 0);
     ASSERT_TRUE(gate.WaitForAnswers(1, 5000));
     ASSERT_TRUE(session.Prepare(SNMP_PDU_GET));
     session.AddValue(kSysDescr0, SNMP_TYPE_NULL);
@@ -636,10 +631,7 @@ TEST_F(CCommonSNMPTest, DestroyedSessionGetsNoCallback)
     auto walk = std::make_unique<ColumnWalk>();
     {
         CCommonSNMP session;
-        walk->session = &session;
-        ASSERT_TRUE(session.Prepare(SNMP_PDU_GETNEXT));
-        session.AddValue(kIfDescr, SNMP_TYPE_NULL);
-        ASSERT_EQ(session.SendAsync(&ColumnWalk::Callback, walk.get(), 0, 200), 0);
+        ASSERT_EQ(walk->Start(session, kIfDescr, 200), 0);
     }
     pumpFor(600);
     EXPECT_EQ(walk->callbacks, 0);
@@ -745,10 +737,7 @@ TEST_F(CCommonSNMPSimTest, NewWalkNeverReceivesThePreviousWalksAnswer)
         sim.clearLog();
         CCommonSNMP session;
         ColumnWalk first;
-        first.session = &session;
-        ASSERT_TRUE(session.Prepare(SNMP_PDU_GETNEXT));
-        session.AddValue(kVlanNameColumn, SNMP_TYPE_NULL);
-        ASSERT_EQ(session.SendAsync(&ColumnWalk::Callback, &first, 0, 3000), 0);
+        ASSERT_EQ(first.Start(session, kVlanNameColumn, 3000), 0);
         QElapsedTimer timer;
         timer.start();
         while (!Received(kVlanNameColumn) && timer.elapsed() < 5000)
@@ -756,10 +745,7 @@ TEST_F(CCommonSNMPSimTest, NewWalkNeverReceivesThePreviousWalksAnswer)
         ASSERT_TRUE(Received(kVlanNameColumn)) << "the first walk's request never reached the switch";
 
         ColumnWalk second;
-        second.session = &session;
-        ASSERT_TRUE(session.Prepare(SNMP_PDU_GETNEXT));
-        session.AddValue(kTrunkMemberColumn, SNMP_TYPE_NULL);
-        ASSERT_EQ(session.SendAsync(&ColumnWalk::Callback, &second, 0, 3000), 0);
+        ASSERT_EQ(second.Start(session, kTrunkMemberColumn, 3000), 0);
         // Answers leave the switch in order, so the first walk's answer has
         // come and gone long before the second walk's third one.
         ASSERT_TRUE(pump([&]() { return second.ended(); }, 10000));

@@ -31,6 +31,15 @@ protected:
     }
     void TearDown() override { ResetGlobalSettings(); }
 
+    // Prepares a set on `session` with everything the edit offers.
+    static void AddEverything(const CEditEXIPV6& edit, CCommonSNMP& session)
+    {
+        EXPECT_TRUE(session.Prepare(3));
+        edit.AddAddressTypeValue(session, QString::fromLatin1(kTypeOid));
+        edit.AddAddressValue(session, QString::fromLatin1(kAddressOid));
+        edit.AddInterfaceNameValue(session, QString::fromLatin1(kInterfaceOid));
+    }
+
     // Adds what the edit offers for `text` to one set and sends it; the
     // varbinds the switch received, in order.
     std::vector<SimVarbind> WriteAddress(const QString& text)
@@ -38,10 +47,7 @@ protected:
         CEditEXIPV6 edit;
         edit.setText(text);
         CCommonSNMP session;
-        EXPECT_TRUE(session.Prepare(3));
-        edit.AddAddressTypeValue(session, QString::fromLatin1(kTypeOid));
-        edit.AddAddressValue(session, QString::fromLatin1(kAddressOid));
-        edit.AddInterfaceNameValue(session, QString::fromLatin1(kInterfaceOid));
+        AddEverything(edit, session);
         CSnmp* response = nullptr;
         EXPECT_EQ(session.SendSync(response), 0) << text.toStdString();
         int status = -1, index = -1;
@@ -96,10 +102,7 @@ TEST_F(AddressEditSessionTest, InvalidLinkLocalAfterValidSendsNothing)
         ASSERT_TRUE(edit.IsValid());
         edit.setText(QString::fromLatin1(invalid));
         CCommonSNMP session;
-        ASSERT_TRUE(session.Prepare(3));
-        edit.AddAddressTypeValue(session, QString::fromLatin1(kTypeOid));
-        edit.AddAddressValue(session, QString::fromLatin1(kAddressOid));
-        edit.AddInterfaceNameValue(session, QString::fromLatin1(kInterfaceOid));
+        AddEverything(edit, session);
         CSnmp* response = nullptr;
         EXPECT_EQ(session.SendSync(response), -1);
         EXPECT_EQ(response, nullptr);
