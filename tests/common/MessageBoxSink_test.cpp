@@ -27,6 +27,14 @@ struct SeenBox
     QMessageBox::StandardButtons buttons;
 };
 
+// These tests are about the program's own sink, which the test application
+// replaces with a failing one.
+void UseRealBoxes()
+{
+    EnsureTestApp();
+    SetMessageSink({});
+}
+
 // The message box the sink has put up, or null.
 QMessageBox* ShownBox()
 {
@@ -80,7 +88,7 @@ int RunAndInspect(const QString& text, unsigned flags, SeenBox* seen)
 // The text must stay plain, so "<" in a fixed message is not taken as HTML.
 TEST(MessageBoxSink, ShowsIconButtonsDefaultAndPlainText)
 {
-    EnsureTestApp();
+    UseRealBoxes();
     SeenBox seen;
     const QString text = QStringLiteral("Port <1> will be <b>reset</b>, continue?");
     const int answer = RunAndInspect(text, MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2, &seen);
@@ -96,7 +104,7 @@ TEST(MessageBoxSink, ShowsIconButtonsDefaultAndPlainText)
 // A plain refusal has no icon and only OK; its answer is IDOK.
 TEST(MessageBoxSink, PlainRefusalIsOkOnly)
 {
-    EnsureTestApp();
+    UseRealBoxes();
     SeenBox seen;
     const int answer = RunAndInspect(QStringLiteral("Invalid Sever IP address."), MB_OK, &seen);
     ASSERT_TRUE(seen.found);
@@ -111,7 +119,7 @@ TEST(MessageBoxSink, PlainRefusalIsOkOnly)
 // default would go ahead with a write the user never agreed to.
 TEST(MessageBoxSink, UnseenQuestionIsNotConsent)
 {
-    EnsureTestApp();
+    UseRealBoxes();
     struct Case { unsigned flags; int expected; };
     const Case cases[] = {
         {MB_OK | MB_ICONWARNING, IDOK},
@@ -134,7 +142,7 @@ TEST(MessageBoxSink, UnseenQuestionIsNotConsent)
 // box again, and the unanswered box must not read as consent.
 TEST(MessageBoxSink, ParentDestroyedWhileTheBoxIsUp)
 {
-    EnsureTestApp();
+    UseRealBoxes();
     auto* parent = new QWidget;
     parent->show();
     QTimer::singleShot(0, [parent] { delete parent; });

@@ -64,13 +64,18 @@ void MessageRecorder::ExpectAllUsed() const
     ADD_FAILURE() << m_steps.size() << " expected message box(es) never shown: " << left.join(u", ").toStdString();
 }
 
+int MessageRecorder::Unexpected(const MessageRequest& request)
+{
+    ADD_FAILURE() << "unexpected message box " << Quoted(request.text) << ", answered with the harmless button";
+    return Harmless(request.buttons);
+}
+
 int MessageRecorder::answer(const MessageRequest& request)
 {
     m_requests.append(request);
     int given;
     if (m_steps.isEmpty()) {
-        given = Harmless(request.buttons);
-        ADD_FAILURE() << "unexpected message box " << Quoted(request.text) << ", answered with the harmless button";
+        given = Unexpected(request);
     } else {
         const Step step = m_steps.takeFirst();
         given = step.answer;

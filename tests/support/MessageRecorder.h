@@ -46,6 +46,11 @@ public:
     // Expected boxes not shown yet.
     int answersLeft() const { return int(m_steps.size()); }
 
+    // What a box gets that no script expected: a test failure and the
+    // harmless answer. Also the tests' sink while no recorder is installed
+    // (see EnsureTestApp), so such a box never waits for a click.
+    static int Unexpected(const MessageRequest& request);
+
     const QList<MessageRequest>& requests() const { return m_requests; }
     QStringList texts() const;
     // The answers given, one per box shown.

@@ -1,5 +1,7 @@
 #include "TestApp.h"
 
+#include "MessageRecorder.h"
+
 #include <QApplication>
 
 QApplication* EnsureTestApp()
@@ -11,5 +13,8 @@ QApplication* EnsureTestApp()
         return app;
     qputenv("QT_QPA_PLATFORM", "offscreen");
     static QApplication* app = new QApplication(argc, argv);
+    // A modal box nobody answers would hold the test until CTest's time-out:
+    // without a recorder every box fails the test at once.
+    SetMessageSink(&MessageRecorder::Unexpected);
     return app;
 }
