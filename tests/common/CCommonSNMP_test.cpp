@@ -525,13 +525,18 @@ TEST_F(CCommonSNMPTest, CloseDuringAWalkSilencesTheSession)
         EXPECT_EQ(control.endStatus, SNMP_NO_ANSWER);
 
         ColumnWalk walk;
-        ASSERT_EQ(walk.Start(session, kIfDescr, 300), 0);
-        EXPECT_FALSE(session.IsDone());
-        session.Close();
-        EXPECT_TRUE(session.IsDone());
-        EXPECT_NE(session.SendAsync(&ColumnWalk::Callback, &walk, 0, 300), 0);
-        pumpFor(800);
-        EXPECT_EQ(walk.callbacks, 0);
+        {
+            AnswerGate gate;
+            ASSERT_EQ(walk.Start(session, kIfDescr, 300), 0);
+            EXPECT_FALSE(session.IsDone());
+            session.Close();
+            EXPECT_TRUE(session.IsDone());
+            EXPECT_NE(session.SendAsync(&ColumnWalk::Callback, &walk, 0, 300), 0);
+            // The time-out comes all the same; delivered, it must find no one.
+            ASSERT_TRUE(gate.WaitForAnswers(1, 5000));
+            gate.Release();
+            EXPECT_EQ(walk.callbacks, 0);
+        }
 
         ASSERT_TRUE(session.Prepare(SNMP_PDU_GETNEXT));
         session.AddValue(kIfDescr, SNMP_TYPE_NULL);
@@ -629,11 +634,13 @@ TEST_F(CCommonSNMPTest, DestroyedSessionGetsNoCallback)
     SilentPeer peer;
     useV1(peer.port());
     auto walk = std::make_unique<ColumnWalk>();
+    AnswerGate gate;
     {
         CCommonSNMP session;
         ASSERT_EQ(walk->Start(session, kIfDescr, 200), 0);
     }
-    pumpFor(600);
+    ASSERT_TRUE(gate.WaitForAnswers(1, 5000));   // the time-out, after the session
+    gate.Release();
     EXPECT_EQ(walk->callbacks, 0);
 }
 
