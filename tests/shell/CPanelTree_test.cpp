@@ -221,6 +221,7 @@ TEST_F(PanelTree, LoadFailures)
     folder.xml("<DEVICE><ID>D</ID>");
     CPanelView view(folder.exeDir());
     QWidget owner;
+    messages.expect(QStringLiteral("XML File load Error: ") + folder.modelPath(QStringLiteral("Panel.xml")));
     EXPECT_FALSE(view.Init(&owner, true));
     EXPECT_EQ(messages.texts(),
               QStringList({QStringLiteral("XML File load Error: ") + folder.modelPath(QStringLiteral("Panel.xml"))}));
@@ -416,6 +417,7 @@ TEST_F(PanelTree, SlotModules)
     EXPECT_FALSE(slot->m_pModuleDevice);
     EXPECT_TRUE(messages.texts().isEmpty());
     // A module file that cannot be read is reported (on the GUI thread at once).
+    messages.expect(QStringLiteral("XML File load Error: ") + folder.modelPath(QStringLiteral("Missing.xml")));
     slot->m_strValue = QStringLiteral("8");
     slot->UpdateState();
     EXPECT_FALSE(slot->m_pModuleDevice);

@@ -350,6 +350,7 @@ TEST_F(PanelOverSnmp, ModuleLoadErrorFromTheThreadIsShownOnce)
                "<BMP>bay.png</BMP></SLOT></DEVICE>");
     ASSERT_TRUE(sim->command("set " + kPrivate + ".99.1 i 8"));
     MessageRecorder messages;
+    messages.expect(QStringLiteral("XML File load Error: ") + folder.modelPath(QStringLiteral("Missing.xml")));
     CPanelView view(folder.exeDir());
     PanelHost host(view);
     ASSERT_TRUE(view.Init(&host, true));
