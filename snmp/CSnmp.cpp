@@ -206,11 +206,6 @@ int SnmpRunSync(std::unique_ptr<SnmpJob> job, CSnmp*& response)
         state->cv.notify_all();
     };
     CSnmpEngine::instance().submit(std::move(job));
-    // Answers on a LAN come within a millisecond or so: a short spin spares
-    // the walk a sleep and a wake-up per row before the thread blocks.
-    auto spinEnd = std::chrono::steady_clock::now() + std::chrono::microseconds(1500);
-    while (!state->done.load(std::memory_order_acquire) && std::chrono::steady_clock::now() < spinEnd)
-        std::this_thread::yield();
     std::unique_lock<std::mutex> lock(state->mutex);
     state->cv.wait(lock, [&] { return state->done.load(); });
     response = state->response.release();

@@ -61,7 +61,6 @@ struct SnmpV3Security {
 // Keys derived from one object's passwords. Made by the request object when
 // its security changes; filled and read only by the engine thread.
 struct SnmpKeyCache {
-    bool derived = false;
     std::string authKu;
     std::string privKu;
     std::map<std::string, std::pair<std::string, std::string>> localized; // engine ID -> (auth, priv)
