@@ -2,6 +2,7 @@
 // open: its own descriptors are then numbered 1024 and up. A program of its
 // own, so that the engine starts only after the descriptors are open.
 
+#include "CSnmp4w.h"
 #include "CSnmpV1.h"
 #include "CSnmpV3.h"
 #include "SimulatedSwitch.h"
@@ -13,7 +14,29 @@
 #include <fcntl.h>
 #include <sys/resource.h>
 
+#include <algorithm>
+#include <chrono>
+#include <memory>
 #include <vector>
+
+namespace {
+
+// Raises the soft limit of open files to `needed` when the hard limit allows.
+bool RaiseOpenFiles(rlim_t needed)
+{
+    rlimit limit{};
+    if (getrlimit(RLIMIT_NOFILE, &limit) != 0)
+        return false;
+    if (limit.rlim_max != RLIM_INFINITY && limit.rlim_max < needed)
+        return false;
+    if (limit.rlim_cur != RLIM_INFINITY && limit.rlim_cur < needed) {
+        limit.rlim_cur = needed;
+        return setrlimit(RLIMIT_NOFILE, &limit) == 0;
+    }
+    return true;
+}
+
+} // namespace
 
 // Catches a fixed-size fd_set in the engine's select loop: a descriptor of
 // 1024 or more wrote past it (a crash, or a loop spinning at full CPU and
@@ -22,15 +45,8 @@
 // v1 and v3 requests must still be answered.
 TEST(SnmpManyDescriptors, RequestsAreAnsweredAboveDescriptor1024)
 {
-    const rlim_t needed = 1400;
-    rlimit limit{};
-    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &limit), 0);
-    if (limit.rlim_max != RLIM_INFINITY && limit.rlim_max < needed)
-        GTEST_SKIP() << "the hard limit of open files (" << limit.rlim_max << ") is under " << needed;
-    if (limit.rlim_cur != RLIM_INFINITY && limit.rlim_cur < needed) {
-        limit.rlim_cur = needed;
-        ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &limit), 0);
-    }
+    if (!RaiseOpenFiles(1400))
+        GTEST_SKIP() << "the hard limit of open files is under 1400";
     SimulatedSwitch sim;
     ASSERT_TRUE(sim.running()) << sim.error();
 
@@ -67,4 +83,47 @@ TEST(SnmpManyDescriptors, RequestsAreAnsweredAboveDescriptor1024)
     for (int fd : fds)
         close(fd);
     close(null);
+}
+
+// Catches the same overrun reached the other way: one request to each of
+// 1,100 silent agents gives the engine 1,100 sockets of its own. Each must
+// end with its own time-out, and an agent that answers is still heard
+// meanwhile.
+TEST(SnmpManyDescriptors, OneRequestToEachOfManySilentAgents)
+{
+    const int agents = 1100;
+    if (!RaiseOpenFiles(2 * agents + 400))
+        GTEST_SKIP() << "the hard limit of open files is under " << 2 * agents + 400;
+    SimulatedSwitch sim;
+    ASSERT_TRUE(sim.running()) << sim.error();
+    SnmpInit(nullptr);
+
+    std::vector<std::unique_ptr<SilentAgent>> silent;
+    for (int i = 0; i < agents; ++i)
+        silent.push_back(std::make_unique<SilentAgent>());
+    CSnmpV1 request(SNMP_PDU_GET);
+    request.setCommunity("public");
+    request.addValue(kSysDescr, SNMP_TYPE_NULL, nullptr);
+    std::vector<std::unique_ptr<CSnmp4w>> senders;
+    std::vector<int> statuses;
+    auto callback = [](CSnmp* response, int, void* user, int status) {
+        delete response;
+        static_cast<std::vector<int>*>(user)->push_back(status);
+        return 0;
+    };
+    const auto start = std::chrono::steady_clock::now();
+    for (auto& agent : silent) {
+        senders.push_back(std::make_unique<CSnmp4w>(&request));
+        ASSERT_EQ(senders.back()->sendAsync(agent->address().c_str(), callback, &statuses, nullptr, 1500), 0);
+    }
+    CSnmpV1 get(SNMP_PDU_GET);
+    get.setCommunity(SimulatedSwitch::kReadCommunity);
+    get.addValue(kSysDescr, SNMP_TYPE_NULL, nullptr);
+    CSnmp* raw = nullptr;
+    EXPECT_EQ(get.send(sim.agent().c_str(), raw, 1000), SNMP_OK);
+    delete raw;
+    while (int(statuses.size()) < agents && ElapsedMs(start) < 10000)
+        SnmpProcessCallbacks(50);
+    ASSERT_EQ(int(statuses.size()), agents);
+    EXPECT_EQ(std::count(statuses.begin(), statuses.end(), SNMP_NO_ANSWER), agents);
 }
