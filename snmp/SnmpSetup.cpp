@@ -23,6 +23,25 @@ std::mutex g_queueMutex;
 std::condition_variable g_queueCv;
 std::deque<SnmpTask> g_queue;
 
+// Answers on their way to the application's thread. They wait here under
+// our own lock, and the queued call that Qt carries only says "run what is
+// waiting" (it captures nothing): no object of ours travels through Qt's
+// event queue, whose locks ThreadSanitizer cannot see, so every hand-over
+// is visible to it.
+std::mutex g_appMutex;
+std::deque<SnmpTask> g_appQueue;
+
+void runAppQueue()
+{
+    std::deque<SnmpTask> tasks;
+    {
+        std::lock_guard<std::mutex> lock(g_appMutex);
+        tasks.swap(g_appQueue);
+    }
+    for (SnmpTask& task : tasks)
+        task();
+}
+
 } // namespace
 
 void SnmpInit(QCoreApplication* app)
@@ -30,12 +49,29 @@ void SnmpInit(QCoreApplication* app)
     CSnmpEngine::instance();
     if (app) {
         SnmpSetDispatcher([app](SnmpTask task) {
-            QMetaObject::invokeMethod(app, std::move(task), Qt::QueuedConnection);
+            // The call is made under the lock that the application's thread
+            // takes before it runs the tasks: what Qt builds for it here is
+            // seen as handed over too.
+            std::lock_guard<std::mutex> lock(g_appMutex);
+            const bool idle = g_appQueue.empty();
+            g_appQueue.push_back(std::move(task));
+            if (idle)
+                QMetaObject::invokeMethod(app, [] { runAppQueue(); }, Qt::QueuedConnection);
         });
         // Answers may still come while and after the application object is
         // destroyed (requests under way at exit): from then on they go to
-        // the built-in queue, never to the dead object.
-        qAddPostRoutine([] { SnmpSetDispatcher(nullptr); });
+        // the built-in queue, never to the dead object, and so do those it
+        // had not run yet.
+        qAddPostRoutine([] {
+            SnmpSetDispatcher(nullptr);
+            std::deque<SnmpTask> left;
+            {
+                std::lock_guard<std::mutex> lock(g_appMutex);
+                left.swap(g_appQueue);
+            }
+            for (SnmpTask& task : left)
+                SnmpPost(std::move(task));
+        });
     }
 }
 
