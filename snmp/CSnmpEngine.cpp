@@ -687,7 +687,13 @@ private:
         std::string key;
         netsnmp_pdu* pdu = nullptr;
         if (job.version == 3) {
-            const std::string engineId = s.engineIds[task->host];
+            auto cached = s.engineIds.find(task->host);
+            if (cached == s.engineIds.end()) {
+                // Forgotten while this request waited (another one timed out).
+                sendProbe(task, FlightKind::Discovery);
+                return;
+            }
+            const std::string engineId = cached->second;
             if (job.sec.flags != 0) {
                 UserKeys keys;
                 int rc = localizedKeys(job, engineId, keys);
