@@ -1,6 +1,7 @@
 // Session walks against the simulated switch: a walk abandoned by Prepare
 // (v1 and v3) and a VLAN-name walk that fails part way.
 
+#include "AnswerGate.h"
 #include "CCommonSNMP.h"
 #include "CSnmp.h"
 #include "GlobalSettings.h"
@@ -11,10 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <condition_variable>
-#include <deque>
 #include <functional>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -66,44 +64,6 @@ bool Pump(const std::function<bool()>& done, int ms)
     return done();
 }
 
-// Holds answers on their way to the owner, so that a test knows one is
-// waiting for delivery and decides when it is delivered.
-class HeldAnswers
-{
-public:
-    HeldAnswers()
-    {
-        SnmpSetDispatcher([this](SnmpTask task) {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            m_tasks.push_back(std::move(task));
-            m_cv.notify_all();
-        });
-    }
-    ~HeldAnswers() { SnmpSetDispatcher(nullptr); }
-
-    bool waitForOne(int ms)
-    {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        return m_cv.wait_for(lock, std::chrono::milliseconds(ms), [this] { return !m_tasks.empty(); });
-    }
-    int deliver()
-    {
-        std::deque<SnmpTask> tasks;
-        {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            tasks.swap(m_tasks);
-        }
-        for (SnmpTask& task : tasks)
-            task();
-        return int(tasks.size());
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_cv;
-    std::deque<SnmpTask> m_tasks;
-};
-
 class CCommonSNMPSimWalk : public ::testing::Test
 {
 protected:
@@ -143,14 +103,14 @@ TEST_F(CCommonSNMPSimWalk, PrepareAbandonsTheWalkUnderWay)
             UseSimUser(SimulatedSwitch::Users()[size_t(c.userIndex)]);
         ASSERT_TRUE(sim.command("delay " + std::to_string(c.delayMs)));
         CCommonSNMP session;
-        HeldAnswers held;
+        AnswerGate gate;
         Walk old;
         old.session = &session;
         ASSERT_TRUE(session.Prepare(SNMP_PDU_GETNEXT));
         ASSERT_EQ(session.AddValue(QString::fromStdString(kVlanName), 4), 0);
         ASSERT_EQ(session.SendAsync(&Walk::Callback, &old), 0);
         if (c.delayMs == 0) {
-            ASSERT_TRUE(held.waitForOne(3000)) << "the walk's first answer never came";
+            ASSERT_TRUE(gate.WaitForAnswers(1, 3000)) << "the walk's first answer never came";
         }
 
         ASSERT_TRUE(session.Prepare(SNMP_PDU_GET));
@@ -159,8 +119,8 @@ TEST_F(CCommonSNMPSimWalk, PrepareAbandonsTheWalkUnderWay)
         ASSERT_EQ(session.SendSync(response, 3000), 0);
         delete response;
 
-        ASSERT_TRUE(held.waitForOne(3000)) << "the abandoned answer never came";
-        EXPECT_GE(held.deliver(), 1);
+        ASSERT_TRUE(gate.WaitForAnswers(1, 3000)) << "the abandoned answer never came";
+        EXPECT_GE(gate.Release(), 1);
         EXPECT_EQ(old.callbacks, 0);
         EXPECT_TRUE(session.IsDone());
     }
