@@ -2,7 +2,6 @@
 // agents restarted or replaced, two objects sharing a v3 user, many walks
 // at once, and the CPU a waiting sender costs.
 
-#include "CSnmp4w.h"
 #include "CSnmpTable.h"
 #include "CSnmpV1.h"
 #include "CSnmpV3.h"
@@ -228,21 +227,10 @@ TEST(SnmpEngineLoad, RequestsInFlightToOneAgentAreCapped)
 
     const int count = 200;
     const int timeoutMs = 1500;
-    CSnmpV1 req(SNMP_PDU_GET);
-    req.setCommunity("public");
-    req.addValue(kSysDescr, SNMP_TYPE_NULL, nullptr);
-    std::vector<std::unique_ptr<CSnmp4w>> senders;
-    std::vector<int> statuses;
-    auto callback = [](CSnmp* response, int, void* user, int status) {
-        delete response;
-        static_cast<std::vector<int>*>(user)->push_back(status);
-        return 0;
-    };
+    AsyncGets gets;
     const auto start = std::chrono::steady_clock::now();
-    for (int i = 0; i < count; ++i) {
-        senders.push_back(std::make_unique<CSnmp4w>(&req));
-        ASSERT_EQ(senders.back()->sendAsync(address.c_str(), callback, &statuses, nullptr, timeoutMs), 0);
-    }
+    for (int i = 0; i < count; ++i)
+        ASSERT_EQ(gets.send(address, timeoutMs), 0);
     // Everything that reaches the agent before the first time-out.
     int received = 0;
     char buffer[2048];
@@ -253,10 +241,10 @@ TEST(SnmpEngineLoad, RequestsInFlightToOneAgentAreCapped)
     }
     close(fd);
     EXPECT_EQ(received, 32);
-    while (int(statuses.size()) < count && ElapsedMs(start) < timeoutMs + 3000)
+    while (int(gets.statuses().size()) < count && ElapsedMs(start) < timeoutMs + 3000)
         SnmpProcessCallbacks(50);
-    ASSERT_EQ(int(statuses.size()), count);
-    for (int status : statuses)
+    ASSERT_EQ(int(gets.statuses().size()), count);
+    for (int status : gets.statuses())
         EXPECT_EQ(status, SNMP_NO_ANSWER);
     // Waiting for a slot counts against a request's time, never beyond it.
     EXPECT_LT(ElapsedMs(start), timeoutMs + 1000);

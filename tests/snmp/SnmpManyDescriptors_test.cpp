@@ -2,7 +2,6 @@
 // open: its own descriptors are then numbered 1024 and up. A program of its
 // own, so that the engine starts only after the descriptors are open.
 
-#include "CSnmp4w.h"
 #include "CSnmpV1.h"
 #include "CSnmpV3.h"
 #include "SimulatedSwitch.h"
@@ -101,29 +100,18 @@ TEST(SnmpManyDescriptors, OneRequestToEachOfManySilentAgents)
     std::vector<std::unique_ptr<SilentAgent>> silent;
     for (int i = 0; i < agents; ++i)
         silent.push_back(std::make_unique<SilentAgent>());
-    CSnmpV1 request(SNMP_PDU_GET);
-    request.setCommunity("public");
-    request.addValue(kSysDescr, SNMP_TYPE_NULL, nullptr);
-    std::vector<std::unique_ptr<CSnmp4w>> senders;
-    std::vector<int> statuses;
-    auto callback = [](CSnmp* response, int, void* user, int status) {
-        delete response;
-        static_cast<std::vector<int>*>(user)->push_back(status);
-        return 0;
-    };
+    AsyncGets gets;
     const auto start = std::chrono::steady_clock::now();
-    for (auto& agent : silent) {
-        senders.push_back(std::make_unique<CSnmp4w>(&request));
-        ASSERT_EQ(senders.back()->sendAsync(agent->address().c_str(), callback, &statuses, nullptr, 1500), 0);
-    }
+    for (auto& agent : silent)
+        ASSERT_EQ(gets.send(agent->address(), 1500), 0);
     CSnmpV1 get(SNMP_PDU_GET);
     get.setCommunity(SimulatedSwitch::kReadCommunity);
     get.addValue(kSysDescr, SNMP_TYPE_NULL, nullptr);
     CSnmp* raw = nullptr;
     EXPECT_EQ(get.send(sim.agent().c_str(), raw, 1000), SNMP_OK);
     delete raw;
-    while (int(statuses.size()) < agents && ElapsedMs(start) < 10000)
+    while (int(gets.statuses().size()) < agents && ElapsedMs(start) < 10000)
         SnmpProcessCallbacks(50);
-    ASSERT_EQ(int(statuses.size()), agents);
-    EXPECT_EQ(std::count(statuses.begin(), statuses.end(), SNMP_NO_ANSWER), agents);
+    ASSERT_EQ(int(gets.statuses().size()), agents);
+    EXPECT_EQ(std::count(gets.statuses().begin(), gets.statuses().end(), SNMP_NO_ANSWER), agents);
 }
