@@ -52,11 +52,11 @@ void SnmpInit(QCoreApplication* app)
             // The call is made under the lock that the application's thread
             // takes before it runs the tasks: what Qt builds for it here is
             // seen as handed over too.
+            // One queued call per answer, as each answer is one event of the
+            // loop (a call may find the queue emptied by the one before).
             std::lock_guard<std::mutex> lock(g_appMutex);
-            const bool idle = g_appQueue.empty();
             g_appQueue.push_back(std::move(task));
-            if (idle)
-                QMetaObject::invokeMethod(app, [] { runAppQueue(); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(app, [] { runAppQueue(); }, Qt::QueuedConnection);
         });
         // Answers may still come while and after the application object is
         // destroyed (requests under way at exit): from then on they go to
