@@ -24,22 +24,25 @@ std::condition_variable g_queueCv;
 std::deque<SnmpTask> g_queue;
 
 // Answers on their way to the application's thread. They wait here under
-// our own lock, and the queued call that Qt carries only says "run what is
-// waiting" (it captures nothing): no object of ours travels through Qt's
+// our own lock, and the queued call that Qt carries only says "run the next
+// one" (it captures nothing): no object of ours travels through Qt's
 // event queue, whose locks ThreadSanitizer cannot see, so every hand-over
 // is visible to it.
 std::mutex g_appMutex;
 std::deque<SnmpTask> g_appQueue;
 
+// One queued call per answer: each runs the oldest answer waiting.
 void runAppQueue()
 {
-    std::deque<SnmpTask> tasks;
+    SnmpTask task;
     {
         std::lock_guard<std::mutex> lock(g_appMutex);
-        tasks.swap(g_appQueue);
+        if (g_appQueue.empty())
+            return;
+        task = std::move(g_appQueue.front());
+        g_appQueue.pop_front();
     }
-    for (SnmpTask& task : tasks)
-        task();
+    task();
 }
 
 } // namespace
@@ -52,8 +55,6 @@ void SnmpInit(QCoreApplication* app)
             // The call is made under the lock that the application's thread
             // takes before it runs the tasks: what Qt builds for it here is
             // seen as handed over too.
-            // One queued call per answer, as each answer is one event of the
-            // loop (a call may find the queue emptied by the one before).
             std::lock_guard<std::mutex> lock(g_appMutex);
             g_appQueue.push_back(std::move(task));
             QMetaObject::invokeMethod(app, [] { runAppQueue(); }, Qt::QueuedConnection);
