@@ -31,6 +31,18 @@ int NumberOf(const QString& text)
     return ParseStrictInt(text, 0, 0x7fffffff, &value) ? int(value) : 0;
 }
 
+// The member ports of a bitmap as "1,2,5", ports beyond the port count
+// dropped (a switch may set the bits that fill its last octet).
+QString PortList(const QByteArray& bitmap, int nPortNum, int& count)
+{
+    QStringList ports;
+    for (int p = 1; p <= nPortNum && (p - 1) / 8 < bitmap.size(); ++p)
+        if (quint8(bitmap[(p - 1) / 8]) & (0x80 >> ((p - 1) % 8)))
+            ports.append(QString::number(p));
+    count = int(ports.size());
+    return ports.join(u',');
+}
+
 // The value of a scalar read as a one-column walk (its row index is "0").
 QString ScalarText(const CSnmpRowWalk& walk, int column)
 {
@@ -69,9 +81,9 @@ C8021qVlanSet::C8021qVlanSet(QWidget* parent)
         {"VLAN Name", CListCtrlEx::LVCFMT_CENTER, 120},
         {"Advertisement", CListCtrlEx::LVCFMT_CENTER, 100},
         {"No.of Ports", CListCtrlEx::LVCFMT_RIGHT, 90},
-        {"Egress Port Member", CListCtrlEx::LVCFMT_LEFT, 180},
-        {"Untag Port Member", CListCtrlEx::LVCFMT_LEFT, 180},
-        {"Forbidden Port Member", CListCtrlEx::LVCFMT_LEFT, 180},
+        {"Egress Port Member", CListCtrlEx::LVCFMT_LEFT, 160},
+        {"Untag Port Member", CListCtrlEx::LVCFMT_LEFT, 160},
+        {"Forbidden Port Member", CListCtrlEx::LVCFMT_LEFT, 160},
     };
     int column = 0;
     for (const auto& c : columns)
@@ -111,7 +123,7 @@ C8021qVlanSet::C8021qVlanSet(QWidget* parent)
     m_pIpWalk = NewWalk(m_cCommonSNMPIpInterface);
     m_pModeWrite = NewSequence(m_cCommonSNMP);
     m_pDelete = NewSequence(m_cCommonSNMPTableVlanDelete);
-    resize(1000, 480);
+    resize(1060, 480);
 }
 
 bool C8021qVlanSet::OnInitDialog()
@@ -185,9 +197,9 @@ VLAN_ENTRY C8021qVlanSet::EntryOf(const SnmpRow& row) const
     VLAN_ENTRY entry;
     entry.nVid = NumberOf(row.strIndex);
     CCodeConvert::Utf8ToAnsi(row.cells[ColName], entry.szName);
-    entry.szEgressPorts = CUtils::PortBitmapToList(row.cells[ColEgress], entry.nEgressCount);
-    entry.szUntaggedPorts = CUtils::PortBitmapToList(row.cells[ColUntagged], entry.nUntaggedCount);
-    entry.szForbiddenPorts = CUtils::PortBitmapToList(row.cells[ColForbidden], entry.nForbiddenCount);
+    entry.szEgressPorts = PortList(row.cells[ColEgress], m_nPortNum, entry.nEgressCount);
+    entry.szUntaggedPorts = PortList(row.cells[ColUntagged], m_nPortNum, entry.nUntaggedCount);
+    entry.szForbiddenPorts = PortList(row.cells[ColForbidden], m_nPortNum, entry.nForbiddenCount);
     entry.nNotMemberCount = m_nPortNum - entry.nEgressCount - entry.nForbiddenCount;
     entry.strAdvertisement = row.Text(ColAdvertisement);
     return entry;

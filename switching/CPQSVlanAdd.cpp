@@ -64,6 +64,7 @@ CPQSVlanAdd::CPQSVlanAdd(const VlanList& list, bool bAdd, int nVlanMode, int nVi
     auto* memberBox = new QGroupBox(tr("VLAN Port Member"), this);
     auto* grid = new QGridLayout(memberBox);
     grid->setHorizontalSpacing(10);
+    grid->setVerticalSpacing(fontMetrics().height());   // one membership clearly apart from the next
     const QString titles[] = {tr("Tagged"), tr("Untagged"), tr("Forbidden"), tr("Not Member")};
     for (int row = 0; row < StateCount; ++row) {
         const auto state = PortState(row);

@@ -81,6 +81,16 @@ TEST_F(VlanListTest, ListsOnlyActiveRows)
     EXPECT_EQ(v40.szForbiddenPorts, "16");
     EXPECT_EQ(v40.nNotMemberCount, 52 - v40.nEgressCount - 1);
     EXPECT_TRUE(messages.texts().isEmpty());
+
+    // Bits beyond the port count (the rest of the last octet) are no ports.
+    g_nDevicePortNum = 28;
+    ASSERT_TRUE(Do("set " + Cell(2, 1) + " x ffffffff"));
+    C8021qVlanSet small;
+    Open(small);
+    EXPECT_EQ(small.List()->GetItemText(0, 3), "28");
+    EXPECT_EQ(small.List()->GetItemText(0, 4), "1-28");
+    EXPECT_EQ(small.Vlans()[0].nEgressCount, 28);
+    EXPECT_EQ(small.Vlans()[0].nNotMemberCount, 0);
 }
 
 // Catches a delete rule missing, run out of order, comparing VIDs as text,
