@@ -127,6 +127,8 @@ TEST_F(VlanListTest, CanDeleteVlanRules)
         C8021qVlanSet d;
         Open(d);
         ASSERT_TRUE(d.Gate().AllSucceeded());
+        if (c.message)
+            messages.expect(c.message);
         EXPECT_EQ(d.CanDeleteVlan(c.vid), c.message == nullptr);
         EXPECT_EQ(messages.texts(), c.message ? QStringList{c.message} : QStringList{});
     }
@@ -143,7 +145,8 @@ TEST_F(VlanListTest, DeleteDestroysTheRowAfterConfirmation)
     Open(d);
     Select(d, 31);
     sim->clearLog();
-    messages.script({IDCANCEL});
+    messages.expect("The VLAN 31 settings in IGMP Snooping and MAC Address Table maybe be affected, continue?",
+                    IDCANCEL);
     d.DeleteButton()->click();
     ASSERT_TRUE(WaitFor([&] { return !d.Gate().Pending(); }));
     EXPECT_EQ(messages.texts(),
@@ -155,7 +158,8 @@ TEST_F(VlanListTest, DeleteDestroysTheRowAfterConfirmation)
     EXPECT_TRUE(reread) << "a cancelled delete re-reads";
 
     messages.clear();
-    messages.script({IDOK});
+    messages.expect("The VLAN 31 settings in IGMP Snooping and MAC Address Table maybe be affected, continue?",
+                    IDOK);
     Select(d, 31);
     d.DeleteButton()->click();
     ASSERT_TRUE(WaitFor([&] { return !d.IsWriting() && !d.Gate().Pending(); }));
@@ -168,6 +172,7 @@ TEST_F(VlanListTest, DeleteDestroysTheRowAfterConfirmation)
     messages.clear();
     sim->clearLog();
     d.List()->ClearSelection();
+    messages.expect("Please select the VLAN want to be deleted!");
     d.DeleteButton()->click();
     EXPECT_EQ(messages.texts(), QStringList{"Please select the VLAN want to be deleted!"});
     EXPECT_TRUE(sim->sets().empty());
@@ -183,11 +188,13 @@ TEST_F(VlanListTest, RefusedDeleteIsReported)
     Open(d);
     Select(d, 30);
     ASSERT_TRUE(Do("error " + Cell(6, 30) + " genErr"));
-    messages.script({IDOK});
+    const std::string failure =
+        "The switch did not take the settings.\nStep 1 of 1 (remove VLAN 30) failed: genErr on " + Cell(6, 30);
+    messages.expect("The VLAN 30 settings in IGMP Snooping and MAC Address Table maybe be affected, continue?", IDOK);
+    messages.expect(QString::fromStdString(failure));
     d.DeleteButton()->click();
     ASSERT_TRUE(WaitFor([&] { return messages.texts().size() == 2; }));
-    EXPECT_EQ(messages.texts()[1].toStdString(),
-              "The switch did not take the settings.\nStep 1 of 1 (remove VLAN 30) failed: genErr on " + Cell(6, 30));
+    EXPECT_EQ(messages.texts()[1].toStdString(), failure);
     ASSERT_TRUE(Do("clear"));
     ASSERT_TRUE(WaitFor([&] { return !d.Gate().Pending(); }));
     EXPECT_EQ(ListedVids(d), (std::vector<int>{1, 30}));
@@ -231,7 +238,8 @@ TEST_F(VlanListTest, ModeApplyRules)
         for (const std::string& command : c.setup)
             ASSERT_TRUE(Do(command)) << command;
         MessageRecorder messages;
-        messages.script(c.answers);
+        for (int i = 0; i < c.messages.size(); ++i)
+            messages.expect(c.messages[i], c.answers.value(i, IDOK));
         C8021qVlanSet d;
         Open(d);
         ASSERT_TRUE(d.ApplyButton()->isEnabled());
@@ -277,6 +285,7 @@ TEST_F(VlanListTest, AddRefusesAt256Vlans)
     Open(d);
     ASSERT_EQ(d.List()->GetItemCount(), 256);
     WhenModal modal(&d, [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
+    messages.expect(" Number of VLAN group is over limit");
     d.AddButton()->click();
     EXPECT_FALSE(modal.seen());
     EXPECT_EQ(messages.texts(), QStringList{" Number of VLAN group is over limit"});

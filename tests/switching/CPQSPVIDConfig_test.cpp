@@ -110,6 +110,7 @@ TEST_F(PvidTest, RulesWithTheirTexts)
         for (const auto& [port, text] : c.edits)
             d.PvidEdit(port)->setText(text);
         sim->clearLog();
+        messages.expect(c.message);
         d.ApplyButton()->click();
         EXPECT_EQ(messages.texts(), QStringList{c.message});
         EXPECT_TRUE(d.isVisible());
@@ -148,11 +149,12 @@ TEST_F(PvidTest, WritesChangedPortsAndNamesAFailedOne)
     d.PvidEdit(11)->setText("30");
     ASSERT_TRUE(Do("error " + kPvid + "10 genErr"));
     sim->clearLog();
+    const QString failure = QString::fromStdString("The switch did not take the settings.\nStep 2 of 3 (PVID of port 10) "
+                                                   "failed: genErr on " + kPvid + "10\nSteps 1 to 1 were written.");
+    messages.expect(failure);
     d.ApplyButton()->click();
     ASSERT_TRUE(WaitFor([&] { return !messages.texts().isEmpty(); }));
-    EXPECT_EQ(messages.texts(),
-              QStringList{QString::fromStdString("The switch did not take the settings.\nStep 2 of 3 (PVID of port 10) "
-                                                 "failed: genErr on " + kPvid + "10\nSteps 1 to 1 were written.")});
+    EXPECT_EQ(messages.texts(), QStringList{failure});
     EXPECT_EQ(sim->sets().size(), 2u);
     EXPECT_TRUE(d.isVisible());
     ASSERT_TRUE(Do("clear"));

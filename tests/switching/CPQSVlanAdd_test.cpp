@@ -135,6 +135,7 @@ TEST_F(VlanAddTest, ChecksInOrderWithTheirTexts)
         Open(d);
         c.input(d);
         sim->clearLog();
+        messages.expect(c.message);
         d.ApplyButton()->click();
         EXPECT_EQ(messages.texts(), QStringList{c.message});
         EXPECT_TRUE(d.isVisible());
@@ -155,6 +156,7 @@ TEST_F(VlanAddTest, EditWithoutMembers)
         CPQSVlanAdd d(ReadVlans(), false, 2, 20);
         Open(d);
         sim->clearLog();
+        messages.expect("You have to include at least one member in the vlan");
         d.ApplyButton()->click();
         EXPECT_EQ(messages.texts(), QStringList{"You have to include at least one member in the vlan"});
         EXPECT_TRUE(sim->sets().empty());
@@ -295,11 +297,12 @@ TEST_F(VlanAddTest, FailedEditLeavesTheVlanAndIsReported)
     d.NameEdit()->setText("ten");
     ASSERT_TRUE(Do("error " + Cell(4, 10) + " genErr"));
     sim->clearLog();
+    const QString failure = QString::fromStdString("The switch did not take the settings.\nStep 3 of 7 (untagged ports) "
+                                                   "failed: genErr on " + Cell(4, 10) + "\nSteps 1 to 2 were written.");
+    messages.expect(failure);
     d.ApplyButton()->click();
     ASSERT_TRUE(WaitFor([&] { return !messages.texts().isEmpty(); }));
-    EXPECT_EQ(messages.texts(),
-              QStringList{QString::fromStdString("The switch did not take the settings.\nStep 3 of 7 (untagged ports) "
-                                                 "failed: genErr on " + Cell(4, 10) + "\nSteps 1 to 2 were written.")});
+    EXPECT_EQ(messages.texts(), QStringList{failure});
     EXPECT_EQ(sim->sets().size(), 3u);
     EXPECT_TRUE(d.isVisible());
     EXPECT_EQ(d.NameEdit()->text(), "ten");
@@ -322,12 +325,13 @@ TEST_F(VlanAddTest, FailedAddRemovesTheHalfMadeRow)
     d.NameEdit()->setText("ten");
     ASSERT_TRUE(Do("error " + Cell(3, 10) + " genErr"));
     sim->clearLog();
+    const QString failure = QString::fromStdString("The switch did not take the settings.\nStep 5 of 7 (forbidden ports) "
+                                                   "failed: genErr on " + Cell(3, 10)
+                                                   + "\nSteps 1 to 4 were written.\nVLAN 10 was removed again.");
+    messages.expect(failure);
     d.ApplyButton()->click();
     ASSERT_TRUE(WaitFor([&] { return !messages.texts().isEmpty(); }));
-    EXPECT_EQ(messages.texts(),
-              QStringList{QString::fromStdString("The switch did not take the settings.\nStep 5 of 7 (forbidden ports) "
-                                                 "failed: genErr on " + Cell(3, 10)
-                                                 + "\nSteps 1 to 4 were written.\nVLAN 10 was removed again.")});
+    EXPECT_EQ(messages.texts(), QStringList{failure});
     const Varbinds sets = SetVarbinds(*sim);
     ASSERT_FALSE(sets.empty());
     EXPECT_EQ(sets.back(), (std::pair<std::string, std::string>{Cell(6, 10), "6"}));
@@ -350,6 +354,7 @@ TEST_F(VlanAddTest, SymmetricModeKeepsOneUntaggedVlanPerPort)
     {
         CPQSVlanAdd d(vlans, true, 2, 0);
         Open(d);
+        messages.expect("Duplicate untagged port member is not allowed in one port.");
         d.AllButton(CPQSVlanAdd::Untagged)->click();
         EXPECT_EQ(messages.texts(), QStringList{"Duplicate untagged port member is not allowed in one port."});
         EXPECT_EQ(d.State(5), CPQSVlanAdd::NotMember);

@@ -169,6 +169,7 @@ TEST_F(ConfigDialogHooksTest, DialogDecidesWhatAFailedWriteDoes)
     EXPECT_TRUE(d.ApplyButton()->isEnabled()) << "ready for another try";
 
     d.passOn = true;
+    messages.expect("The switch did not take the settings.\nStep 1 of 1 (contact) failed: genErr on " + kContact);
     d.ApplyButton()->click();
     ASSERT_TRUE(WaitFor([&] { return !messages.texts().isEmpty(); }));
     EXPECT_EQ(d.failures.size(), 2);
