@@ -123,15 +123,8 @@ C8021qVlanSet::C8021qVlanSet(QWidget* parent)
     m_pIpWalk = NewWalk(m_cCommonSNMPIpInterface);
     m_pModeWrite = NewSequence(m_cCommonSNMP);
     m_pDelete = NewSequence(m_cCommonSNMPTableVlanDelete);
-    resize(1060, 480);
-}
-
-bool C8021qVlanSet::OnInitDialog()
-{
-    CConfigDialog::OnInitDialog();
     m_btnAsymmetric->setChecked(false);
-    Refresh();
-    return true;
+    resize(1060, 480);
 }
 
 void C8021qVlanSet::OnRefresh()

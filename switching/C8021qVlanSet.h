@@ -39,7 +39,6 @@ public:
     void OnPvid();
 
 protected:
-    bool OnInitDialog() override;
     void OnRefresh() override;
     void OnApply() override;   // the VLAN mode
 

@@ -81,13 +81,6 @@ QLineEdit* CPQSPVIDConfig::PvidEdit(int nPort) const
     return nPort >= 1 && nPort <= m_pPvidEdit.size() ? m_pPvidEdit[nPort - 1] : nullptr;
 }
 
-bool CPQSPVIDConfig::OnInitDialog()
-{
-    CConfigDialog::OnInitDialog();
-    Refresh();
-    return true;
-}
-
 void CPQSPVIDConfig::OnRefresh()
 {
     const int ticket = Gate().Expect(tr("PVIDs"));

@@ -26,7 +26,6 @@ public:
     const std::vector<int>& ReadPvids() const { return m_pPvid; }
 
 protected:
-    bool OnInitDialog() override;
     void OnRefresh() override;
     void OnApply() override;
     void OnWritesDone() override;

@@ -85,7 +85,6 @@ CPQSVlanAdd::CPQSVlanAdd(const VlanList& list, bool bAdd, int nVlanMode, int nVi
 
 bool CPQSVlanAdd::OnInitDialog()
 {
-    CConfigDialog::OnInitDialog();
     CVlanAddLogic* logic = VlanLogic();
     if (!m_bAdd) {
         m_editVid->setText(QString::number(m_nVid));
@@ -107,8 +106,7 @@ bool CPQSVlanAdd::OnInitDialog()
     for (int port = 1; port <= logic->PortCount(); ++port)
         SetState(port, m_state[size_t(port - 1)]);
     m_untaggedElsewhere = logic->UntaggedElsewhere(m_pVlanList, m_nVid);
-    Refresh();
-    return true;
+    return CConfigDialog::OnInitDialog();   // the first read
 }
 
 bool CPQSVlanAdd::AdvertisementKnown() const

@@ -49,12 +49,6 @@ public:
         GateButton(add);
         sequence = NewSequence(session);
     }
-    bool OnInitDialog() override
-    {
-        CConfigDialog::OnInitDialog();
-        Refresh();
-        return true;
-    }
     void OnRefresh() override { ReadTrunkMap(); }
     void OnApply() override
     {
