@@ -268,16 +268,21 @@ void C8021qVlanSet::OnAdd()
     Refresh();   // also after a failed write: show what the switch holds
 }
 
+bool C8021qVlanSet::HasSelection(const QString& strPlease)
+{
+    if (m_listVlan->GetItemCount() == 0)
+        Message(strPlease, MB_OK);
+    else if (m_listVlan->GetFirstSelectedItem() < 0)
+        Message(strPlease, MB_OK | MB_ICONINFORMATION);
+    else
+        return true;
+    return false;
+}
+
 void C8021qVlanSet::OnEdit()
 {
-    if (m_listVlan->GetItemCount() == 0) {
-        Message(tr("Please select the VLAN !"), MB_OK);
+    if (!HasSelection(tr("Please select the VLAN !")))
         return;
-    }
-    if (m_listVlan->GetFirstSelectedItem() < 0) {
-        Message(tr("Please select the VLAN !"), MB_OK | MB_ICONINFORMATION);
-        return;
-    }
     const int vid = SelectedVid();
     if (vid <= 0) {
         Message(tr("Invalid VLAN ID!"));
@@ -310,14 +315,8 @@ bool C8021qVlanSet::CanDeleteVlan(int nVid)
 
 void C8021qVlanSet::OnDelete()
 {
-    if (m_listVlan->GetItemCount() == 0) {
-        Message(tr("Please select the VLAN want to be deleted!"), MB_OK);
+    if (!HasSelection(tr("Please select the VLAN want to be deleted!")))
         return;
-    }
-    if (m_listVlan->GetFirstSelectedItem() < 0) {
-        Message(tr("Please select the VLAN want to be deleted!"), MB_OK | MB_ICONINFORMATION);
-        return;
-    }
     const int vid = SelectedVid();
     if (!CanDeleteVlan(vid))
         return;

@@ -47,6 +47,8 @@ private:
     VLAN_ENTRY EntryOf(const SnmpRow& row) const;
     bool Asymmetric() const { return m_strVlanMode == QLatin1String("1"); }
     int SelectedVid() const;
+    // False, after telling the user, when no VLAN is selected.
+    bool HasSelection(const QString& strPlease);
 
     CListCtrlEx* m_listVlan = nullptr;
     QCheckBox* m_btnAsymmetric = nullptr;

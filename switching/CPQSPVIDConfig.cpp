@@ -74,6 +74,7 @@ CPQSPVIDConfig::CPQSPVIDConfig(const VlanList& list, QWidget* parent)
     outer->addStretch(1);
     ContentLayout()->addWidget(box);
     m_pPvidWalk = NewWalk(PvidLogic()->m_cSnmpGet);
+    m_pWrites = NewSequence(PvidLogic()->m_cSnmpSet);
 }
 
 QLineEdit* CPQSPVIDConfig::PvidEdit(int nPort) const
@@ -128,8 +129,6 @@ void CPQSPVIDConfig::OnApply()
         Message(why);
         return;
     }
-    if (!m_pWrites)
-        m_pWrites = NewSequence(logic->m_cSnmpSet);
     m_pWrites->Clear();
     logic->SetPvidSteps(*m_pWrites, m_pPvid, pvids);
     if (m_pWrites->StepCount() == 0) {

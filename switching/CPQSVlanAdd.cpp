@@ -81,6 +81,8 @@ CPQSVlanAdd::CPQSVlanAdd(const VlanList& list, bool bAdd, int nVlanMode, int nVi
     }
     grid->setColumnStretch(3, 1);
     ContentLayout()->addWidget(memberBox);
+    m_pWrites = NewSequence(VlanLogic()->m_cSnmpSet);
+    m_pUndo = NewSequence(VlanLogic()->m_cSnmpSet);
 }
 
 bool CPQSVlanAdd::OnInitDialog()
@@ -203,8 +205,6 @@ void CPQSVlanAdd::OnApply()
         return;
     }
 
-    if (!m_pWrites)
-        m_pWrites = NewSequence(logic->m_cSnmpSet);
     m_pWrites->Clear();
     if (m_bAdd) {
         logic->AddSteps(*m_pWrites, s);
@@ -245,8 +245,6 @@ void CPQSVlanAdd::OnWritesFailed(const SnmpSetFailure& failure)
     // which must not stay on the switch.
     if (m_bAdd && failure.nStep > 1) {
         m_strFailure = WriteFailureMessage(failure);
-        if (!m_pUndo)
-            m_pUndo = NewSequence(VlanLogic()->m_cSnmpSet);
         m_pUndo->Clear();
         CVlanAddLogic::DestroySteps(*m_pUndo, m_nVid);
         RunWrites(m_pUndo);

@@ -141,17 +141,7 @@ void CVlanAddLogic::AddSteps(CSetSequence& sequence, const Settings& s) const
     // Every port egress first, so that the untagged ports lie within the
     // egress ports at every step.
     sequence.Add(Tr("egress ports (every port)"), {SnmpSetValue::Octets(Cell(VlanOid::kEgress, s.nVid), PortMap(every))});
-    sequence.Add(Tr("untagged ports"), {SnmpSetValue::Octets(Cell(VlanOid::kUntagged, s.nVid), PortMap(s.untagged))});
-    sequence.Add(Tr("egress ports"), {SnmpSetValue::Octets(Cell(VlanOid::kEgress, s.nVid), PortMap(s.egress))});
-    sequence.Add(Tr("forbidden ports"),
-                 {SnmpSetValue::Octets(Cell(VlanOid::kForbidden, s.nVid), PortMap(s.forbidden))});
-    sequence.Add(Tr("name"), {SnmpSetValue::Text(Cell(VlanOid::kName, s.nVid), s.strName)});
-    if (s.nAdvertisement != 0)
-        sequence.Add(Tr("advertisement"),
-                     {SnmpSetValue::Integer(Cell(VlanOid::kAdvertisement, s.nVid), s.nAdvertisement)});
-    // The switch takes a moment to settle the new row before it activates it.
-    sequence.Add(Tr("activate VLAN %1").arg(s.nVid),
-                 {SnmpSetValue::Integer(Cell(VlanOid::kRowStatus, s.nVid), VlanOid::kActive)}, 50);
+    FinalSteps(sequence, s);
 }
 
 void CVlanAddLogic::EditSteps(CSetSequence& sequence, const VLAN_ENTRY& old, const Settings& s) const
@@ -166,6 +156,13 @@ void CVlanAddLogic::EditSteps(CSetSequence& sequence, const VLAN_ENTRY& old, con
     sequence.Add(Tr("egress ports (old and new)"),
                  {SnmpSetValue::Octets(Cell(VlanOid::kEgress, s.nVid),
                                        PortMap(Either(Either(oldEgress, s.egress), s.untagged)))});
+    FinalSteps(sequence, s);
+}
+
+void CVlanAddLogic::FinalSteps(CSetSequence& sequence, const Settings& s) const
+{
+    // Egress holds every wanted and untagged port and no forbidden one: the
+    // final maps can follow in this order.
     sequence.Add(Tr("untagged ports"), {SnmpSetValue::Octets(Cell(VlanOid::kUntagged, s.nVid), PortMap(s.untagged))});
     sequence.Add(Tr("egress ports"), {SnmpSetValue::Octets(Cell(VlanOid::kEgress, s.nVid), PortMap(s.egress))});
     sequence.Add(Tr("forbidden ports"),
@@ -174,6 +171,7 @@ void CVlanAddLogic::EditSteps(CSetSequence& sequence, const VLAN_ENTRY& old, con
     if (s.nAdvertisement != 0)
         sequence.Add(Tr("advertisement"),
                      {SnmpSetValue::Integer(Cell(VlanOid::kAdvertisement, s.nVid), s.nAdvertisement)});
+    // The switch takes a moment to settle a new row before it activates it.
     sequence.Add(Tr("activate VLAN %1").arg(s.nVid),
                  {SnmpSetValue::Integer(Cell(VlanOid::kRowStatus, s.nVid), VlanOid::kActive)}, 50);
 }

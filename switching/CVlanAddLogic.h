@@ -61,6 +61,8 @@ public:
     static void DestroySteps(CSetSequence& sequence, int nVid);
 
 private:
+    // Untagged, egress and forbidden maps, name, advertisement, activation.
+    void FinalSteps(CSetSequence& sequence, const Settings& s) const;
     PortFlags Flags(const QString& strPorts) const;
 
     int m_nPortNum = 0;

@@ -120,9 +120,7 @@ TEST_F(VlanListTest, CanDeleteVlanRules)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        ASSERT_TRUE(Do("reset") && Do("vlan add 30 30"));
-        for (const std::string& command : c.setup)
-            ASSERT_TRUE(Do(command)) << command;
+        Prepare(30, 30, c.setup);
         MessageRecorder messages;
         C8021qVlanSet d;
         Open(d);
@@ -234,9 +232,7 @@ TEST_F(VlanListTest, ModeApplyRules)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        ASSERT_TRUE(Do("reset") && Do("vlan add 30 30"));
-        for (const std::string& command : c.setup)
-            ASSERT_TRUE(Do(command)) << command;
+        Prepare(30, 30, c.setup);
         MessageRecorder messages;
         for (int i = 0; i < c.messages.size(); ++i)
             messages.expect(c.messages[i], c.answers.value(i, IDOK));

@@ -19,15 +19,6 @@ namespace {
 class PvidTest : public VlanDialogTest
 {
 protected:
-    static VlanList ReadVlans()
-    {
-        C8021qVlanSet list;
-        list.show();
-        EXPECT_TRUE(WaitFor([&] { return !list.Gate().Pending(); }));
-        VlanList vlans = list.Vlans();
-        list.close();
-        return vlans;
-    }
     static void Open(CPQSPVIDConfig& d)
     {
         d.show();
@@ -68,8 +59,9 @@ TEST_F(PvidTest, PvidsAreReadByPort)
 // would then count as PVID 1 or 0 and be written.
 TEST_F(PvidTest, UnreadPvidsKeepApplyOff)
 {
+    const VlanList vlans = ReadVlans();
     ASSERT_TRUE(Do("drop under " + kPvid.substr(0, kPvid.size() - 1)));
-    CPQSPVIDConfig d(ReadVlans());
+    CPQSPVIDConfig d(vlans);
     Open(d);
     EXPECT_FALSE(d.ApplyButton()->isEnabled());
     EXPECT_EQ(d.StatusLine()->text(), "Read failed: PVIDs: No answer from 127.0.0.1");

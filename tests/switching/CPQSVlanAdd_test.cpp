@@ -21,17 +21,6 @@ namespace {
 class VlanAddTest : public VlanDialogTest
 {
 protected:
-    // The VLANs as the list dialog reads them.
-    static VlanList ReadVlans()
-    {
-        C8021qVlanSet list;
-        list.show();
-        EXPECT_TRUE(WaitFor([&] { return !list.Gate().Pending(); }));
-        EXPECT_TRUE(list.Gate().AllSucceeded());
-        VlanList vlans = list.Vlans();
-        list.close();
-        return vlans;
-    }
     static void Open(CPQSVlanAdd& d)
     {
         d.show();

@@ -4,11 +4,13 @@
 // program, waits with deadlines, the VLAN objects, and a way to act on the
 // dialog that a button opens modally.
 
+#include "C8021qVlanSet.h"
 #include "GlobalSettings.h"
 #include "SimSettings.h"
 #include "SimulatedSwitch.h"
 #include "SnmpSetup.h"
 #include "TestApp.h"
+#include "WaitFor.h"
 
 #include <QApplication>
 #include <QStringList>
@@ -54,15 +56,6 @@ const std::string kTrunkMembers = kPrivate + ".8.1.3.1.2.";     // + link
 inline std::string Cell(int column, int vid)
 {
     return kPrivate + ".7.6.1." + std::to_string(column) + "." + std::to_string(vid);
-}
-
-inline bool WaitFor(const std::function<bool()>& done, int ms = 5000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
 }
 
 // Once a modal dialog other than `opener` is up, `act` gets it (and should
@@ -133,6 +126,24 @@ protected:
     }
 
     bool Do(const std::string& command) { return sim->command(command); }
+    // A fresh switch with VLANs from..to, then the control commands.
+    void Prepare(int from, int to, const std::vector<std::string>& commands)
+    {
+        ASSERT_TRUE(Do("reset") && Do("vlan add " + std::to_string(from) + " " + std::to_string(to)));
+        for (const std::string& command : commands)
+            ASSERT_TRUE(Do(command)) << command;
+    }
+    // The VLANs as the list dialog reads them.
+    static VlanList ReadVlans()
+    {
+        C8021qVlanSet list;
+        list.show();
+        EXPECT_TRUE(WaitFor([&] { return !list.Gate().Pending(); }));
+        EXPECT_TRUE(list.Gate().AllSucceeded());
+        VlanList vlans = list.Vlans();
+        list.close();
+        return vlans;
+    }
 
     static inline SimulatedSwitch* sim = nullptr;
 };

@@ -11,6 +11,7 @@
 #include "SimulatedSwitch.h"
 #include "SnmpSetup.h"
 #include "TestApp.h"
+#include "WaitFor.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -25,15 +26,6 @@ namespace {
 
 const QString kContact = QStringLiteral("1.3.6.1.2.1.1.4.0");
 const std::string kTrunk = "1.3.6.1.4.1.32473.10.126.4.1.8.1.3.1.2";
-
-bool WaitFor(const std::function<bool()>& done, int ms = 5000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
 
 // Reads the trunk map only; an Add button gated like Apply; one write on a
 // session of its own.
