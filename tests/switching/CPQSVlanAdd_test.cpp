@@ -391,3 +391,28 @@ TEST_F(VlanAddTest, EveryPortHasExactlyOneState)
         EXPECT_EQ(d.Row(CPQSVlanAdd::PortState(row))->IsChecked(9), row == CPQSVlanAdd::Forbidden) << row;
     d.reject();
 }
+
+// Catches an advertisement written although unchanged, or offered on a
+// switch that has no such object (the write would be refused).
+TEST_F(VlanAddTest, AdvertisementOnlyWhenChangedAndKnown)
+{
+    ASSERT_TRUE(Do("vlan add 10 10") && Do("set " + Cell(2, 10) + " x 20"));
+    {
+        CPQSVlanAdd d(ReadVlans(), false, 1, 10);
+        Open(d);
+        EXPECT_TRUE(d.AdvertisementBox()->isEnabled());
+        sim->clearLog();
+        d.ApplyButton()->click();
+        ASSERT_TRUE(WaitFor([&] { return !d.isVisible(); }));
+        for (const auto& [oid, value] : SetVarbinds(*sim))
+            EXPECT_NE(oid, Cell(5, 10)) << "unchanged";
+    }
+    ASSERT_TRUE(Do("unset " + Cell(5, 1)) && Do("unset " + Cell(5, 10)));
+    const VlanList vlans = ReadVlans();
+    for (bool add : {true, false}) {
+        CPQSVlanAdd d(vlans, add, 1, add ? 0 : 10);
+        Open(d);
+        EXPECT_FALSE(d.AdvertisementBox()->isEnabled()) << (add ? "add" : "edit");
+        d.reject();
+    }
+}
