@@ -21,11 +21,12 @@ namespace {
 class VlanListTest : public VlanDialogTest
 {
 protected:
-    // Shows the dialog and waits until every read has ended.
-    static void Open(C8021qVlanSet& d)
+    // Shows the dialog and waits until every read has ended (a table of
+    // hundreds of VLANs takes a thousand and more requests).
+    static void Open(C8021qVlanSet& d, int deadlineMs = 5000)
     {
         d.show();
-        ASSERT_TRUE(WaitFor([&] { return !d.Gate().Pending(); }));
+        ASSERT_TRUE(WaitFor([&] { return !d.Gate().Pending(); }, deadlineMs));
     }
     static void Reread(C8021qVlanSet& d)
     {
@@ -263,7 +264,7 @@ TEST_F(VlanListTest, AddRefusesAt256Vlans)
     MessageRecorder messages;
     {
         C8021qVlanSet d;
-        Open(d);
+        Open(d, 60000);
         ASSERT_EQ(d.List()->GetItemCount(), 255);
         QString opened;
         WhenModal modal(&d, [&](QWidget* w) {
@@ -274,11 +275,11 @@ TEST_F(VlanListTest, AddRefusesAt256Vlans)
         EXPECT_TRUE(modal.seen());
         EXPECT_EQ(opened, "Add VLAN");
         EXPECT_TRUE(messages.texts().isEmpty());
-        ASSERT_TRUE(WaitFor([&] { return !d.Gate().Pending(); }));
+        ASSERT_TRUE(WaitFor([&] { return !d.Gate().Pending(); }, 60000));
     }
     ASSERT_TRUE(Do("vlan add 256 256"));
     C8021qVlanSet d;
-    Open(d);
+    Open(d, 60000);
     ASSERT_EQ(d.List()->GetItemCount(), 256);
     WhenModal modal(&d, [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
     messages.expect(" Number of VLAN group is over limit");
