@@ -125,7 +125,7 @@ TEST_F(VlanListTest, CanDeleteVlanRules)
         MessageRecorder messages;
         C8021qVlanSet d;
         Open(d);
-        ASSERT_TRUE(d.Gate().AllSucceeded());
+        ASSERT_TRUE(d.Gate().AllSucceeded()) << d.StatusLine()->text().toStdString();
         if (c.message)
             messages.expect(c.message);
         EXPECT_EQ(d.CanDeleteVlan(c.vid), c.message == nullptr);
@@ -239,7 +239,7 @@ TEST_F(VlanListTest, ModeApplyRules)
             messages.expect(c.messages[i], c.answers.value(i, IDOK));
         C8021qVlanSet d;
         Open(d);
-        ASSERT_TRUE(d.ApplyButton()->isEnabled());
+        ASSERT_TRUE(d.ApplyButton()->isEnabled()) << d.StatusLine()->text().toStdString();
         d.AsymmetricBox()->setChecked(c.check);
         sim->clearLog();
         d.ApplyButton()->click();

@@ -97,7 +97,7 @@ inline std::vector<std::pair<std::string, std::string>> SetVarbinds(const Simula
 }
 
 // A fixture with one simulated switch per test suite, reset before
-// every test; settings point at it with a short time-out, 52 ports.
+// every test; settings point at it, 52 ports.
 class VlanDialogTest : public ::testing::Test
 {
 protected:
@@ -116,7 +116,9 @@ protected:
         ASSERT_TRUE(sim->running()) << sim->error();
         ASSERT_TRUE(sim->command("reset"));
         UseSimulatedSwitch(*sim);
-        g_strSnmpTimeout = QStringLiteral("400");
+        // Short enough for the tests that wait for no answer, long enough
+        // for a loaded machine.
+        g_strSnmpTimeout = QStringLiteral("1000");
         g_nDevicePortNum = 52;
     }
     void TearDown() override
