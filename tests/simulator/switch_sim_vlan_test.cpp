@@ -20,21 +20,9 @@ std::string Cell(int column, int vid)
     return kVlan + std::to_string(column) + "." + std::to_string(vid);
 }
 
-class SwitchSimVlan : public ::testing::Test
+class SwitchSimVlan : public SharedSimulatedSwitchTest
 {
 protected:
-    static void SetUpTestSuite() { sim = new SimulatedSwitch; }
-    static void TearDownTestSuite()
-    {
-        delete sim;
-        sim = nullptr;
-    }
-    void SetUp() override
-    {
-        ASSERT_TRUE(sim->running()) << sim->error();
-        ASSERT_TRUE(sim->command("reset"));
-    }
-
     // snmpset with the write community; the tool's error text, empty when accepted.
     static std::string Set(const std::vector<std::string>& varbinds)
     {
@@ -44,10 +32,7 @@ protected:
         ToolResult r = RunSnmpTool("snmpset", args);
         return r.exitCode == 0 ? std::string() : r.err + r.out;
     }
-
-    static SimulatedSwitch* sim;
 };
-SimulatedSwitch* SwitchSimVlan::sim = nullptr;
 
 } // namespace
 

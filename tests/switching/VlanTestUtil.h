@@ -98,23 +98,13 @@ inline std::vector<std::pair<std::string, std::string>> SetVarbinds(const Simula
 
 // A fixture with one simulated switch per test suite, reset before
 // every test; settings point at it, 52 ports.
-class VlanDialogTest : public ::testing::Test
+class VlanDialogTest : public SharedSimulatedSwitchTest
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        sim = new SimulatedSwitch;
-        SnmpInit(EnsureTestApp());
-    }
-    static void TearDownTestSuite()
-    {
-        delete sim;
-        sim = nullptr;
-    }
     void SetUp() override
     {
-        ASSERT_TRUE(sim->running()) << sim->error();
-        ASSERT_TRUE(sim->command("reset"));
+        SharedSimulatedSwitchTest::SetUp();
+        SnmpInit(EnsureTestApp());
         UseSimulatedSwitch(*sim);
         // Short enough for the tests that wait for no answer, long enough
         // for a loaded machine.
@@ -147,7 +137,6 @@ protected:
         return vlans;
     }
 
-    static inline SimulatedSwitch* sim = nullptr;
 };
 
 } // namespace vlantest
