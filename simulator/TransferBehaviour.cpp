@@ -8,9 +8,9 @@
 //   transfer polls KIND S1 S2 ...      each read of the status object after
 //                                      the operation set answers the next
 //                                      status (the last one repeats); a
-//                                      token silent=MS answers the status
-//                                      before it once more and then keeps
-//                                      the switch silent for MS
+//                                      token silent=MS keeps the switch
+//                                      silent for MS from the answer before
+//                                      it (the operation set's or a read's)
 //   transfer timeline KIND S1:MS ... SN  status S1 for MS, ..., then SN
 //   transfer default KIND              back to the built-in timeline
 // KIND is firmware or config. A refused operation set starts nothing, so
@@ -89,15 +89,9 @@ public:
             State& st = m_state[k];
             if (name != kTransfers[k].status || !st.polling || st.script.steps.empty())
                 continue;
-            const std::vector<Step>& steps = st.script.steps;
-            if (st.next < steps.size() && steps[st.next].silenceMs >= 0) {
-                const int ms = steps[st.next].silenceMs;
-                ++st.next;
-                if (m_switch)
-                    m_switch->afterRequest([sw = m_switch, ms] { sw->silence(ms); });
-            } else if (st.next < steps.size()) {
-                st.last = steps[st.next++].status;
-            }
+            if (st.next < st.script.steps.size())
+                st.last = st.script.steps[st.next++].status;
+            silenceAhead(k);
             value = IntegerValue(st.last);
             if (m_switch)
                 m_switch->running().put(kTransfers[k].status, value, false);
@@ -194,8 +188,10 @@ private:
             runTimeline(sw, k, generation, 0);
             return;
         }
-        if (st.polling)
+        if (st.polling) {
+            silenceAhead(k);
             return;
+        }
         const bool upgrade = isUpgrade(sw, k);
         after(sw, k, generation, 500, [this, &sw, k, generation, upgrade] {
             sw.running().put(kTransfers[k].status, IntegerValue(kRunning), false);
@@ -213,6 +209,19 @@ private:
                 sw.running().put(kTransfers[k].status, IntegerValue(ok ? kDone : kFailed), false);
             });
         });
+    }
+
+    // A silent period next in a poll script begins once the answer being
+    // sent (the operation set's or the last read's) has left.
+    void silenceAhead(size_t k)
+    {
+        State& st = m_state[k];
+        const std::vector<Step>& steps = st.script.steps;
+        while (st.next < steps.size() && steps[st.next].silenceMs >= 0) {
+            const int ms = steps[st.next++].silenceMs;
+            if (m_switch)
+                m_switch->afterRequest([sw = m_switch, ms] { sw->silence(ms); });
+        }
     }
 
     void runTimeline(Switch& sw, size_t k, unsigned generation, size_t i)

@@ -302,9 +302,10 @@ TEST_F(FirmDownLoadTest, SecondTransferStartsWithAFreshPollCount)
     EXPECT_EQ(messages.texts(), QStringList{kConfigPollTimeout});
 
     ASSERT_TRUE(sim->command("drop off"));
-    // One read answered "4", then the switch is silent for one poll.
-    const int silence = Fast().nStatusGetTimeoutMs + Fast().nPollStartingMs;
-    ASSERT_TRUE(sim->command("transfer polls config 4 silent=" + std::to_string(silence) + " 1"));
+    // The first poll goes unanswered (the switch is silent from the
+    // operation set on), the next one finds the transfer done.
+    const int silence = Fast().nFirstPollConfigMs + Fast().nStatusGetTimeoutMs / 2;
+    ASSERT_TRUE(sim->command("transfer polls config silent=" + std::to_string(silence) + " 1"));
     messages.clear();
     d.ApplyButton()->click();
     ASSERT_TRUE(WaitForEnd(d));
