@@ -34,7 +34,7 @@ CFirmDownLoad::CFirmDownLoad(QWidget* parent, const CFirmTransferLogic::Timings&
     auto* group = new QGroupBox(QStringLiteral("Configuration"), this);
     auto* form = new QFormLayout(group);
     m_pServer = new CEditEXIPV6(group);
-    m_pServer->setPlaceholderText(QStringLiteral("192.168.1.10 or fe80::1%vlan1"));
+    m_pServer->setPlaceholderText(QStringLiteral("192.168.1.10 or 2001:db8::10"));
     m_pFileName = new QLineEdit(group);
     m_pOperation = new QComboBox(group);
     m_pFileType = new QComboBox(group);
@@ -92,6 +92,10 @@ CFirmDownLoad::CFirmDownLoad(QWidget* parent, const CFirmTransferLogic::Timings&
     m_pProgress->SetRange(0, 100);
     m_pProgressLabel->hide();
     m_pProgress->hide();
+    // Room for a full IPv6 address with an interface name.
+    m_pServer->setMinimumWidth(
+        m_pServer->fontMetrics().horizontalAdvance(QStringLiteral("ffff:ffff:ffff:ffff:ffff:ffff:ffff:ffff%vlan4094"))
+        + 16);
 }
 
 CFirmDownLoad::~CFirmDownLoad()
@@ -106,10 +110,6 @@ bool CFirmDownLoad::OnInitDialog()
     const int width = qMax(m_pApply->sizeHint().width(), m_pClose->sizeHint().width());
     m_pApply->setMinimumWidth(width);
     m_pClose->setMinimumWidth(width);
-    // Room for a full IPv6 address with an interface name.
-    m_pServer->setMinimumWidth(m_pServer->fontMetrics().horizontalAdvance(
-                                   QStringLiteral("ffff:ffff:ffff:ffff:ffff:ffff:ffff:ffff%vlan4094"))
-                               + 16);
     return true;
 }
 
