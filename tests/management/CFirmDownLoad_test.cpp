@@ -134,6 +134,8 @@ TEST_F(FirmDownLoadTest, FirmwareUpgradeFollowsTheStatusesToSuccess)
 {
     ASSERT_TRUE(sim->command("transfer polls firmware 4 4 3 3 1"));
     MessageRecorder messages;
+    messages.expect(kUpgradeWarning, IDOK);
+    messages.expect(kSuccess);
     CFirmDownLoad d(nullptr, Fast());
     QList<int> barAtMessage;
     MessageSinkFn recorder = SetMessageSink(nullptr);
@@ -221,6 +223,9 @@ TEST_F(FirmDownLoadTest, StatusesEndTheTransferWithTheirMessage)
         ASSERT_TRUE(sim->command("reset"));
         ASSERT_TRUE(sim->command(c.script));
         MessageRecorder messages;
+        if (std::string(c.operation) == "Upgrade")
+            messages.expect(kUpgradeWarning, IDOK);
+        messages.expect(c.message);
         CFirmDownLoad d(nullptr, Fast());
         d.show();
         Fill(d, QStringLiteral("10.0.0.9"), QStringLiteral("f.cfg"), QString::fromLatin1(c.operation),
@@ -242,6 +247,7 @@ TEST_F(FirmDownLoadTest, FourthUnansweredPollBeforeRunningEndsTheTransfer)
 {
     ASSERT_TRUE(sim->command("drop under " + kConfig + "6.0"));
     MessageRecorder messages;
+    messages.expect(kConfigPollTimeout);
     CFirmDownLoad d(nullptr, Fast());
     d.show();
     Fill(d, QStringLiteral("10.0.0.9"), QStringLiteral("backup.cfg"), QStringLiteral("Backup"),
@@ -274,6 +280,7 @@ TEST_F(FirmDownLoadTest, OverallTimeOutEndsASilentOrStuckTransfer)
         TransferTimings t = Fast();
         t.nOverallConfigMs = 3000;
         MessageRecorder messages;
+        messages.expect(kConfigTimeout);
         CFirmDownLoad d(nullptr, t);
         d.show();
         Fill(d, QStringLiteral("10.0.0.9"), QStringLiteral("backup.cfg"), QStringLiteral("Backup"),
@@ -292,6 +299,8 @@ TEST_F(FirmDownLoadTest, OverallTimeOutEndsASilentOrStuckTransfer)
 TEST_F(FirmDownLoadTest, SecondTransferStartsWithAFreshPollCount)
 {
     MessageRecorder messages;
+    messages.expect(kConfigPollTimeout);
+    messages.expect(kSuccess);
     CFirmDownLoad d(nullptr, Fast());
     d.show();
     Fill(d, QStringLiteral("10.0.0.9"), QStringLiteral("backup.cfg"), QStringLiteral("Backup"),
@@ -338,7 +347,8 @@ TEST_F(FirmDownLoadTest, BadInputOrCancelWritesNothing)
         SCOPED_TRACE(std::string(c.server) + " / " + c.file + " / " + c.operation);
         sim->clearLog();
         MessageRecorder messages;
-        messages.script(c.answers);
+        for (int i = 0; i < c.messages.size(); ++i)
+            messages.expect(c.messages[i], c.answers.value(i, IDOK));
         CFirmDownLoad d(nullptr, Fast());
         d.show();
         Fill(d, QString::fromLatin1(c.server), QString::fromLatin1(c.file), QString::fromLatin1(c.operation),
@@ -374,6 +384,7 @@ TEST_F(FirmDownLoadTest, FileTypeChoosesItsObjects)
         ASSERT_TRUE(sim->command("transfer polls firmware 1"));
         ASSERT_TRUE(sim->command("transfer polls config 1"));
         MessageRecorder messages;
+        messages.expect(kSuccess);
         CFirmDownLoad d(nullptr, Fast());
         d.show();
         Fill(d, QString::fromLatin1(c.server), QStringLiteral("f.cfg"), QStringLiteral("Backup"),
@@ -418,6 +429,7 @@ TEST_F(FirmDownLoadTest, RefusedWriteIsReportedAndNeverSuccess)
         ASSERT_TRUE(sim->command("set " + kConfig + "6.0 i 1"));   // stale
         ASSERT_TRUE(sim->command(c.fault));
         MessageRecorder messages;
+        messages.expect(c.message);
         CFirmDownLoad d(nullptr, Fast());
         d.show();
         Fill(d, QStringLiteral("10.0.0.9"), QStringLiteral("f.cfg"), QStringLiteral("Backup"),
@@ -459,6 +471,7 @@ TEST_F(FirmDownLoadTest, ClosingDuringATransferStopsIt)
 TEST_F(FirmDownLoadTest, FileNameIsCutTo64Characters)
 {
     MessageRecorder messages;
+    messages.expect(QStringLiteral("The maximum length of file name is 64!"));
     CFirmDownLoad d(nullptr, Fast());
     d.show();
     d.FileNameEdit()->setText(QString(70, QLatin1Char('a')));

@@ -276,6 +276,7 @@ TEST_F(SyslogHostTest, BadInputWritesNothing)
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.address) + " port " + c.port);
         MessageRecorder messages;
+        messages.expect(c.message);
         CSyslogHostCfgDlg d;
         Open(d);
         d.ServerEdit()->setText(QString::fromLatin1(c.address));
@@ -317,6 +318,7 @@ TEST_F(SyslogHostTest, RefusedChangeKeepsTheOldRow)
         AddRow(kOld, 514, 1);
         ASSERT_TRUE(sim->command(c.fault));
         MessageRecorder messages;
+        messages.script({IDOK});   // the text is checked below, by its start
         CSyslogHostCfgDlg d;
         Open(d);
         d.ServerEdit()->setText(QStringLiteral("10.0.0.6"));
@@ -339,6 +341,7 @@ TEST_F(SyslogHostTest, UnknownSeverityIsReported)
 {
     ASSERT_TRUE(sim->command("set " + kSyslog + "3.0 i 5"));
     MessageRecorder messages;
+    messages.script({IDOK});   // the text is checked below
     CSyslogHostCfgDlg d;
     Open(d);
     ASSERT_EQ(messages.texts().size(), 1);
