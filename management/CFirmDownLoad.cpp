@@ -113,14 +113,6 @@ bool CFirmDownLoad::OnInitDialog()
     return true;
 }
 
-int CFirmDownLoad::Message(const QString& strText, unsigned nFlags)
-{
-    MessageRequest request = MessageRequestFromFlags(strText, nFlags);
-    request.title = windowTitle();
-    request.parent = this;
-    return ShowMessage(request);
-}
-
 void CFirmDownLoad::OnChangeFileName(const QString& strText)
 {
     if (m_bChangingFileName || strText.size() <= CFirmTransferLogic::kMaxFileNameLength)

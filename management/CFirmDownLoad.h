@@ -71,7 +71,6 @@ private:
     void OnTransferEnded(int nResult, const QString& strMessage);
     void OnFinish();
     void EnableInputs(bool bEnable);
-    int Message(const QString& strText, unsigned nFlags);
 
     CFirmTransferLogic m_transfer;
     CEditEXIPV6* m_pServer = nullptr;

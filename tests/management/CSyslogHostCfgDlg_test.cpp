@@ -8,6 +8,7 @@
 #include "CSyslogHostCfgDlg.h"
 #include "GlobalSettings.h"
 #include "MessageRecorder.h"
+#include "SharedSimulatedSwitchTest.h"
 #include "SimSettings.h"
 #include "SimulatedSwitch.h"
 #include "SnmpSetup.h"
@@ -59,27 +60,14 @@ std::vector<std::string> SetTexts(const std::vector<SimRequest>& sets)
 
 const std::string kScalarSet = kSyslog + "3.0=4 " + kSyslog + "4.0=128 " + kSyslog + "2.0=1";
 
-class SyslogHostTest : public ::testing::Test
+class SyslogHostTest : public SharedSimulatedSwitchTest
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        sim = new SimulatedSwitch;
-        SnmpInit(EnsureTestApp());
-    }
-    static void TearDownTestSuite()
-    {
-        delete sim;
-        sim = nullptr;
-    }
     void SetUp() override
     {
-        ASSERT_TRUE(sim->running()) << sim->error();
-        ASSERT_TRUE(sim->command("reset"));
-        UseSimulatedSwitch(*sim);
+        SharedSimulatedSwitchTest::SetUp();
         ASSERT_TRUE(sim->command("set " + kSyslog + "1.0 i 1"));
     }
-    void TearDown() override { ResetGlobalSettings(); }
 
     // A row of the host table as the switch holds it.
     static void AddRow(const std::string& index, int port, int status, const std::string& ifname = "")
@@ -123,9 +111,7 @@ protected:
         return rows;
     }
 
-    static SimulatedSwitch* sim;
 };
-SimulatedSwitch* SyslogHostTest::sim = nullptr;
 
 } // namespace
 
