@@ -251,8 +251,8 @@ void CSyslogHostCfgDlg::OnApply()
     if (m_bHostWriting || m_pSeverity->currentIndex() < 0 || m_pFacility->currentIndex() < 0)
         return;
     // Every check before the first request.
-    if (m_pServer->OnKillFocus() != CEditEXIPV6::StatusValid) {
-        m_pServer->ShowAddressError();
+    if (const int status = m_pServer->OnKillFocus(); status != CEditEXIPV6::StatusValid) {
+        Message(CEditEXIPV6::AddressErrorText(status), MB_OK);
         return;
     }
     const bool linkLocal = m_pServer->IsLinkLocal();
