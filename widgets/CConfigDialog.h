@@ -76,8 +76,6 @@ public:
     void RunWrites(CSetSequence* sequence);
     bool IsWriting() const { return m_bWriting; }
 
-    // A message box titled like the dialog.
-    int Message(const QString& strText, unsigned nFlags = MB_OK | MB_ICONWARNING);
 
     // Closes every session once; later calls do nothing.
     void CloseSessions();
