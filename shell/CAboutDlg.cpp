@@ -50,6 +50,8 @@ CAboutDlg::CAboutDlg(QWidget* parent)
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 
     auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 14, 16, 12);
+    layout->setSpacing(12);
     layout->addLayout(body);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
