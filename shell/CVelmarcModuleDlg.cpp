@@ -14,7 +14,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPointer>
 #include <QProcess>
 #include <QStandardPaths>
@@ -144,11 +143,7 @@ public:
     }
 
 protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter painter(this);
-        m_pOwner->OnPanelPaint(painter);
-    }
+    void paintEvent(QPaintEvent*) override { m_pOwner->OnPaint(); }
     void mousePressEvent(QMouseEvent* event) override
     {
         if (event->button() == Qt::LeftButton)
@@ -282,7 +277,6 @@ void CVelmarcModuleDlg::PruneMenu()
 bool CVelmarcModuleDlg::OnInitDialog()
 {
     setWindowIcon(m_hIcon);
-    // Panel: initialised here, stacked vertically at full width.
     m_strDeviceName = g_strDeviceName;
     setWindowTitle(m_strDeviceName + QStringLiteral(": ") + g_strDeviceIP);
     m_pSysAbout->setText(QStringLiteral("About ") + m_strDeviceName + QStringLiteral("  Module"));
@@ -292,7 +286,7 @@ bool CVelmarcModuleDlg::OnInitDialog()
         about->setData(ID_APP_ABOUT);
     }
     PruneMenu();
-    // Panel: refreshed every 2000 ms from here on.
+    StartPanel();
     return true;
 }
 
@@ -313,20 +307,29 @@ void CVelmarcModuleDlg::done(int result)
     QDialog::done(result);
 }
 
+// ---- The front panel: the one place where its controller plugs in ----
+
+void CVelmarcModuleDlg::StartPanel()
+{
+    // The panel controller: Init(m_pPanelArea, true), then StartRefresh(2000).
+}
+
 void CVelmarcModuleDlg::StopPanel()
 {
+    // The panel controller: StopRefresh(); returns once its thread ended.
+}
+
+void CVelmarcModuleDlg::OnPaint()
+{
+    // The panel controller: Draw(0, 0, 0, 0) into the panel area.
 }
 
 bool CVelmarcModuleDlg::PanelHitTest(const QPoint& point, QMap<QString, QString>& result)
 {
+    // The panel controller: HitTest(point, result).
     Q_UNUSED(point);
     Q_UNUSED(result);
     return false;
-}
-
-void CVelmarcModuleDlg::OnPanelPaint(QPainter& painter)
-{
-    Q_UNUSED(painter);
 }
 
 void CVelmarcModuleDlg::OnLButtonDown(const QPoint& point)

@@ -20,7 +20,6 @@
 class QAction;
 class QMenu;
 class QMenuBar;
-class QPainter;
 class QWidget;
 
 class CVelmarcModuleDlg : public QDialog
@@ -81,7 +80,8 @@ private:
     void BuildMenu();
     void PruneMenu();
     void RunDialog(const CommandEntry& entry);
-    void OnPanelPaint(QPainter& painter);
+    void StartPanel();
+    void OnPaint();
     void OnLButtonDown(const QPoint& point);
     void OnMouseMove(const QPoint& point);
     void StopPanel();

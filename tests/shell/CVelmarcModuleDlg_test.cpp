@@ -117,6 +117,14 @@ protected:
     void TearDown() override { ResetGlobalSettings(); }
 };
 
+// The model name is a device fact the window reads when it opens (the
+// panel's configuration writes it while the window is built).
+void Open(CVelmarcModuleDlg& dlg, const QString& model)
+{
+    g_strDeviceName = model;
+    dlg.show();
+}
+
 QWidget* PanelArea(QWidget* dialog)
 {
     return dialog->findChild<QWidget*>(QStringLiteral("panelArea"));
@@ -151,9 +159,8 @@ TEST(DeviceFacts, PoeModelByName)
 // trailing blank, a swapped id or an item in the wrong popup.
 TEST_F(MainDlgTest, MenuHoldsEveryCommand)
 {
-    g_strDeviceName = QStringLiteral("PQS-4400-52P");
     CVelmarcModuleDlg dlg;
-    dlg.show();
+    Open(dlg, QStringLiteral("PQS-4400-52P"));
     const QString dm = QStringLiteral("Device Manager   /");
     const QStringList expected = {
         dm + "System/Port Configuration=32774",
@@ -234,9 +241,8 @@ TEST_F(MainDlgTest, MenuPruningByModelName)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.model);
-        g_strDeviceName = QString::fromLatin1(c.model);
         CVelmarcModuleDlg dlg;
-        dlg.show();
+        Open(dlg, QString::fromLatin1(c.model));
         const QStringList menu = FlattenMenu(dlg.MenuBar()->actions());
         const QStringList poe = menu.filter(QStringLiteral("/PoE/"));
         EXPECT_EQ(poe.size(), c.poe ? 2 : 0);
@@ -260,9 +266,8 @@ TEST_F(MainDlgTest, TitlesFollowTheModelName)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.model);
-        g_strDeviceName = QString::fromLatin1(c.model);
         CVelmarcModuleDlg dlg;
-        dlg.show();
+        Open(dlg, QString::fromLatin1(c.model));
         EXPECT_EQ(dlg.windowTitle(), QString::fromLatin1(c.title));
         ASSERT_NE(dlg.FindCommandAction(ID_APP_ABOUT), nullptr);
         EXPECT_EQ(dlg.FindCommandAction(ID_APP_ABOUT)->text(), QString::fromLatin1(c.item));
@@ -282,11 +287,10 @@ TEST_F(MainDlgTest, TitlesFollowTheModelName)
 // box are always there to choose.
 TEST_F(MainDlgTest, CommandsWithoutDialogStayDisabled)
 {
-    g_strDeviceName = QStringLiteral("PQS-4400-52P");
     CVelmarcModuleDlg dlg;
     Probe probe;
     ASSERT_TRUE(dlg.CommandTable().SetFactory(ID_VLAN_CONFIGURATION, probe.Factory(&dlg)));
-    dlg.show();
+    Open(dlg, QStringLiteral("PQS-4400-52P"));
     EXPECT_TRUE(dlg.FindCommandAction(ID_VLAN_CONFIGURATION)->isEnabled());
     EXPECT_FALSE(dlg.FindCommandAction(ID_PORT_MIRRORING)->isEnabled());
     EXPECT_FALSE(dlg.FindCommandAction(ID_SNMP_HOST)->isEnabled());
@@ -315,11 +319,10 @@ TEST_F(MainDlgTest, DialogsRunWithTheMainWindowOutOfTheWay)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.why);
-        g_strDeviceName = QString::fromLatin1(c.model);
         CVelmarcModuleDlg dlg;
         Probe probe;
         ASSERT_TRUE(dlg.CommandTable().SetFactory(c.id, probe.Factory(&dlg)));
-        dlg.show();
+        Open(dlg, QString::fromLatin1(c.model));
         EXPECT_EQ(dlg.OnCommand(c.id), c.runs);
         EXPECT_EQ(probe.opened, c.runs ? 1 : 0);
         if (c.runs) {
@@ -335,9 +338,8 @@ TEST_F(MainDlgTest, DialogsRunWithTheMainWindowOutOfTheWay)
 // the window menu's About runs it beside the window.
 TEST_F(MainDlgTest, AboutBoxOpensFromBothPlaces)
 {
-    g_strDeviceName = QStringLiteral("PQS-4400-52");
     CVelmarcModuleDlg dlg;
-    dlg.show();
+    Open(dlg, QStringLiteral("PQS-4400-52"));
     for (bool fromMenu : {true, false}) {
         SCOPED_TRACE(fromMenu);
         bool seen = false;
@@ -366,11 +368,10 @@ TEST_F(MainDlgTest, AboutBoxOpensFromBothPlaces)
 // port only, and left alone while the panel is busy.
 TEST_F(MainDlgTest, PortClickOpensPortSettings)
 {
-    g_strDeviceName = QStringLiteral("PQS-4400-52");
     HitDlg dlg;
     Probe probe;
     ASSERT_TRUE(dlg.CommandTable().SetFactory(ID_PORT_CONFIGURATION, probe.Factory(&dlg)));
-    dlg.show();
+    Open(dlg, QStringLiteral("PQS-4400-52"));
     QWidget* area = PanelArea(&dlg);
     ASSERT_NE(area, nullptr);
 
@@ -410,7 +411,6 @@ TEST_F(MainDlgTest, SecondStartBringsTheWindowForward)
     QTemporaryDir runtime;
     CSingleInstance running(QStringLiteral("Module:test-activation"), runtime.path());
     ASSERT_TRUE(running.Acquire());
-    g_strDeviceName = QStringLiteral("PQS-4400-52");
     CVelmarcModuleDlg dlg;
     QObject::connect(&running, &CSingleInstance::activateRequested, &dlg, &CVelmarcModuleDlg::OnModuleActivate);
     Probe probe;
@@ -421,7 +421,7 @@ TEST_F(MainDlgTest, SecondStartBringsTheWindowForward)
         cameForward = WaitFor([&]() { return dlg.isVisible() && !dlg.isMinimized(); });
     };
     ASSERT_TRUE(dlg.CommandTable().SetFactory(ID_VLAN_CONFIGURATION, probe.Factory(&dlg)));
-    dlg.show();
+    Open(dlg, QStringLiteral("PQS-4400-52"));
     dlg.showMinimized();
     EXPECT_TRUE(dlg.OnCommand(ID_VLAN_CONFIGURATION));
     EXPECT_TRUE(probe.mainMinimised);
@@ -489,7 +489,6 @@ protected:
         SimulatedSwitchTest::SetUp();
         SnmpInit(EnsureTestApp());
         UseSimulatedSwitch(sim);
-        g_strDeviceName = QStringLiteral("PQS-4400-52");
         sim.clearLog();
     }
     void TearDown() override { ResetGlobalSettings(); }
