@@ -20,7 +20,8 @@ CAboutDlg::CAboutDlg(QWidget* parent)
     icon->setPixmap(LoadAppIcon().pixmap(48, 48));
     icon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
-    auto* name = new QLabel(this);
+    setWindowTitle(g_strDeviceName + QStringLiteral(" Module"));
+    auto* name = new QLabel(g_strDeviceName + QStringLiteral(" Management Module"), this);
     SetControlId(name, IDC_MODULE_NAME);
     QFont bold = name->font();
     bold.setBold(true);
@@ -57,19 +58,3 @@ CAboutDlg::CAboutDlg(QWidget* parent)
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-bool CAboutDlg::OnInitDialog()
-{
-    setWindowTitle(g_strDeviceName + QStringLiteral(" Module"));
-    if (auto* name = qobject_cast<QLabel*>(GetDlgItem(this, IDC_MODULE_NAME)))
-        name->setText(g_strDeviceName + QStringLiteral(" Management Module"));
-    return true;
-}
-
-void CAboutDlg::showEvent(QShowEvent* event)
-{
-    if (!m_bInitialised) {
-        m_bInitialised = true;
-        OnInitDialog();
-    }
-    QDialog::showEvent(event);
-}

@@ -658,6 +658,16 @@ struct Launch
     QStringList arguments;
 };
 
+// Records each start; a failing start answers "cannot run".
+CVelmarcModuleDlg::Launcher RecordingLauncher(std::vector<Launch>& launches, bool starts)
+{
+    return [&launches, starts](const QString& program, const QStringList& arguments, QString& error) {
+        launches.push_back({program, arguments});
+        error = QStringLiteral("cannot run");
+        return starts;
+    };
+}
+
 } // namespace
 
 // Telnet runs in a terminal emulator ($TERMINAL first, then
@@ -696,11 +706,7 @@ TEST_F(MainDlgTest, TelnetStartsATerminal)
             qputenv("TERMINAL", c.terminalEnv);
         CVelmarcModuleDlg dlg;
         std::vector<Launch> launches;
-        dlg.SetLauncher([&](const QString& program, const QStringList& arguments, QString& error) {
-            launches.push_back({program, arguments});
-            error = QStringLiteral("cannot run");
-            return !c.launchFails;
-        });
+        dlg.SetLauncher(RecordingLauncher(launches, !c.launchFails));
         MessageRecorder recorder;
         recorder.script({c.answer});
         dlg.FindCommandAction(ID_TELNET)->trigger();
@@ -742,11 +748,7 @@ TEST_F(MainDlgTest, WebOpensTheDefaultBrowser)
             desktop.defaultBrowser(browser);
         CVelmarcModuleDlg dlg;
         std::vector<Launch> launches;
-        dlg.SetLauncher([&](const QString& program, const QStringList& arguments, QString& error) {
-            launches.push_back({program, arguments});
-            error = QStringLiteral("cannot run");
-            return !c.launchFails;
-        });
+        dlg.SetLauncher(RecordingLauncher(launches, !c.launchFails));
         MessageRecorder recorder;
         recorder.script({c.answer});
         dlg.FindCommandAction(ID_WEB)->trigger();
