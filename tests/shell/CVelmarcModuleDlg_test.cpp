@@ -9,6 +9,7 @@
 #include "SimulatedSwitch.h"
 #include "SnmpSetup.h"
 #include "TestApp.h"
+#include "WaitFor.h"
 
 #include <QAction>
 #include <QApplication>
@@ -36,16 +37,6 @@ namespace {
 const char* const kSaveObject = "1.3.6.1.4.1.32473.10.126.4.1.1.11.0";
 const char* const kRebootObject = "1.3.6.1.4.1.32473.10.126.4.1.1.10.0";
 const char* const kFirmwareStatus = "1.3.6.1.4.1.32473.10.126.4.1.3.9.6.0";
-
-// Processes events until `done` holds or the deadline passes.
-bool WaitFor(const std::function<bool()>& done, int ms = 5000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
 
 // Every command of the menu bar as "popup/popup/text=id", in menu order.
 QStringList FlattenMenu(const QList<QAction*>& actions, const QString& path = QString())
@@ -514,7 +505,9 @@ TEST_F(DeviceCommandTest, SaveConfiguration)
         }
         CVelmarcModuleDlg dlg;
         MessageRecorder recorder;
-        recorder.script({c.answer});
+        recorder.expect(QStringLiteral("Do you want to save the configuration?"), c.answer);
+        if (!c.message.isEmpty())
+            recorder.expect(c.message);
         dlg.OnCommand(ID_SAVE_CONFIGURATION);
 
         ASSERT_GE(recorder.requests().size(), 1);
@@ -565,7 +558,8 @@ TEST_F(DeviceCommandTest, Reboot)
         sim.clearLog();
         CVelmarcModuleDlg dlg;
         MessageRecorder recorder;
-        recorder.script({c.answer});
+        for (int i = 0; i < c.messages.size(); ++i)
+            recorder.expect(c.messages[i], i == 0 ? c.answer : IDOK);
         dlg.FindCommandAction(ID_REBOOT)->trigger();
         EXPECT_EQ(recorder.texts(), c.messages);
         const std::vector<SimRequest> requests = sim.requests();
@@ -707,12 +701,15 @@ TEST_F(MainDlgTest, TelnetStartsATerminal)
         CVelmarcModuleDlg dlg;
         std::vector<Launch> launches;
         dlg.SetLauncher(RecordingLauncher(launches, !c.launchFails));
+        QStringList expected{QStringLiteral("Do you want to TELNET this device?")};
+        if (!c.message.isEmpty())
+            expected << QString(c.message).replace(QStringLiteral("%1"), desktop.bin() + "/xterm");
         MessageRecorder recorder;
-        recorder.script({c.answer});
+        for (int i = 0; i < expected.size(); ++i)
+            recorder.expect(expected[i], i == 0 ? c.answer : IDOK);
         dlg.FindCommandAction(ID_TELNET)->trigger();
 
-        ASSERT_GE(recorder.texts().size(), 1);
-        EXPECT_EQ(recorder.texts()[0], QStringLiteral("Do you want to TELNET this device?"));
+        EXPECT_EQ(recorder.texts(), expected);
         if (!c.expectedTerminal) {
             EXPECT_TRUE(launches.empty());
         } else {
@@ -721,10 +718,6 @@ TEST_F(MainDlgTest, TelnetStartsATerminal)
             EXPECT_EQ(launches[0].program, terminal);
             EXPECT_EQ(launches[0].arguments, QStringList({"-e", desktop.bin() + "/telnet", "10.1.2.3"}));
         }
-        QStringList expected{QStringLiteral("Do you want to TELNET this device?")};
-        if (!c.message.isEmpty())
-            expected << QString(c.message).replace(QStringLiteral("%1"), desktop.bin() + "/xterm");
-        EXPECT_EQ(recorder.texts(), expected);
     }
 }
 
@@ -749,13 +742,14 @@ TEST_F(MainDlgTest, WebOpensTheDefaultBrowser)
         CVelmarcModuleDlg dlg;
         std::vector<Launch> launches;
         dlg.SetLauncher(RecordingLauncher(launches, !c.launchFails));
-        MessageRecorder recorder;
-        recorder.script({c.answer});
-        dlg.FindCommandAction(ID_WEB)->trigger();
-
         QStringList expected{QStringLiteral("Do you want to access this device with browser?")};
         if (!c.message.isEmpty())
             expected << QString(c.message).replace(QStringLiteral("%1"), browser);
+        MessageRecorder recorder;
+        for (int i = 0; i < expected.size(); ++i)
+            recorder.expect(expected[i], i == 0 ? c.answer : IDOK);
+        dlg.FindCommandAction(ID_WEB)->trigger();
+
         EXPECT_EQ(recorder.texts(), expected);
         if (c.launched) {
             ASSERT_EQ(launches.size(), 1u);

@@ -1,0 +1,38 @@
+#include "StatusText.h"
+
+#include "CCommonSNMP.h"
+#include "GlobalSettings.h"
+
+namespace StatusText {
+
+QString Reading()
+{
+    return QStringLiteral("Reading…");
+}
+
+QString Writing(int nStep, int nTotal)
+{
+    return QStringLiteral("Writing step %1 of %2…").arg(nStep).arg(nTotal);
+}
+
+QString NoAnswer()
+{
+    return QStringLiteral("No answer from %1").arg(g_strDeviceIP.trimmed());
+}
+
+QString Refused(const QString& strReason)
+{
+    return QStringLiteral("Refused: %1").arg(strReason);
+}
+
+QString ReadFailed(const QString& strWhat)
+{
+    return QStringLiteral("Read failed: %1").arg(strWhat);
+}
+
+QString SessionFailure(const CCommonSNMP& session)
+{
+    return session.GetLastResult() == SNMP_NO_ANSWER ? NoAnswer() : session.GetLastResultText();
+}
+
+} // namespace StatusText

@@ -1,0 +1,75 @@
+#include "StrictNumber.h"
+
+#include <limits>
+
+namespace {
+
+// Up to 18 ASCII digits fit a qint64 without overflow checks.
+constexpr int kMaxDigits = 18;
+
+bool digitsValue(QStringView digits, qint64& value)
+{
+    if (digits.isEmpty())
+        return false;
+    // Leading zeros do not count toward the length limit.
+    qsizetype i = 0;
+    while (i + 1 < digits.size() && digits[i] == u'0')
+        ++i;
+    if (digits.size() - i > kMaxDigits)
+        return false;
+    value = 0;
+    for (QChar c : digits) {
+        if (c < u'0' || c > u'9')
+            return false;
+        value = value * 10 + (c.unicode() - '0');
+    }
+    return true;
+}
+
+} // namespace
+
+bool ParseStrictInt(const QString& text, qint64 lo, qint64 hi, qint64* value, QString* canonical)
+{
+    QStringView view(text);
+    const bool negative = view.startsWith(u'-');
+    if (negative)
+        view = view.mid(1);
+    qint64 v = 0;
+    if (!digitsValue(view, v))
+        return false;
+    if (negative)
+        v = -v;
+    if (v < lo || v > hi)
+        return false;
+    if (value)
+        *value = v;
+    if (canonical)
+        *canonical = QString::number(v);
+    return true;
+}
+
+bool ParseStrictTenths(const QString& text, qint64 loTenths, qint64 hiTenths, qint64* tenths, QString* canonical)
+{
+    const qsizetype dot = text.indexOf(u'.');
+    qint64 whole = 0;
+    qint64 fraction = 0;
+    if (dot < 0) {
+        if (!digitsValue(text, whole))
+            return false;
+    } else {
+        const QStringView fractionText = QStringView(text).mid(dot + 1);
+        if (fractionText.size() != 1 || !digitsValue(QStringView(text).left(dot), whole)
+            || !digitsValue(fractionText, fraction))
+            return false;
+    }
+    if (whole > (std::numeric_limits<qint64>::max() - 9) / 10)
+        return false;
+    const qint64 v = whole * 10 + fraction;
+    if (v < loTenths || v > hiTenths)
+        return false;
+    if (tenths)
+        *tenths = v;
+    if (canonical)
+        *canonical = v % 10 == 0 ? QString::number(v / 10) : QStringLiteral("%1.%2").arg(v / 10).arg(v % 10);
+    return true;
+}

@@ -1,0 +1,260 @@
+#include "CConfigDialog.h"
+#include "CPortGrid.h"
+#include "CSetSequence.h"
+#include "CSnmpRowWalk.h"
+#include "CStatusLine.h"
+#include "GlobalSettings.h"
+#include "MessageRecorder.h"
+#include "SimSettings.h"
+#include "SimulatedSwitch.h"
+#include "SnmpSetup.h"
+#include "TestApp.h"
+#include "WaitFor.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+const QString kPvid = QStringLiteral("1.3.6.1.4.1.32473.10.126.4.1.7.7.1.1");
+
+// The smallest dialog on the base: one walk gating Apply, two set steps.
+class DemoDialog : public CConfigDialog
+{
+public:
+    explicit DemoDialog(ButtonRow buttons = RefreshApplyClose)
+        : CConfigDialog(QStringLiteral("PVID Settings"), std::make_unique<CModuleBase>(), buttons)
+    {
+        grid = new CPortGrid(52, 2000, this);
+        ContentLayout()->addWidget(grid);
+        walk = NewWalk(Logic<CModuleBase>()->m_cSnmpVlanTable);
+        sequence = NewSequence(Logic<CModuleBase>()->m_cSnmpSet);
+    }
+
+    void OnRefresh() override
+    {
+        ++refreshes;
+        const int ticket = Gate().Expect(QStringLiteral("PVIDs"));
+        walk->Start({kPvid}, [this, ticket](const WalkOutcome& o) { Gate().Settle(ticket, o); });
+    }
+
+    void OnApply() override
+    {
+        ++applies;
+        sequence->Clear();
+        sequence->Add(QStringLiteral("PVID of port 3"), {SnmpSetValue::Integer(kPvid + ".3", 10)});
+        sequence->Add(QStringLiteral("PVID of port 4"), {SnmpSetValue::Integer(kPvid + ".4", 10)});
+        sequence->Add(QStringLiteral("PVID of port 5"), {SnmpSetValue::Integer(kPvid + ".5", 10)});
+        RunWrites(sequence);
+    }
+
+    CPortGrid* grid = nullptr;
+    CSnmpRowWalk* walk = nullptr;
+    CSetSequence* sequence = nullptr;
+    int refreshes = 0;
+    int applies = 0;
+};
+
+// Counts the shutdown lines each session close writes.
+int g_closeLines = 0;
+QtMessageHandler g_previousHandler = nullptr;
+void CountCloses(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    if (text.contains(QStringLiteral(".Close=")))
+        ++g_closeLines;
+    else if (g_previousHandler)
+        g_previousHandler(type, context, text);
+}
+
+class ConfigDialogTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        sim = new SimulatedSwitch;
+        SnmpInit(EnsureTestApp());
+        g_previousHandler = qInstallMessageHandler(CountCloses);
+    }
+    static void TearDownTestSuite()
+    {
+        qInstallMessageHandler(g_previousHandler);
+        delete sim;
+        sim = nullptr;
+    }
+    void SetUp() override
+    {
+        ASSERT_TRUE(sim->running()) << sim->error();
+        ASSERT_TRUE(sim->command("reset"));
+        UseSimulatedSwitch(*sim);
+        g_strSnmpTimeout = QStringLiteral("400");
+        g_closeLines = 0;
+    }
+
+    // Opens the dialog (which starts its read) and waits until the read has
+    // settled.
+    static void OpenAndRead(DemoDialog& d)
+    {
+        d.show();
+        EXPECT_EQ(d.refreshes, 1);
+        ASSERT_TRUE(WaitFor([&] { return !d.Gate().Pending(); }));
+    }
+
+    static SimulatedSwitch* sim;
+};
+SimulatedSwitch* ConfigDialogTest::sim = nullptr;
+
+} // namespace
+
+// Every way out closes the logic object's four sessions exactly once
+// (twice would log and cancel twice; never would leave answers running into
+// a dead dialog), and the destructor after it closes nothing again.
+TEST_F(ConfigDialogTest, EveryWayOutClosesTheSessionsOnce)
+{
+    struct Case {
+        const char* what;
+        CConfigDialog::ButtonRow buttons;
+        std::function<void(DemoDialog&)> leave;
+    };
+    const Case cases[] = {
+        {"Close button", CConfigDialog::RefreshApplyClose, [](DemoDialog& d) { d.CloseButton()->click(); }},
+        {"Cancel button", CConfigDialog::OkCancel, [](DemoDialog& d) { d.CloseButton()->click(); }},
+        {"Escape", CConfigDialog::RefreshApplyClose,
+         [](DemoDialog& d) {
+             QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+             QApplication::sendEvent(&d, &esc);
+         }},
+        {"close box", CConfigDialog::RefreshApplyClose, [](DemoDialog& d) { d.close(); }},
+        {"OK after the writes", CConfigDialog::OkCancel,
+         [](DemoDialog& d) {
+             d.ApplyButton()->click();
+             ASSERT_TRUE(WaitFor([&] { return !d.isVisible(); }));
+             EXPECT_EQ(d.result(), QDialog::Accepted);
+         }},
+        {"destruction alone", CConfigDialog::RefreshApplyClose, [](DemoDialog&) {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        g_closeLines = 0;
+        {
+            DemoDialog d(c.buttons);
+            OpenAndRead(d);
+            ASSERT_TRUE(d.ApplyButton()->isEnabled());
+            c.leave(d);
+            if (std::string(c.what) != "destruction alone") {
+                EXPECT_FALSE(d.isVisible());
+                EXPECT_EQ(d.SessionCloseCount(), 1);
+                EXPECT_EQ(g_closeLines, 4);
+            }
+        }
+        EXPECT_EQ(g_closeLines, 4);
+    }
+}
+
+// Apply stays off until the read it depends on succeeded: while reading,
+// after an unanswered read (the status line says which), and without write
+// permission.
+TEST_F(ConfigDialogTest, ApplyOnlyAfterEveryReadSucceeded)
+{
+    {
+        DemoDialog d;
+        d.show();
+        EXPECT_FALSE(d.ApplyButton()->isEnabled());
+        EXPECT_EQ(d.StatusLine()->text(), "Reading…");
+        ASSERT_TRUE(WaitFor([&] { return !d.Gate().Pending(); }));
+        EXPECT_TRUE(d.ApplyButton()->isEnabled());
+        EXPECT_EQ(d.StatusLine()->text(), "");
+
+        ASSERT_TRUE(sim->command("drop all"));
+        d.Refresh();
+        ASSERT_TRUE(WaitFor([&] { return !d.Gate().Pending(); }));
+        EXPECT_FALSE(d.ApplyButton()->isEnabled());
+        EXPECT_EQ(d.StatusLine()->text(), "Read failed: PVIDs: No answer from 127.0.0.1");
+        ASSERT_TRUE(sim->command("drop off"));
+    }
+    g_bWritePermission = 0;
+    DemoDialog d;
+    OpenAndRead(d);
+    EXPECT_TRUE(d.Gate().AllSucceeded());
+    EXPECT_FALSE(d.ApplyButton()->isEnabled());
+}
+
+// A refused step: the message (titled like the dialog) names the step and
+// the OID, no later step is sent, the dialog stays open and reads again.
+TEST_F(ConfigDialogTest, FailedWriteShowsItsMessageStaysOpenAndRereads)
+{
+    MessageRecorder messages;
+    DemoDialog d;
+    OpenAndRead(d);
+    ASSERT_TRUE(d.ApplyButton()->isEnabled());
+    // Faulted after the read: the walk reaching it would fail too.
+    ASSERT_TRUE(sim->command("error " + kPvid.toStdString() + ".4 genErr"));
+    const int refreshesBefore = d.refreshes;
+    sim->clearLog();
+    d.ApplyButton()->click();
+    EXPECT_FALSE(d.CloseButton()->isEnabled());   // no leaving a half-done write
+    ASSERT_TRUE(WaitFor([&] { return !messages.requests().isEmpty(); }));
+    ASSERT_EQ(messages.requests().size(), 1);
+    const MessageRequest& box = messages.requests().front();
+    EXPECT_EQ(box.title, "PVID Settings");
+    EXPECT_EQ(box.text.toStdString(),
+              "The switch did not take the settings.\nStep 2 of 3 (PVID of port 4) failed: genErr on "
+                  + kPvid.toStdString() + ".4\nSteps 1 to 1 were written.");
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_EQ(d.refreshes, refreshesBefore + 1);
+    EXPECT_EQ(d.StatusLine()->text().toStdString(), "Reading…");
+    ASSERT_TRUE(WaitFor([&] { return !d.Gate().Pending(); }));
+    const auto sets = sim->sets();
+    ASSERT_EQ(sets.size(), 2u);
+    EXPECT_EQ(sets[1].varbinds[0].oid, kPvid.toStdString() + ".4");
+    bool reread = false;
+    for (const SimRequest& r : sim->requests())
+        reread = reread || r.pdu == "getnext";
+    EXPECT_TRUE(reread);
+    EXPECT_TRUE(d.CloseButton()->isEnabled());
+}
+
+// Enter triggers Apply when it is enabled and nothing otherwise, never
+// Refresh, even with the focus on the Refresh button.
+TEST_F(ConfigDialogTest, EnterTriggersApplyOrNothing)
+{
+    DemoDialog d;
+    d.show();   // reads once as it opens
+    d.RefreshButton()->setFocus();
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(&d, &enter);   // Apply still disabled: nothing
+    EXPECT_EQ(d.refreshes, 1);
+    EXPECT_EQ(d.applies, 0);
+    ASSERT_TRUE(WaitFor([&] { return !d.Gate().Pending(); }));
+    d.RefreshButton()->setFocus();
+    QKeyEvent enter2(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(d.RefreshButton(), &enter2);
+    EXPECT_EQ(d.refreshes, 1);   // Refresh has the focus, Enter still means Apply
+    EXPECT_EQ(d.applies, 1);
+    ASSERT_TRUE(WaitFor([&] { return !d.IsWriting(); }));
+    EXPECT_TRUE(d.isVisible());
+}
+
+// The button row: right-aligned, fixed order, equal widths.
+TEST_F(ConfigDialogTest, ButtonRowIsTheSameEverywhere)
+{
+    DemoDialog d;
+    d.show();
+    QApplication::processEvents();
+    QPushButton* const buttons[] = {d.RefreshButton(), d.ApplyButton(), d.CloseButton()};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(buttons[i]->width(), buttons[0]->width());
+        if (i > 0) {
+            EXPECT_GT(buttons[i]->x(), buttons[i - 1]->x());
+        }
+    }
+    EXPECT_GE(d.CloseButton()->geometry().right(), d.width() - 30);
+    EXPECT_EQ(d.RefreshButton()->text(), "&Refresh");
+    EXPECT_EQ(d.ApplyButton()->text(), "&Apply");
+    EXPECT_EQ(d.CloseButton()->text(), "&Close");
+}

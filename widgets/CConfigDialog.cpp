@@ -1,0 +1,228 @@
+#include "CConfigDialog.h"
+
+#include "CSetSequence.h"
+#include "CSnmpRowWalk.h"
+#include "CStatusLine.h"
+#include "GlobalSettings.h"
+#include "MessageSink.h"
+#include "StatusText.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+CConfigDialog::CConfigDialog(const QString& strTitle, std::unique_ptr<CModuleBase> logic, ButtonRow buttons,
+                             QWidget* parent)
+    : ClxDialog(parent)
+    , m_pLogic(std::move(logic))
+{
+    setWindowTitle(strTitle);
+    if (m_pLogic)
+        m_pLogic->SetOwnerWnd(this);
+
+    auto* outer = new QVBoxLayout(this);
+    m_pContent = new QVBoxLayout;
+    outer->addLayout(m_pContent, 1);
+
+    auto* row = new QHBoxLayout;
+    m_pStatus = new CStatusLine(this);
+    row->addWidget(m_pStatus, 1);
+    if (buttons == RefreshApplyClose) {
+        m_pRefresh = new QPushButton(tr("&Refresh"), this);
+        m_pApply = new QPushButton(tr("&Apply"), this);
+        m_pClose = new QPushButton(tr("&Close"), this);
+    } else {
+        m_pApply = new QPushButton(tr("OK"), this);
+        m_pClose = new QPushButton(tr("Cancel"), this);
+    }
+    for (QPushButton* button : {m_pRefresh, m_pApply, m_pClose}) {
+        if (!button)
+            continue;
+        button->setAutoDefault(false);
+        row->addWidget(button);
+    }
+    m_pApply->setDefault(true);   // Enter: Apply/OK when enabled, else nothing
+    m_pApply->setEnabled(false);
+    outer->addLayout(row);
+
+    if (m_pRefresh)
+        connect(m_pRefresh, &QPushButton::clicked, this, &CConfigDialog::Refresh);
+    connect(m_pApply, &QPushButton::clicked, this, &CConfigDialog::OnApplyClicked);
+    connect(m_pClose, &QPushButton::clicked, this, &QDialog::reject);
+    connect(&m_gate, &CReadGate::settled, this, &CConfigDialog::OnGateSettled);
+    connect(&m_gate, &CReadGate::changed, this, [this] { UpdateApply(); });
+}
+
+CConfigDialog::~CConfigDialog()
+{
+    CloseSessions();
+}
+
+bool CConfigDialog::OnInitDialog()
+{
+    ClxDialog::OnInitDialog();
+    // Equal widths, and no button of the derived dialog takes Enter away
+    // from Apply (a focused push button would otherwise become the default).
+    int width = 0;
+    for (QPushButton* button : {m_pRefresh, m_pApply, m_pClose})
+        if (button)
+            width = qMax(width, button->sizeHint().width());
+    for (QPushButton* button : {m_pRefresh, m_pApply, m_pClose})
+        if (button)
+            button->setMinimumWidth(width);
+    for (QPushButton* button : findChildren<QPushButton*>())
+        if (button != m_pApply)
+            button->setAutoDefault(false);
+    Refresh();   // the first read, as the window opens
+    return true;
+}
+
+CSnmpRowWalk* CConfigDialog::NewWalk(CCommonSNMP& session)
+{
+    m_walks.push_back(std::make_unique<CSnmpRowWalk>(session));
+    return m_walks.back().get();
+}
+
+CSetSequence* CConfigDialog::NewSequence(CCommonSNMP& session)
+{
+    auto* sequence = new CSetSequence(session, this);
+    m_sequences.push_back(sequence);
+    return sequence;
+}
+
+void CConfigDialog::AddSession(CCommonSNMP& session, const char* name)
+{
+    m_sessions.emplace_back(&session, name);
+}
+
+void CConfigDialog::Refresh()
+{
+    if (m_bClosed || m_bWriting)
+        return;
+    m_gate.Reset();
+    m_pStatus->ShowReading();
+    OnRefresh();
+    UpdateApply();
+}
+
+void CConfigDialog::RunWrites(CSetSequence* sequence)
+{
+    if (!sequence || m_bWriting || m_bClosed)
+        return;
+    SetWriting(true);
+    auto progress = connect(sequence, &CSetSequence::progress, this,
+                            [this](int step, int total, const QString&) { m_pStatus->ShowWriting(step, total); });
+    auto finished = std::make_shared<QMetaObject::Connection>();
+    *finished = connect(sequence, &CSetSequence::finished, this,
+                        [this, progress, finished](bool ok, const SnmpSetFailure& failure) {
+                            disconnect(progress);
+                            disconnect(*finished);
+                            SetWriting(false);
+                            if (ok) {
+                                m_pStatus->Clear();
+                                OnWritesDone();
+                                return;
+                            }
+                            m_pStatus->ShowWriteFailure(failure);
+                            Message(WriteFailureMessage(failure), MB_OK | MB_ICONERROR);
+                            // What the switch now holds may differ from both
+                            // the old and the new values: show it.
+                            Refresh();
+                        });
+    if (!sequence->Start()) {
+        disconnect(progress);
+        disconnect(*finished);
+        SetWriting(false);
+    }
+}
+
+void CConfigDialog::SetWriting(bool bWriting)
+{
+    m_bWriting = bWriting;
+    if (m_pRefresh)
+        m_pRefresh->setEnabled(!bWriting);
+    m_pClose->setEnabled(!bWriting);
+    UpdateApply();
+}
+
+void CConfigDialog::OnWritesDone()
+{
+    if (m_pRefresh)
+        Refresh();
+    else
+        accept();
+}
+
+QString CConfigDialog::WriteFailureMessage(const SnmpSetFailure& failure) const
+{
+    QString text = tr("The switch did not take the settings.\nStep %1 of %2 (%3) failed: %4")
+                       .arg(failure.nStep)
+                       .arg(failure.nSteps)
+                       .arg(failure.strWhat, failure.Text());
+    if (failure.nStep > 1)
+        text += tr("\nSteps 1 to %1 were written.").arg(failure.nStep - 1);
+    return text;
+}
+
+int CConfigDialog::Message(const QString& strText, unsigned nFlags)
+{
+    MessageRequest request = MessageRequestFromFlags(strText, nFlags);
+    request.title = windowTitle();
+    request.parent = this;
+    return ShowMessage(request);
+}
+
+void CConfigDialog::UpdateApply()
+{
+    if (!m_pApply)
+        return;
+    m_pApply->setEnabled(!m_bClosed && !m_bWriting && g_bWritePermission && m_gate.AllSucceeded() && CanApply());
+}
+
+void CConfigDialog::OnGateSettled(bool bAllSucceeded)
+{
+    if (bAllSucceeded)
+        m_pStatus->Clear();
+    else
+        m_pStatus->ShowReadFailures(m_gate.Failures());
+    UpdateApply();
+}
+
+void CConfigDialog::OnApplyClicked()
+{
+    // Enter reaches here too: only act on what the gate allows.
+    if (!m_pApply->isEnabled())
+        return;
+    OnApply();
+}
+
+void CConfigDialog::CloseSessions()
+{
+    if (m_bClosed)
+        return;
+    m_bClosed = true;
+    ++m_nCloses;
+    for (auto& walk : m_walks)
+        walk->Abandon();
+    for (CSetSequence* sequence : m_sequences)
+        sequence->Abandon();
+    if (m_pLogic)
+        m_pLogic->CloseSessions();
+    for (auto& [session, name] : m_sessions)
+        CloseSnmpSession(*session, name);
+    m_bWriting = false;
+}
+
+void CConfigDialog::OnModuleNotify(unsigned, int, const void*)
+{
+}
+
+void CConfigDialog::done(int result)
+{
+    // Leaving in the middle of a write would leave the switch half-set; each
+    // step ends within the time-out, then the dialog may close.
+    if (m_bWriting && result != QDialog::Accepted)
+        return;
+    CloseSessions();
+    ClxDialog::done(result);
+}

@@ -1,0 +1,113 @@
+#pragma once
+
+// Base of every configuration dialog: it owns the feature's logic object
+// and is its owner, holds the read gate, the status line and the button row
+// (Refresh, Apply, Close or OK, Cancel: right-aligned, equal widths, always
+// in this order), and closes the sessions exactly once on every way out
+// (OK, Cancel, Escape, the close box, destruction).
+//
+// A derived dialog puts its widgets into ContentLayout() and implements:
+//   OnRefresh()  (called when the dialog opens and on Refresh) start the reads, each registered with Gate().Expect(...)
+//                and settled when it ends; Apply/OK stay off until every
+//                one has succeeded;
+//   OnApply()    check the input (messages through Message()), fill a
+//                sequence from NewSequence() and hand it to RunWrites().
+// A failed write shows its message, leaves the dialog open and re-reads.
+// Enter triggers Apply (OK) or nothing, never Refresh.
+
+#include "CModuleBase.h"
+#include "CReadGate.h"
+#include "ClxDialog.h"
+#include "MessageSink.h"
+
+#include <memory>
+#include <vector>
+
+class CCommonSNMP;
+class CSetSequence;
+class CSnmpRowWalk;
+class CStatusLine;
+class QPushButton;
+class QVBoxLayout;
+struct SnmpSetFailure;
+
+class CConfigDialog : public ClxDialog, public CModuleOwner
+{
+    Q_OBJECT
+public:
+    enum ButtonRow { RefreshApplyClose, OkCancel };
+
+    // The dialog owns `logic` (may be null) and registers itself as its owner.
+    CConfigDialog(const QString& strTitle, std::unique_ptr<CModuleBase> logic, ButtonRow buttons = RefreshApplyClose,
+                  QWidget* parent = nullptr);
+    ~CConfigDialog() override;
+
+    template <class T> T* Logic() const { return static_cast<T*>(m_pLogic.get()); }
+
+    CReadGate& Gate() { return m_gate; }
+    CStatusLine* StatusLine() const { return m_pStatus; }
+    QVBoxLayout* ContentLayout() const { return m_pContent; }
+    QPushButton* RefreshButton() const { return m_pRefresh; }   // null in OK/Cancel dialogs
+    QPushButton* ApplyButton() const { return m_pApply; }       // Apply or OK
+    QPushButton* CloseButton() const { return m_pClose; }       // Close or Cancel
+
+    // A walk or a write sequence on `session`, owned by the dialog and
+    // stopped before the sessions close.
+    CSnmpRowWalk* NewWalk(CCommonSNMP& session);
+    CSetSequence* NewSequence(CCommonSNMP& session);
+    // A session of the dialog's own, closed with the logic object's.
+    void AddSession(CCommonSNMP& session, const char* name);
+
+    // Re-reads: resets the gate, shows "Reading…" and calls OnRefresh.
+    void Refresh();
+    // Sends the sequence, shows its progress and, at its end, either calls
+    // OnWritesDone() or shows the failure and re-reads.
+    void RunWrites(CSetSequence* sequence);
+    bool IsWriting() const { return m_bWriting; }
+
+    // A message box titled like the dialog.
+    int Message(const QString& strText, unsigned nFlags = MB_OK | MB_ICONWARNING);
+
+    // Closes every session once; later calls do nothing.
+    void CloseSessions();
+    int SessionCloseCount() const { return m_nCloses; }
+
+    void OnModuleNotify(unsigned nMessage, int nCode, const void* pData) override;
+
+public slots:
+    void done(int result) override;
+
+protected:
+    virtual void OnRefresh() {}
+    virtual void OnApply() {}
+    // After every step was accepted: OK/Cancel dialogs close with OK,
+    // Refresh/Apply/Close dialogs re-read.
+    virtual void OnWritesDone();
+    // The message for a failed write ("Writing ... failed at step ...").
+    virtual QString WriteFailureMessage(const SnmpSetFailure& failure) const;
+    // Extra conditions for Apply besides the gate (input complete, ...).
+    virtual bool CanApply() const { return true; }
+    // Re-evaluates Apply/OK; call when CanApply() may have changed.
+    void UpdateApply();
+
+    bool OnInitDialog() override;
+
+private:
+    void OnGateSettled(bool bAllSucceeded);
+    void SetWriting(bool bWriting);
+    void OnApplyClicked();
+
+    std::unique_ptr<CModuleBase> m_pLogic;
+    CReadGate m_gate;
+    CStatusLine* m_pStatus = nullptr;
+    QVBoxLayout* m_pContent = nullptr;
+    QPushButton* m_pRefresh = nullptr;
+    QPushButton* m_pApply = nullptr;
+    QPushButton* m_pClose = nullptr;
+    std::vector<std::unique_ptr<CSnmpRowWalk>> m_walks;
+    std::vector<CSetSequence*> m_sequences;
+    std::vector<std::pair<CCommonSNMP*, const char*>> m_sessions;
+    bool m_bWriting = false;
+    bool m_bClosed = false;
+    int m_nCloses = 0;
+};
