@@ -4,7 +4,6 @@
 #include "CAboutDlg.h"
 #include "CResetDevice.h"
 #include "CUtils.h"
-#include "DeviceFacts.h"
 #include "GlobalSettings.h"
 #include "MessageSink.h"
 
@@ -139,7 +138,8 @@ public:
     {
         setObjectName(QStringLiteral("panelArea"));
         setMouseTracking(true);
-        setMinimumSize(640, 200);
+        // Until the panel sizes it (or when it cannot be loaded).
+        setMinimumSize(480, 120);
     }
 
 protected:
@@ -163,8 +163,9 @@ private:
 const QString CVelmarcModuleDlg::kSaveSuccess = QStringLiteral("           Success!           ");
 const QString CVelmarcModuleDlg::kSaveFailed = QStringLiteral("           Failed!            ");
 
-CVelmarcModuleDlg::CVelmarcModuleDlg(QWidget* parent)
+CVelmarcModuleDlg::CVelmarcModuleDlg(QWidget* parent, const QString& panelDir)
     : QDialog(parent)
+    , m_panel(panelDir.isEmpty() ? QCoreApplication::applicationDirPath() : panelDir)
     , m_hIcon(LoadAppIcon())
     , m_launcher(&CVelmarcModuleDlg::StartDetached)
 {
@@ -257,7 +258,7 @@ void CVelmarcModuleDlg::PruneMenu()
     };
     if (m_strDeviceName.contains(QLatin1String("RVX")))
         remove(ID_JUMBO_FRAME);
-    if (!IsPoeModel(m_strDeviceName)) {
+    if (!IsPoeModelName(m_strDeviceName)) {
         remove(ID_POE_PORT);
         const QList<QAction*> popups = m_pDeviceManager->actions();
         if (popups.size() > kPoePopupPosition) {
@@ -311,25 +312,24 @@ void CVelmarcModuleDlg::done(int result)
 
 void CVelmarcModuleDlg::StartPanel()
 {
-    // The panel controller: Init(m_pPanelArea, true), then StartRefresh(2000).
+    // Stacked vertically; Init sizes the panel area to the panel.
+    if (m_panel.Init(m_pPanelArea, true))
+        m_panel.StartRefresh(m_nRefreshInterval);
 }
 
 void CVelmarcModuleDlg::StopPanel()
 {
-    // The panel controller: StopRefresh(); returns once its thread ended.
+    m_panel.StopRefresh();
 }
 
 void CVelmarcModuleDlg::OnPaint()
 {
-    // The panel controller: Draw(0, 0, 0, 0) into the panel area.
+    m_panel.Draw(0, 0, 0, 0);
 }
 
 bool CVelmarcModuleDlg::PanelHitTest(const QPoint& point, QMap<QString, QString>& result)
 {
-    // The panel controller: HitTest(point, result).
-    Q_UNUSED(point);
-    Q_UNUSED(result);
-    return false;
+    return m_panel.HitTest(point, result);
 }
 
 void CVelmarcModuleDlg::OnLButtonDown(const QPoint& point)
@@ -363,7 +363,7 @@ bool CVelmarcModuleDlg::OnCommand(int nID)
     if (!entry || !entry->factory)
         return false;
     // A pruned command stays pruned, whoever sends it.
-    if ((entry->nFlags & CommandEntry::PoeOnly) && !IsPoeModel(g_strDeviceName))
+    if ((entry->nFlags & CommandEntry::PoeOnly) && !IsPoeModelName(g_strDeviceName))
         return false;
     RunDialog(*entry);
     return true;

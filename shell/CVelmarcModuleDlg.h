@@ -8,6 +8,7 @@
 
 #include "CCommandTable.h"
 #include "CCommonSNMP.h"
+#include "CPanelView.h"
 
 #include <QDialog>
 #include <QIcon>
@@ -26,7 +27,9 @@ class CVelmarcModuleDlg : public QDialog
 {
     Q_OBJECT
 public:
-    explicit CVelmarcModuleDlg(QWidget* parent = nullptr);
+    // The front panel reads its configuration from `panelDir` (by default
+    // the program's folder).
+    explicit CVelmarcModuleDlg(QWidget* parent = nullptr, const QString& panelDir = QString());
     ~CVelmarcModuleDlg() override;
 
     // Starts a program without waiting for it; false with the reason when
@@ -61,6 +64,11 @@ public:
     // normal state, also from behind a management dialog.
     void OnModuleActivate();
 
+    // The panel's refresh period, 2000 ms unless set before the window
+    // opens.
+    void SetRefreshInterval(int ms) { m_nRefreshInterval = ms; }
+    CPanelView& Panel() { return m_panel; }
+
     // Fixed texts of the device commands.
     static const QString kSaveSuccess;
     static const QString kSaveFailed;
@@ -86,6 +94,8 @@ private:
     void OnMouseMove(const QPoint& point);
     void StopPanel();
 
+    CPanelView m_panel;   // first: it publishes the device facts
+    int m_nRefreshInterval = 2000;
     QString m_strDeviceName;
     QIcon m_hIcon;
     CCommonSNMP m_cCommonSNMPset;

@@ -2,7 +2,6 @@
 #include "CSingleInstance.h"
 #include "CVelmarcModuleDlg.h"
 #include "ControlId.h"
-#include "DeviceFacts.h"
 #include "GlobalSettings.h"
 #include "MessageRecorder.h"
 #include "SimSettings.h"
@@ -20,6 +19,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -78,11 +78,18 @@ struct Probe
     }
 };
 
+// The front panel's files as the build puts them beside the program.
+QString PanelDir()
+{
+    return QStringLiteral(VELMARC_BINARY_DIR "/shell");
+}
+
 // The main window with the panel's hit test replaced by a script, so that
 // a click's handling can be told from the panel's drawing.
 class HitDlg : public CVelmarcModuleDlg
 {
 public:
+    HitDlg() : CVelmarcModuleDlg(nullptr, PanelDir()) {}
     bool busy = false;
     QMap<QString, QString> under;
 
@@ -104,6 +111,9 @@ protected:
         SnmpInit(EnsureTestApp());
         ResetGlobalSettings();
         g_strDeviceIP = QStringLiteral("10.1.2.3");
+        // Nothing answers there: the panel's reads give up soon, so closing
+        // a window never waits long for the read under way.
+        g_strSnmpTimeout = QStringLiteral("200");
     }
     void TearDown() override { ResetGlobalSettings(); }
 };
@@ -131,26 +141,12 @@ void SendMouse(QWidget* widget, QEvent::Type type, const QPoint& at)
 
 } // namespace
 
-// The PoE rule: a "P" or "p" outside the leading family prefix "PQS".
-// Catches a test that counts the family's own "P" (every model PoE) or
-// that ignores lower case.
-TEST(DeviceFacts, PoeModelByName)
-{
-    const std::pair<const char*, bool> cases[] = {
-        {"PQS-4400-52", false}, {"PQS-4400-28", false}, {"PQS-4400-52P", true},
-        {"PQS-4400-28p", true}, {"PQS-P4400", true}, {"", false}, {"PQS", false},
-        {"XQS-4400", false}, {"pqs-4400", true}, {"QS-4400-52", false}, {"APQS-4400", true},
-    };
-    for (const auto& [model, poe] : cases)
-        EXPECT_EQ(IsPoeModel(QString::fromLatin1(model)), poe) << model;
-}
-
 // Every popup, item text (blanks and the "&" included) and command id of
 // the menu, in order, on a PoE model that prunes nothing. Catches a lost
 // trailing blank, a swapped id or an item in the wrong popup.
 TEST_F(MainDlgTest, MenuHoldsEveryCommand)
 {
-    CVelmarcModuleDlg dlg;
+    CVelmarcModuleDlg dlg(nullptr, PanelDir());
     Open(dlg, QStringLiteral("PQS-4400-52P"));
     const QString dm = QStringLiteral("Device Manager   /");
     const QStringList expected = {
@@ -232,7 +228,7 @@ TEST_F(MainDlgTest, MenuPruningByModelName)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.model);
-        CVelmarcModuleDlg dlg;
+        CVelmarcModuleDlg dlg(nullptr, PanelDir());
         Open(dlg, QString::fromLatin1(c.model));
         const QStringList menu = FlattenMenu(dlg.MenuBar()->actions());
         const QStringList poe = menu.filter(QStringLiteral("/PoE/"));
@@ -257,7 +253,7 @@ TEST_F(MainDlgTest, TitlesFollowTheModelName)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.model);
-        CVelmarcModuleDlg dlg;
+        CVelmarcModuleDlg dlg(nullptr, PanelDir());
         Open(dlg, QString::fromLatin1(c.model));
         EXPECT_EQ(dlg.windowTitle(), QString::fromLatin1(c.title));
         ASSERT_NE(dlg.FindCommandAction(ID_APP_ABOUT), nullptr);
@@ -278,7 +274,7 @@ TEST_F(MainDlgTest, TitlesFollowTheModelName)
 // box are always there to choose.
 TEST_F(MainDlgTest, CommandsWithoutDialogStayDisabled)
 {
-    CVelmarcModuleDlg dlg;
+    CVelmarcModuleDlg dlg(nullptr, PanelDir());
     Probe probe;
     ASSERT_TRUE(dlg.CommandTable().SetFactory(ID_VLAN_CONFIGURATION, probe.Factory(&dlg)));
     Open(dlg, QStringLiteral("PQS-4400-52P"));
@@ -310,7 +306,7 @@ TEST_F(MainDlgTest, DialogsRunWithTheMainWindowOutOfTheWay)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.why);
-        CVelmarcModuleDlg dlg;
+        CVelmarcModuleDlg dlg(nullptr, PanelDir());
         Probe probe;
         ASSERT_TRUE(dlg.CommandTable().SetFactory(c.id, probe.Factory(&dlg)));
         Open(dlg, QString::fromLatin1(c.model));
@@ -329,7 +325,7 @@ TEST_F(MainDlgTest, DialogsRunWithTheMainWindowOutOfTheWay)
 // the window menu's About runs it beside the window.
 TEST_F(MainDlgTest, AboutBoxOpensFromBothPlaces)
 {
-    CVelmarcModuleDlg dlg;
+    CVelmarcModuleDlg dlg(nullptr, PanelDir());
     Open(dlg, QStringLiteral("PQS-4400-52"));
     for (bool fromMenu : {true, false}) {
         SCOPED_TRACE(fromMenu);
@@ -394,6 +390,51 @@ TEST_F(MainDlgTest, PortClickOpensPortSettings)
     }
 }
 
+// The same over the real panel: a click where the drawn panel shows a port
+// opens the port settings, a click on the panel beside the ports opens
+// nothing, and the cursor is a hand over the port only.
+TEST_F(MainDlgTest, ClickOnTheDrawnPanel)
+{
+    CVelmarcModuleDlg dlg(nullptr, PanelDir());
+    Probe probe;
+    ASSERT_TRUE(dlg.CommandTable().SetFactory(ID_PORT_CONFIGURATION, probe.Factory(&dlg)));
+    Open(dlg, QStringLiteral("PQS-4400-52"));
+    QWidget* area = PanelArea(&dlg);
+    ASSERT_NE(area, nullptr);
+    // Hit testing uses the rectangles of the last paint of the copy on
+    // screen: paint once the first pass has exchanged the copies (the next
+    // exchange is a refresh period away).
+    ASSERT_TRUE(WaitFor([&]() { return dlg.Panel().PassCount() >= 1; }));
+    area->repaint();
+
+    // One point over a port and one over the panel but on no port.
+    QPoint port(-1, -1), beside(-1, -1);
+    for (int y = 0; y < area->height() && (port.x() < 0 || beside.x() < 0); y += 3) {
+        for (int x = 0; x < area->width(); x += 3) {
+            QMap<QString, QString> under;
+            if (!dlg.Panel().HitTest({x, y}, under))
+                continue;
+            if (port.x() < 0 && under.contains(QStringLiteral("PORT")))
+                port = {x, y};
+            else if (beside.x() < 0 && under.contains(QStringLiteral("DEVICE")) && under.size() == 1)
+                beside = {x, y};
+        }
+    }
+    ASSERT_GE(port.x(), 0) << "no port drawn";
+    ASSERT_GE(beside.x(), 0) << "no bare panel drawn";
+
+    SendMouse(area, QEvent::MouseMove, beside);
+    EXPECT_NE(area->cursor().shape(), Qt::PointingHandCursor);
+    SendMouse(area, QEvent::MouseButtonPress, beside);
+    EXPECT_EQ(probe.opened, 0);
+    SendMouse(area, QEvent::MouseMove, port);
+    EXPECT_EQ(area->cursor().shape(), Qt::PointingHandCursor);
+    SendMouse(area, QEvent::MouseButtonPress, port);
+    EXPECT_EQ(probe.opened, 1);
+    EXPECT_TRUE(probe.mainMinimised);
+    EXPECT_TRUE(dlg.isVisible());
+}
+
 // A second start for the same device brings the window forward in its
 // normal state, also while it is hidden and minimised behind a management
 // dialog.
@@ -402,7 +443,7 @@ TEST_F(MainDlgTest, SecondStartBringsTheWindowForward)
     QTemporaryDir runtime;
     CSingleInstance running(QStringLiteral("Module:test-activation"), runtime.path());
     ASSERT_TRUE(running.Acquire());
-    CVelmarcModuleDlg dlg;
+    CVelmarcModuleDlg dlg(nullptr, PanelDir());
     QObject::connect(&running, &CSingleInstance::activateRequested, &dlg, &CVelmarcModuleDlg::OnModuleActivate);
     Probe probe;
     bool cameForward = false;
@@ -485,6 +526,45 @@ protected:
     void TearDown() override { ResetGlobalSettings(); }
 };
 
+// Every way the window closes stops the panel's refresh: the close box,
+// Escape, the dialog ending, and the window simply being destroyed (the
+// program ending). After each, the switch sees no further request.
+TEST_F(DeviceCommandTest, ClosingStopsTheRefresh)
+{
+    struct Case { const char* why; std::function<void(CVelmarcModuleDlg&)> close; };
+    const Case cases[] = {
+        {"close box", [](CVelmarcModuleDlg& dlg) { dlg.close(); }},
+        {"Escape", [](CVelmarcModuleDlg& dlg) {
+             QKeyEvent key(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+             QCoreApplication::sendEvent(&dlg, &key);
+         }},
+        {"dialog ends", [](CVelmarcModuleDlg& dlg) { dlg.accept(); }},
+        {"destroyed", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        sim.clearLog();
+        {
+            CVelmarcModuleDlg dlg(nullptr, PanelDir());
+            dlg.SetRefreshInterval(100);
+            Open(dlg, QStringLiteral("PQS-4400-52"));
+            // A few passes, so a refresh is under way or due any moment.
+            ASSERT_TRUE(WaitFor([&]() { return dlg.Panel().PassCount() >= 2; }));
+            if (c.close) {
+                c.close(dlg);
+                EXPECT_FALSE(dlg.isVisible());
+                EXPECT_FALSE(dlg.Panel().IsRunning());
+            }
+        }
+        const size_t seen = sim.requests().size();
+        EXPECT_GT(seen, 0u);
+        // An observation window of five refresh periods: a refresh still
+        // running would have read in it.
+        WaitFor([]() { return false; }, 500);
+        EXPECT_EQ(sim.requests().size(), seen);
+    }
+}
+
 // Save is one set of the save object to integer 1 with the write
 // community; only an answer with error status 0 is a success. A refused
 // set and a silent switch both say "Failed!"; Cancel sends nothing.
@@ -503,7 +583,7 @@ TEST_F(DeviceCommandTest, SaveConfiguration)
         if (c.fault) {
             ASSERT_TRUE(sim.command(c.fault));
         }
-        CVelmarcModuleDlg dlg;
+        CVelmarcModuleDlg dlg(nullptr, PanelDir());
         MessageRecorder recorder;
         recorder.expect(QStringLiteral("Do you want to save the configuration?"), c.answer);
         if (!c.message.isEmpty())
@@ -556,7 +636,7 @@ TEST_F(DeviceCommandTest, Reboot)
             ASSERT_TRUE(sim.command(std::string("set ") + kFirmwareStatus + " i 3"));
         }
         sim.clearLog();
-        CVelmarcModuleDlg dlg;
+        CVelmarcModuleDlg dlg(nullptr, PanelDir());
         MessageRecorder recorder;
         for (int i = 0; i < c.messages.size(); ++i)
             recorder.expect(c.messages[i], i == 0 ? c.answer : IDOK);
@@ -698,7 +778,7 @@ TEST_F(MainDlgTest, TelnetStartsATerminal)
             desktop.program(name);
         if (c.terminalEnv)
             qputenv("TERMINAL", c.terminalEnv);
-        CVelmarcModuleDlg dlg;
+        CVelmarcModuleDlg dlg(nullptr, PanelDir());
         std::vector<Launch> launches;
         dlg.SetLauncher(RecordingLauncher(launches, !c.launchFails));
         QStringList expected{QStringLiteral("Do you want to TELNET this device?")};
@@ -739,7 +819,7 @@ TEST_F(MainDlgTest, WebOpensTheDefaultBrowser)
         const QString browser = desktop.program(QStringLiteral("fakebrowser"));
         if (c.browser)
             desktop.defaultBrowser(browser);
-        CVelmarcModuleDlg dlg;
+        CVelmarcModuleDlg dlg(nullptr, PanelDir());
         std::vector<Launch> launches;
         dlg.SetLauncher(RecordingLauncher(launches, !c.launchFails));
         QStringList expected{QStringLiteral("Do you want to access this device with browser?")};
