@@ -43,7 +43,7 @@ wait_for() {
     return 1
 }
 
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+Xvfb -displayfd 3 -screen 0 2400x900x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
 pids+=($!)
 wait_for grep -q . "$work/display"
 export DISPLAY=:$(head -n 1 "$work/display")
