@@ -52,9 +52,8 @@ CPQSTrunkPort::~CPQSTrunkPort()
 
 bool CPQSTrunkPort::OnInitDialog()
 {
+    LoadMembers();   // before the first read starts
     CConfigDialog::OnInitDialog();
-    LoadMembers();
-    Refresh();
     return true;
 }
 

@@ -143,13 +143,6 @@ CPortSetInfo::~CPortSetInfo()
     CloseSessions();
 }
 
-bool CPortSetInfo::OnInitDialog()
-{
-    CConfigDialog::OnInitDialog();
-    Refresh();
-    return true;
-}
-
 void CPortSetInfo::OnRefresh()
 {
     std::fill(m_pnTrunkId.begin(), m_pnTrunkId.end(), 0);

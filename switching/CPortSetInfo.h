@@ -40,7 +40,6 @@ public:
     static QString OperFlowText(const QString& code);
 
 protected:
-    bool OnInitDialog() override;
     void OnRefresh() override;
     void OnApply() override;
 

@@ -107,13 +107,6 @@ CTrunkConfigDlg::~CTrunkConfigDlg()
     delete m_pStateRead;
 }
 
-bool CTrunkConfigDlg::OnInitDialog()
-{
-    CConfigDialog::OnInitDialog();
-    Refresh();
-    return true;
-}
-
 void CTrunkConfigDlg::OnRefresh()
 {
     GetLinkAggregationState();

@@ -36,7 +36,6 @@ public:
     std::function<void(class CPQSTrunkPort&)> m_onPickerOpen;
 
 protected:
-    bool OnInitDialog() override;
     void OnRefresh() override;
     void OnApply() override;   // ApplyTrunkMode
     void OnWritesDone() override;

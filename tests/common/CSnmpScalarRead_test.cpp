@@ -5,9 +5,9 @@
 #include "SimulatedSwitch.h"
 #include "SnmpSetup.h"
 #include "TestApp.h"
+#include "WaitFor.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 
 #include <gtest/gtest.h>
 
@@ -19,15 +19,6 @@ const QString kPrivate = QStringLiteral("1.3.6.1.4.1.32473.10.126.4.1");
 const QString kState = kPrivate + QStringLiteral(".18.1.0");
 const QString kTarget = kPrivate + QStringLiteral(".18.2.0");
 const QString kRx = kPrivate + QStringLiteral(".18.3.0");
-
-bool WaitFor(const std::function<bool()>& done, int ms = 5000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
 
 class ScalarReadTest : public SimulatedSwitchTest
 {

@@ -89,6 +89,8 @@ TEST_F(TrunkPickerTest, TwoToEightMembers)
         Open(d, "2", "Static", "");
         ASSERT_TRUE(OpenAndRead(d));
         Choose(d, c.ports);
+        if (c.message)
+            messages.expect(QString::fromLatin1(c.message));
         d.ApplyButton()->click();
         ASSERT_TRUE(WritesDone(d));
         if (c.message) {
@@ -166,6 +168,7 @@ TEST_F(TrunkPickerTest, RulesRefuseOnReadState)
         Open(d, "3", "LACP", "");
         ASSERT_TRUE(OpenAndRead(d));
         Choose(d, c.chosen);
+        messages.expect(QString::fromLatin1(c.message));
         d.ApplyButton()->click();
         EXPECT_EQ(messages.texts(), QStringList{QString::fromLatin1(c.message)});
         EXPECT_TRUE(sim->sets().empty());
@@ -184,6 +187,7 @@ TEST_F(TrunkPickerTest, RefusedSetReportedCancelSendsNothing)
         Open(d, "2", "Static", "");
         ASSERT_TRUE(OpenAndRead(d));
         Choose(d, {5, 6});
+        messages.script({IDOK});
         d.ApplyButton()->click();
         ASSERT_TRUE(WaitFor([&] { return !messages.texts().isEmpty(); }));
         ASSERT_TRUE(WritesDone(d));
@@ -265,6 +269,7 @@ TEST_F(TrunkConfigTest, ChannelModeByLinkId)
     sim->clearLog();
     d.List()->SelectItem(2);   // link 6, no member
     d.ModeCombo()->setCurrentText("LACP");
+    messages.expect("The minimum port numbers for an aggregated link is 2.");
     d.ApplyButton()->click();
     EXPECT_EQ(messages.texts(), QStringList{"The minimum port numbers for an aggregated link is 2."});
     EXPECT_TRUE(sim->sets().empty());
@@ -304,6 +309,7 @@ TEST_F(TrunkConfigTest, StateWriteAndDisabledState)
     EXPECT_FALSE(d.PortMemberButton()->isEnabled());
     d.List()->SelectItem(0);
     d.ModeCombo()->setCurrentText("LACP");
+    messages.expect("Link Aggregation State is disable.");
     d.ApplyButton()->click();
     EXPECT_EQ(messages.texts(), QStringList{"Link Aggregation State is disable."});
 }
@@ -315,6 +321,8 @@ TEST_F(TrunkConfigTest, PortMemberOpensThePicker)
     MessageRecorder messages;
     CTrunkConfigDlg d;
     ASSERT_TRUE(OpenAndRead(d));
+    messages.expect("Please select the Channel Mode (LACP or Static) first.");
+    messages.expect("Please select the Trunk !");
     d.ModeCombo()->setCurrentText("Disable");
     d.PortMemberButton()->click();
     d.ModeCombo()->setCurrentText("LACP");

@@ -161,6 +161,7 @@ TEST_F(PortSettingsTest, ChecksInOrderWithTheirTexts)
         ASSERT_TRUE(OpenAndRead(d));
         if (c.port)
             Choose(d, c.port, c.speed, c.flow);
+        messages.expect(QString::fromLatin1(c.message));
         d.ApplyButton()->click();
         EXPECT_EQ(messages.texts(), QStringList{QString::fromLatin1(c.message)});
         EXPECT_TRUE(sim->sets().empty());

@@ -11,21 +11,11 @@
 #include "SnmpSetup.h"
 #include "TestApp.h"
 
+#include "WaitFor.h"
+
 #include <QApplication>
-#include <QElapsedTimer>
 
 #include <gtest/gtest.h>
-
-#include <functional>
-
-inline bool WaitFor(const std::function<bool()>& done, int ms = 8000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
 
 inline const std::string kPrivate = "1.3.6.1.4.1.32473.10.126.4.1";
 
