@@ -47,7 +47,16 @@ CPQSTrunkPort::~CPQSTrunkPort()
 {
     // The logic's sessions are members of this class: close them while
     // they still exist.
+    m_cTrunkLogic.CloseAll();
     CloseSessions();
+}
+
+void CPQSTrunkPort::done(int result)
+{
+    // The base refuses to close in the middle of a write (but for OK).
+    if (!IsWriting() || result == QDialog::Accepted)
+        m_cTrunkLogic.CloseAll();
+    CConfigDialog::done(result);
 }
 
 bool CPQSTrunkPort::OnInitDialog()

@@ -29,6 +29,9 @@ public:
     CPortGrid* PortGrid() const { return m_pPortBtns; }
     CTrunkPortLogic& Logic() { return m_cTrunkLogic; }
 
+public slots:
+    void done(int result) override;
+
 protected:
     bool OnInitDialog() override;
     void OnRefresh() override;

@@ -102,8 +102,8 @@ CTrunkConfigDlg::CTrunkConfigDlg(QWidget* parent)
 
 CTrunkConfigDlg::~CTrunkConfigDlg()
 {
-    CloseSessions();
     m_pStateRead->Abandon();
+    CloseSessions();
     delete m_pStateRead;
 }
 

@@ -152,10 +152,9 @@ CTrunkPortLogic::CTrunkPortLogic()
 {
 }
 
-CTrunkPortLogic::~CTrunkPortLogic()
-{
-    CloseAll();
-}
+// The reads stop with their sessions: each closes its session when it is
+// destroyed while running, so no answer reaches a destroyed logic.
+CTrunkPortLogic::~CTrunkPortLogic() = default;
 
 int CTrunkPortLogic::Init(CReadGate& gate)
 {
