@@ -14,6 +14,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -64,6 +65,7 @@ CTrunkConfigDlg::CTrunkConfigDlg(QWidget* parent)
         m_listTrunk->InsertColumn(m_listTrunk->GetColumnCount(), text, format, m_listTrunk->GetStringWidth(text) + 15);
     }
     m_listTrunk->SetExtendedStyle(0x120);
+    m_listTrunk->horizontalHeader()->setStretchLastSection(true);   // long member lists
     infoLayout->addWidget(m_listTrunk);
     ContentLayout()->addWidget(info, 1);
 
@@ -97,7 +99,7 @@ CTrunkConfigDlg::CTrunkConfigDlg(QWidget* parent)
     connect(m_listTrunk, &CListCtrlEx::currentRowChanged, this, &CTrunkConfigDlg::OnRowChanged);
     connect(&Gate(), &CReadGate::changed, this, &CTrunkConfigDlg::UpdateButtons);
     UpdateButtons();
-    resize(460, 420);
+    resize(460, 480);
 }
 
 CTrunkConfigDlg::~CTrunkConfigDlg()
