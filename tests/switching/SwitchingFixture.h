@@ -42,15 +42,19 @@ protected:
     }
     void TearDown() override { ResetGlobalSettings(); }
 
+    // The member picker walks some thousand rows: on a loaded machine that
+    // takes seconds, so the deadline for reads is generous.
+    static constexpr int kReadDeadlineMs = 30000;
+
     // Shows the dialog (which starts its reads) and waits until they ended.
     static bool OpenAndRead(CConfigDialog& d)
     {
         d.show();
-        return WaitFor([&] { return !d.Gate().Pending() && d.Gate().AllSucceeded(); });
+        return WaitFor([&] { return !d.Gate().Pending() && d.Gate().AllSucceeded(); }, kReadDeadlineMs);
     }
     static bool Settled(CConfigDialog& d)
     {
-        return WaitFor([&] { return !d.Gate().Pending(); });
+        return WaitFor([&] { return !d.Gate().Pending(); }, kReadDeadlineMs);
     }
     static bool WritesDone(CConfigDialog& d)
     {
