@@ -228,3 +228,22 @@ TEST_F(PortMirroringTest, FailedTargetSetStopsAndIsReported)
     EXPECT_TRUE(d.isVisible());
     EXPECT_EQ(sim->value(kState), "i 2");
 }
+
+// A switch that holds its target among the sources (one that does not check)
+// shows it so; Apply still never names the target as a source.
+TEST_F(PortMirroringTest, TargetIsNeverWrittenAsASource)
+{
+    ASSERT_TRUE(sim->command("set " + kState + " i 1"));
+    ASSERT_TRUE(sim->command("set " + kTarget + " i 5"));
+    ASSERT_TRUE(sim->command("set " + kTx + " x 0c00000000000000"));   // 5, 6
+    D d;
+    ASSERT_TRUE(OpenAndRead(d));
+    EXPECT_EQ(d.ModeOf(5), D::Tx);
+    EXPECT_FALSE(d.Row(D::Tx)->GetCheckBox(5)->isEnabled());
+    sim->clearLog();
+    d.ApplyButton()->click();
+    ASSERT_TRUE(WritesDone(d));
+    const std::vector<SetStep> sets = Sets(*sim);
+    ASSERT_EQ(sets.size(), 4u);
+    EXPECT_EQ(sets[2].varbinds, (std::vector<std::pair<std::string, std::string>>{{kTx, "0400000000000000"}, {kRx, kNone}}));
+}

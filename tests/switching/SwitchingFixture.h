@@ -38,7 +38,9 @@ protected:
         ASSERT_TRUE(sim->command("reset"));
         UseSimulatedSwitch(*sim);
         g_nDevicePortNum = 52;
-        g_strSnmpTimeout = QStringLiteral("500");
+        // Long enough for a loaded machine (sanitizers), short for the
+        // cases that expect no answer.
+        g_strSnmpTimeout = QStringLiteral("1500");
     }
     void TearDown() override { ResetGlobalSettings(); }
 
