@@ -1,6 +1,12 @@
 #include "CCommandTable.h"
 
+#include "C8021qVlanSet.h"
 #include "CAboutDlg.h"
+#include "CFirmDownLoad.h"
+#include "CPortMirroringdlg.h"
+#include "CPortSetInfo.h"
+#include "CSyslogHostCfgDlg.h"
+#include "CTrunkConfigDlg.h"
 
 #include <QDialog>
 
@@ -20,20 +26,20 @@ CCommandTable::CCommandTable()
 {
     m_entries = {
         // System
-        {ID_PORT_CONFIGURATION, QStringLiteral("CPortSetInfo"), {}, F::None},
-        {ID_SYSLOG_HOST, QStringLiteral("CSyslogHostCfgDlg"), {}, F::None},
+        {ID_PORT_CONFIGURATION, QStringLiteral("CPortSetInfo"), &Make<CPortSetInfo>, F::None},
+        {ID_SYSLOG_HOST, QStringLiteral("CSyslogHostCfgDlg"), &Make<CSyslogHostCfgDlg>, F::None},
         {ID_TIME_PROFILE, QStringLiteral("CTimeProfileInfo"), {}, F::None},
         {ID_POWER_SAVING, QStringLiteral("CPowerSaveDlg"), {}, F::None},
         // VLAN
-        {ID_VLAN_CONFIGURATION, QStringLiteral("C8021qVlanSet"), {}, F::None},
+        {ID_VLAN_CONFIGURATION, QStringLiteral("C8021qVlanSet"), &Make<C8021qVlanSet>, F::None},
         {ID_GVRP_GLOBAL, QStringLiteral("CGVRPTime"), {}, F::None},
         {ID_GVRP_PORT, QStringLiteral("CGVRPSettings"), {}, F::None},
         {ID_AUTO_SURVEILLANCE_VLAN, QStringLiteral("CCameraVlanSetting"), {}, F::None},
         // L2 Function
         {ID_JUMBO_FRAME, QStringLiteral("CJumboFrameconfigdlg"), {}, F::None},
-        {ID_PORT_MIRRORING, QStringLiteral("CPortMirroringdlg"), {}, F::None},
+        {ID_PORT_MIRRORING, QStringLiteral("CPortMirroringdlg"), &Make<CPortMirroringdlg>, F::None},
         {ID_SPANNING_TREE, QStringLiteral("CSpanTreeBridgeParam"), {}, F::None},
-        {ID_TRUNK_CONFIGURATION, QStringLiteral("CTrunkConfigDlg"), {}, F::None},
+        {ID_TRUNK_CONFIGURATION, QStringLiteral("CTrunkConfigDlg"), &Make<CTrunkConfigDlg>, F::None},
         {ID_MULTICAST_FILTERING, QStringLiteral("CMultiFilterModeConfig"), {}, F::None},
         {ID_IGMP_SNOOPING, QStringLiteral("CIGMPSnoopConfig"), {}, F::None},
         // L3 Function
@@ -74,7 +80,7 @@ CCommandTable::CCommandTable()
         {ID_TCP_SERVICE, QStringLiteral("CTcpPortInfo"), {}, F::None},
         {ID_UDP_SERVICE, QStringLiteral("CUdpPortInfo"), {}, F::None},
         // Tools
-        {ID_FIRMWARE_TRANSFER, QStringLiteral("CFirmDownLoad"), {}, F::None},
+        {ID_FIRMWARE_TRANSFER, QStringLiteral("CFirmDownLoad"), &Make<CFirmDownLoad>, F::None},
         // About
         {ID_APP_ABOUT, QStringLiteral("CAboutDlg"), &Make<CAboutDlg>, F::None},
         // Sent by no menu: reachable from code only.

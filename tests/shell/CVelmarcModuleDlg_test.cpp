@@ -277,6 +277,9 @@ TEST_F(MainDlgTest, CommandsWithoutDialogStayDisabled)
     CVelmarcModuleDlg dlg(nullptr, PanelDir());
     Probe probe;
     ASSERT_TRUE(dlg.CommandTable().SetFactory(ID_VLAN_CONFIGURATION, probe.Factory(&dlg)));
+    // Whatever has been built by now: these two have no dialog here.
+    ASSERT_TRUE(dlg.CommandTable().SetFactory(ID_PORT_MIRRORING, {}));
+    ASSERT_TRUE(dlg.CommandTable().SetFactory(ID_SNMP_HOST, {}));
     Open(dlg, QStringLiteral("PQS-4400-52P"));
     EXPECT_TRUE(dlg.FindCommandAction(ID_VLAN_CONFIGURATION)->isEnabled());
     EXPECT_FALSE(dlg.FindCommandAction(ID_PORT_MIRRORING)->isEnabled());
