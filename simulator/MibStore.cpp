@@ -361,7 +361,6 @@ bool MibStore::load(const std::string& path, std::string* error)
     }
     m_objects = std::move(objects);
     m_tables = std::move(tables);
-    m_pending.reset();
     return true;
 }
 
@@ -615,25 +614,7 @@ SetOutcome MibStore::applyTo(std::map<Oid, Object>& objects, const std::vector<S
     return {};
 }
 
-SetOutcome MibStore::prepareSet(const std::vector<SetRequest>& requests)
+SetOutcome MibStore::applySet(const std::vector<SetRequest>& requests)
 {
-    auto copy = m_objects;
-    SetOutcome outcome = applyTo(copy, requests);
-    if (outcome.errorStatus == SNMP_ERR_NOERROR)
-        m_pending = std::move(copy);
-    else
-        m_pending.reset();
-    return outcome;
-}
-
-void MibStore::commit()
-{
-    if (m_pending)
-        m_objects = std::move(*m_pending);
-    m_pending.reset();
-}
-
-void MibStore::discard()
-{
-    m_pending.reset();
+    return applyTo(m_objects, requests);
 }

@@ -105,11 +105,10 @@ public:
     void put(const Oid& name, const Value& value, bool writable);
     void erase(const Oid& name);
 
-    // Validates a whole SET against a copy of the objects; on success the
-    // copy is kept as the pending state that commit() installs.
-    SetOutcome prepareSet(const std::vector<SetRequest>& requests);
-    void commit();
-    void discard();
+    // Checks and applies a whole SET. On a fault the store may be left half
+    // changed: the agent applies a SET to a copy (the pending state) and
+    // installs the copy only when the SET is committed.
+    SetOutcome applySet(const std::vector<SetRequest>& requests);
 
     size_t size() const { return m_objects.size(); }
 
@@ -119,5 +118,4 @@ private:
 
     std::map<Oid, Object> m_objects;
     std::vector<RowTable> m_tables;
-    std::optional<std::map<Oid, Object>> m_pending;
 };

@@ -1,7 +1,10 @@
 // switch-sim: a simulated PQS-4400 switch on net-snmp's agent library.
 // See README.md in this folder for the command line, the data files and the
-// control channel.
+// control channel. This file is the agent's plumbing (start-up, transport
+// hooks, control channel, request log); what the switch does beyond storing
+// values lives in the *Behaviour.cpp files.
 
+#include "Behaviour.h"
 #include "MibStore.h"
 #include "RequestLog.h"
 
@@ -22,39 +25,18 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
-#include <deque>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
-#include <random>
+#include <optional>
 #include <sstream>
 
 extern "C" netsnmp_session* main_session;   // the agent's listening session
 
 namespace {
 
-// ------------------------------------------------------------ model objects
-
 const oid kRegistered[] = {1, 3, 6, 1};   // every object of the switch lies below
-const Oid kSysUpTime = {1, 3, 6, 1, 2, 1, 1, 3, 0};
-const Oid kPrivate = {1, 3, 6, 1, 4, 1, 32473, 10, 126, 4, 1};
-Oid Private(std::initializer_list<oid> tail)
-{
-    Oid o = kPrivate;
-    o.insert(o.end(), tail);
-    return o;
-}
-const Oid kReboot = Private({1, 10, 0});
-const Oid kSave = Private({1, 11, 0});
-const Oid kFirmwareFile = Private({3, 9, 4, 0});
-const Oid kFirmwareOperation = Private({3, 9, 5, 0});
-const Oid kFirmwareStatus = Private({3, 9, 6, 0});
-const Oid kConfigFile = Private({3, 10, 4, 0});
-const Oid kConfigOperation = Private({3, 10, 5, 0});
-const Oid kConfigStatus = Private({3, 10, 6, 0});
-const Oid kPortOperMode = Private({1, 13, 1, 3});          // .port: 1 down, 2 1000M full, 3 100M full
-const Oid kIfOperStatus = {1, 3, 6, 1, 2, 1, 2, 2, 1, 8};  // .port: 1 up, 2 down
-constexpr long kIdle = 2;                                   // idle value of the save and reboot objects
 
 // ----------------------------------------------------------------- settings
 
@@ -66,9 +48,6 @@ struct Options
     std::string config;
     std::string log;
     std::string control;
-    int rebootSilenceMs = 3000;
-    int saveBusyMs = 1000;
-    bool live = false;
 };
 
 const char* const kDefaultConfig =
@@ -118,25 +97,62 @@ struct CurrentRequest
     std::string line;      // the request's log line, completed when answered
 };
 
-struct Sim
+unsigned AlarmMs(int ms, int flags, SNMPAlarmCallback* cb, void* data)
+{
+    timeval tv{ms / 1000, (ms % 1000) * 1000};
+    return snmp_alarm_register_hr(tv, flags, cb, data);
+}
+
+void FireTimer(unsigned id, void*);
+
+struct Sim : Switch
 {
     Options options;
-    MibStore running;
-    MibStore saved;            // what a reboot comes back with
+    MibStore runningObjects;
+    MibStore savedObjects;     // what a reboot comes back with
+    std::optional<MibStore> pending;   // a SET checked but not yet committed
+    std::vector<SetRequest> pendingSet;
     RequestLog log;
     Faults faults;
     CurrentRequest current;
-    std::chrono::steady_clock::time_point bootTime = std::chrono::steady_clock::now();
+    std::vector<std::function<void()>> afterRequests;
+    struct Timer
+    {
+        std::function<void()> f;
+        bool repeat = false;
+    };
+    std::map<unsigned, Timer> timers;   // by alarm id
     std::chrono::steady_clock::time_point silentUntil{};
-    bool rebootRequested = false;
-    std::vector<Oid> committed;   // names written by the last committed SET
     std::string dataFile;
     std::filesystem::path tempDir;
     int (*originalSend)(netsnmp_transport*, const void*, int, void**, int*) = nullptr;
     netsnmp_transport* transport = nullptr;
-    std::mt19937 random{4400};
     int controlListen = -1;
     std::map<int, std::string> controlBuffers;
+
+    MibStore& running() override { return runningObjects; }
+    MibStore& saved() override { return savedObjects; }
+    const MibStore& running() const override { return runningObjects; }
+    const std::string& model() const override { return options.model; }
+    void silence(int ms) override
+    {
+        silentUntil = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    }
+    void after(int ms, std::function<void()> f) override { addTimer(ms, std::move(f), false); }
+    void every(int ms, std::function<void()> f) override { addTimer(ms, std::move(f), true); }
+    void afterRequest(std::function<void()> f) override
+    {
+        if (current.active)
+            afterRequests.push_back(std::move(f));
+        else
+            f();
+    }
+
+    void addTimer(int ms, std::function<void()> f, bool repeat)
+    {
+        if (unsigned id = AlarmMs(ms, repeat ? SA_REPEAT : 0, FireTimer, nullptr))
+            timers[id] = Timer{std::move(f), repeat};
+    }
 };
 
 Sim* g_sim = nullptr;
@@ -160,18 +176,18 @@ std::string TimeText()
     return buf;
 }
 
-unsigned AlarmMs(int ms, SNMPAlarmCallback* cb, void* data)
+void FireTimer(unsigned id, void*)
 {
-    timeval tv{ms / 1000, (ms % 1000) * 1000};
-    return snmp_alarm_register_hr(tv, 0, cb, data);
-}
-
-Value Integer(long n)
-{
-    Value v;
-    v.type = ASN_INTEGER;
-    v.number = n;
-    return v;
+    auto it = g_sim->timers.find(id);
+    if (it == g_sim->timers.end())
+        return;
+    if (it->second.repeat) {
+        it->second.f();
+        return;
+    }
+    std::function<void()> f = std::move(it->second.f);
+    g_sim->timers.erase(it);
+    f();
 }
 
 // ---------------------------------------------------------------- handler
@@ -181,15 +197,13 @@ Oid NameOf(const netsnmp_variable_list* vb)
     return Oid(vb->name, vb->name + vb->name_length);
 }
 
-// The value answered for an object: sysUpTime counts from the last boot, a
-// short-string fault cuts an octet string.
+// The value answered for an object: as the behaviours derive it, then cut
+// by a short-string fault.
 Value Answered(const Oid& name, const Value& stored)
 {
     Value v = stored;
-    if (name == kSysUpTime) {
-        auto elapsed = std::chrono::steady_clock::now() - g_sim->bootTime;
-        v.number = std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count() / 10;
-    }
+    for (Behaviour* b : Behaviours())
+        b->onRead(*g_sim, name, v);
     auto s = g_sim->faults.shortStrings.find(name);
     if (s != g_sim->faults.shortStrings.end() && v.type == ASN_OCTET_STR && v.bytes.size() > s->second)
         v.bytes.resize(s->second);
@@ -202,12 +216,10 @@ int InjectedError(const Oid& name)
     return it == g_sim->faults.errors.end() ? 0 : it->second;
 }
 
-void AfterCommit();
-
 int Handler(netsnmp_mib_handler*, netsnmp_handler_registration*, netsnmp_agent_request_info* reqinfo,
             netsnmp_request_info* requests)
 {
-    MibStore& store = g_sim->running;
+    const MibStore& store = g_sim->runningObjects;
     switch (reqinfo->mode) {
     case MODE_GET:
         for (netsnmp_request_info* r = requests; r; r = r->next) {
@@ -263,115 +275,42 @@ int Handler(netsnmp_mib_handler*, netsnmp_handler_registration*, netsnmp_agent_r
             sets.push_back({name, *value});
             order.push_back(r);
         }
-        SetOutcome outcome = store.prepareSet(sets);
+        // Checked on a copy, so that a refused SET changes nothing.
+        g_sim->pending = store;
+        SetOutcome outcome = g_sim->pending->applySet(sets);
+        for (Behaviour* b : Behaviours()) {
+            if (outcome.errorStatus != SNMP_ERR_NOERROR)
+                break;
+            b->checkSet(*g_sim, *g_sim->pending, sets, outcome);
+        }
         if (outcome.errorStatus != SNMP_ERR_NOERROR) {
-            netsnmp_set_request_error(reqinfo, order[outcome.errorIndex - 1], outcome.errorStatus);
+            g_sim->pending.reset();
+            int at = outcome.errorIndex >= 1 && static_cast<size_t>(outcome.errorIndex) <= order.size()
+                         ? outcome.errorIndex - 1 : 0;
+            netsnmp_set_request_error(reqinfo, order[at], outcome.errorStatus);
             return SNMP_ERR_NOERROR;
         }
-        g_sim->committed.clear();
-        for (const SetRequest& s : sets)
-            g_sim->committed.push_back(s.name);
+        g_sim->pendingSet = std::move(sets);
         return SNMP_ERR_NOERROR;
     }
     case MODE_SET_RESERVE2:
     case MODE_SET_ACTION:
         return SNMP_ERR_NOERROR;
     case MODE_SET_COMMIT:
-        store.commit();
-        AfterCommit();
+        if (g_sim->pending) {
+            g_sim->runningObjects = std::move(*g_sim->pending);
+            g_sim->pending.reset();
+            std::vector<SetRequest> set = std::move(g_sim->pendingSet);
+            for (Behaviour* b : Behaviours())
+                b->afterCommit(*g_sim, set);
+        }
         return SNMP_ERR_NOERROR;
     case MODE_SET_FREE:
     case MODE_SET_UNDO:
-        store.discard();
+        g_sim->pending.reset();
         return SNMP_ERR_NOERROR;
     }
     return SNMP_ERR_GENERR;
-}
-
-// --------------------------------------------------------------- behaviour
-
-void EndSave(unsigned, void*)
-{
-    g_sim->running.put(kSave, Integer(kIdle), true);
-    g_sim->saved.put(kSave, Integer(kIdle), true);
-}
-
-struct TransferStep
-{
-    Oid status;
-    Oid file;
-    int stage;
-};
-
-void TransferTick(unsigned, void* data)
-{
-    std::unique_ptr<TransferStep> step(static_cast<TransferStep*>(data));
-    if (step->stage == 0) {
-        g_sim->running.put(step->status, Integer(3), false);   // running
-        AlarmMs(1500, TransferTick, new TransferStep{step->status, step->file, 1});
-        return;
-    }
-    const Object* file = g_sim->running.find(step->file);
-    bool ok = file && !file->value.bytes.empty();
-    g_sim->running.put(step->status, Integer(ok ? 1 : 2), false);
-}
-
-// Runs after a SET has been committed: the objects whose writing starts
-// something on a real switch.
-void AfterCommit()
-{
-    for (const Oid& name : g_sim->committed) {
-        const Object* obj = g_sim->running.find(name);
-        if (!obj)
-            continue;
-        if (name == kReboot && obj->value.number == 1) {
-            g_sim->rebootRequested = true;
-        } else if (name == kSave && obj->value.number == 1) {
-            g_sim->saved = g_sim->running;
-            g_sim->saved.put(kSave, Integer(kIdle), true);
-            AlarmMs(g_sim->options.saveBusyMs, EndSave, nullptr);
-        } else if (name == kFirmwareOperation || name == kConfigOperation) {
-            bool firmware = name == kFirmwareOperation;
-            Oid status = firmware ? kFirmwareStatus : kConfigStatus;
-            g_sim->running.put(status, Integer(4), false);   // in progress
-            AlarmMs(500, TransferTick, new TransferStep{status, firmware ? kFirmwareFile : kConfigFile, 0});
-        }
-    }
-    g_sim->committed.clear();
-}
-
-void EndReboot(unsigned, void*)
-{
-    g_sim->bootTime = std::chrono::steady_clock::now();
-}
-
-void StartSilence(int ms)
-{
-    g_sim->silentUntil = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-}
-
-void Reboot()
-{
-    // A reboot loses what was not saved.
-    g_sim->running = g_sim->saved;
-    g_sim->running.put(kReboot, Integer(kIdle), true);
-    StartSilence(g_sim->options.rebootSilenceMs);
-    AlarmMs(g_sim->options.rebootSilenceMs, EndReboot, nullptr);
-}
-
-void LiveTick(unsigned, void*)
-{
-    std::uniform_int_distribution<int> port(1, 48);
-    int p = port(g_sim->random);
-    Oid mode = kPortOperMode;
-    mode.push_back(static_cast<oid>(p));
-    Oid oper = kIfOperStatus;
-    oper.push_back(static_cast<oid>(p));
-    const Object* current = g_sim->running.find(mode);
-    bool up = current && current->value.number != 1;
-    g_sim->running.put(mode, Integer(up ? 1 : (p % 3 ? 2 : 3)), false);
-    if (g_sim->running.find(oper))
-        g_sim->running.put(oper, Integer(up ? 2 : 1), false);
 }
 
 // --------------------------------------------------- request log and faults
@@ -451,7 +390,7 @@ int HookSend(netsnmp_transport* t, const void* buf, int size, void** opaque, int
                 if (*opaque && olength && *olength > 0)
                     d->address.assign(static_cast<const char*>(*opaque), *olength);
                 d->transport = t;
-                AlarmMs(cur.delayMs, SendDelayed, d);
+                AlarmMs(cur.delayMs, 0, SendDelayed, d);
                 return size;
             }
         }
@@ -515,10 +454,10 @@ int HookCallback(int op, netsnmp_session* session, int reqid, netsnmp_pdu* pdu, 
     }
     cur.active = false;
 
-    if (g_sim->rebootRequested) {
-        g_sim->rebootRequested = false;
-        Reboot();
-    }
+    std::vector<std::function<void()>> after = std::move(g_sim->afterRequests);
+    g_sim->afterRequests.clear();
+    for (auto& f : after)
+        f();
     return result;
 }
 
@@ -636,25 +575,25 @@ std::string Command(const std::string& line)
         if (!v)
             return "error: " + (why.empty() ? "bad type" : why);
         // The device's own state: kept across a reboot.
-        const Object* old = g_sim->running.find(*o);
+        const Object* old = g_sim->runningObjects.find(*o);
         bool writable = old ? old->writable : true;
-        g_sim->running.put(*o, *v, writable);
-        g_sim->saved.put(*o, *v, writable);
+        g_sim->runningObjects.put(*o, *v, writable);
+        g_sim->savedObjects.put(*o, *v, writable);
         return "ok";
     }
     if (cmd == "unset" && t.size() == 2) {
         auto o = oidArg(1);
         if (!o)
             return "error: bad OID";
-        g_sim->running.erase(*o);
-        g_sim->saved.erase(*o);
+        g_sim->runningObjects.erase(*o);
+        g_sim->savedObjects.erase(*o);
         return "ok";
     }
     if (cmd == "get" && t.size() == 2) {
         auto o = oidArg(1);
         if (!o)
             return "error: bad OID";
-        const Object* obj = g_sim->running.find(*o);
+        const Object* obj = g_sim->runningObjects.find(*o);
         return obj ? "ok " + ValueText(Answered(*o, obj->value)) : "error: no such object";
     }
     if (cmd == "silence" && t.size() == 2) {
@@ -662,7 +601,7 @@ std::string Command(const std::string& line)
         long ms = strtol(t[1].c_str(), &end, 10);
         if (*end || ms < 0)
             return "error: silence MS";
-        StartSilence(static_cast<int>(ms));
+        g_sim->silence(static_cast<int>(ms));
         return "ok";
     }
     if (cmd == "clearlog" && t.size() == 1) {
@@ -675,15 +614,19 @@ std::string Command(const std::string& line)
     }
     if (cmd == "reset" && t.size() == 1) {
         std::string why;
-        if (!g_sim->running.load(g_sim->dataFile, &why))
+        if (!g_sim->runningObjects.load(g_sim->dataFile, &why))
             return "error: " + why;
-        g_sim->saved = g_sim->running;
+        g_sim->savedObjects = g_sim->runningObjects;
         f = Faults{};
         g_sim->silentUntil = {};
-        g_sim->bootTime = std::chrono::steady_clock::now();
         g_sim->log.clear();
+        for (Behaviour* b : Behaviours())
+            b->onReset(*g_sim);
         return "ok";
     }
+    for (Behaviour* b : Behaviours())
+        if (auto reply = b->command(*g_sim, t))
+            return *reply;
     return "error: unknown command '" + line + "'";
 }
 
@@ -764,10 +707,28 @@ int Usage(const char* why)
     fprintf(stderr,
             "switch-sim: %s\n"
             "usage: switch-sim [--listen udp:127.0.0.1:PORT] [--model NAME] [--data-dir DIR]\n"
-            "                  [--config FILE] [--log FILE] [--control SOCKET]\n"
-            "                  [--reboot-silence MS] [--save-busy MS] [--live]\n",
+            "                  [--config FILE] [--log FILE] [--control SOCKET]\n",
             why);
+    std::string behaviours;
+    for (Behaviour* b : Behaviours()) {
+        std::string u = b->usage();
+        if (!u.empty())
+            behaviours += (behaviours.empty() ? "" : " ") + u;
+    }
+    if (!behaviours.empty())
+        fprintf(stderr, "                  %s\n", behaviours.c_str());
     return 2;
+}
+
+// Options of the switch's behaviours (e.g. --save-busy): true when one
+// claims `option`; `why` says what is wrong with its value.
+bool ClaimedByBehaviour(const std::string& option, int argc, char** argv, int& i, std::string& why)
+{
+    auto value = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
+    for (Behaviour* b : Behaviours())
+        if (b->claimOption(option, value, why))
+            return true;
+    return false;
 }
 
 bool ParseArgs(int argc, char** argv, Options& o, std::string& why)
@@ -780,19 +741,6 @@ bool ParseArgs(int argc, char** argv, Options& o, std::string& why)
                 return false;
             }
             out = argv[++i];
-            return true;
-        };
-        auto number = [&](int& out) {
-            std::string text;
-            if (!value(text))
-                return false;
-            char* end = nullptr;
-            long n = strtol(text.c_str(), &end, 10);
-            if (*end || n < 0 || n > 3600000) {
-                why = a + " needs milliseconds";
-                return false;
-            }
-            out = static_cast<int>(n);
             return true;
         };
         bool ok = true;
@@ -808,16 +756,12 @@ bool ParseArgs(int argc, char** argv, Options& o, std::string& why)
             ok = value(o.log);
         else if (a == "--control")
             ok = value(o.control);
-        else if (a == "--reboot-silence")
-            ok = number(o.rebootSilenceMs);
-        else if (a == "--save-busy")
-            ok = number(o.saveBusyMs);
-        else if (a == "--live")
-            o.live = true;
-        else {
+        else if (!ClaimedByBehaviour(a, argc, argv, i, why)) {
             why = "unknown argument " + a;
             return false;
         }
+        else
+            ok = why.empty();
         if (!ok)
             return false;
     }
@@ -860,9 +804,9 @@ int Main(int argc, char** argv)
     sim.dataFile = DataFile(o, argv[0]);
     if (sim.dataFile.empty())
         return Usage(("no data file for model " + o.model).c_str());
-    if (!sim.running.load(sim.dataFile, &why))
+    if (!sim.runningObjects.load(sim.dataFile, &why))
         return Usage(why.c_str());
-    sim.saved = sim.running;
+    sim.savedObjects = sim.runningObjects;
 
     std::string config = kDefaultConfig;
     if (!o.config.empty()) {
@@ -947,8 +891,8 @@ int Main(int argc, char** argv)
     sigaction(SIGINT, &sa, nullptr);
     signal(SIGPIPE, SIG_IGN);
 
-    if (o.live)
-        snmp_alarm_register(2, SA_REPEAT, LiveTick, nullptr);
+    for (Behaviour* b : Behaviours())
+        b->start(sim);
 
     sockaddr_in bound{};
     socklen_t len = sizeof bound;
