@@ -27,9 +27,10 @@ CConfigDialog::CConfigDialog(const QString& strTitle, std::unique_ptr<CModuleBas
     auto* row = new QHBoxLayout;
     m_pStatus = new CStatusLine(this);
     row->addWidget(m_pStatus, 1);
-    if (buttons == RefreshApplyClose) {
+    if (buttons == RefreshApplyClose || buttons == RefreshClose) {
         m_pRefresh = new QPushButton(tr("&Refresh"), this);
-        m_pApply = new QPushButton(tr("&Apply"), this);
+        if (buttons == RefreshApplyClose)
+            m_pApply = new QPushButton(tr("&Apply"), this);
         m_pClose = new QPushButton(tr("&Close"), this);
     } else {
         m_pApply = new QPushButton(tr("OK"), this);
@@ -41,13 +42,16 @@ CConfigDialog::CConfigDialog(const QString& strTitle, std::unique_ptr<CModuleBas
         button->setAutoDefault(false);
         row->addWidget(button);
     }
-    m_pApply->setDefault(true);   // Enter: Apply/OK when enabled, else nothing
-    m_pApply->setEnabled(false);
+    if (m_pApply) {
+        m_pApply->setDefault(true);   // Enter: Apply/OK when enabled, else nothing
+        m_pApply->setEnabled(false);
+    }
     outer->addLayout(row);
 
     if (m_pRefresh)
         connect(m_pRefresh, &QPushButton::clicked, this, &CConfigDialog::Refresh);
-    connect(m_pApply, &QPushButton::clicked, this, &CConfigDialog::OnApplyClicked);
+    if (m_pApply)
+        connect(m_pApply, &QPushButton::clicked, this, &CConfigDialog::OnApplyClicked);
     connect(m_pClose, &QPushButton::clicked, this, &QDialog::reject);
     connect(&m_gate, &CReadGate::settled, this, &CConfigDialog::OnGateSettled);
     connect(&m_gate, &CReadGate::changed, this, [this] { UpdateApply(); });
@@ -192,7 +196,7 @@ void CConfigDialog::OnGateSettled(bool bAllSucceeded)
 void CConfigDialog::OnApplyClicked()
 {
     // Enter reaches here too: only act on what the gate allows.
-    if (!m_pApply->isEnabled())
+    if (!m_pApply || !m_pApply->isEnabled())
         return;
     OnApply();
 }

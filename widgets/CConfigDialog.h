@@ -35,7 +35,8 @@ class CConfigDialog : public ClxDialog, public CModuleOwner
 {
     Q_OBJECT
 public:
-    enum ButtonRow { RefreshApplyClose, OkCancel };
+    // RefreshClose: read-only dialogs (no Apply; Enter does nothing).
+    enum ButtonRow { RefreshApplyClose, OkCancel, RefreshClose };
 
     // The dialog owns `logic` (may be null) and registers itself as its owner.
     CConfigDialog(const QString& strTitle, std::unique_ptr<CModuleBase> logic, ButtonRow buttons = RefreshApplyClose,
@@ -48,7 +49,7 @@ public:
     CStatusLine* StatusLine() const { return m_pStatus; }
     QVBoxLayout* ContentLayout() const { return m_pContent; }
     QPushButton* RefreshButton() const { return m_pRefresh; }   // null in OK/Cancel dialogs
-    QPushButton* ApplyButton() const { return m_pApply; }       // Apply or OK
+    QPushButton* ApplyButton() const { return m_pApply; }       // Apply or OK; null in RefreshClose dialogs
     QPushButton* CloseButton() const { return m_pClose; }       // Close or Cancel
 
     // A walk or a write sequence on `session`, owned by the dialog and
