@@ -36,7 +36,10 @@ extern "C" netsnmp_session* main_session;   // the agent's listening session
 
 namespace {
 
-const oid kRegistered[] = {1, 3, 6, 1};   // every object of the switch lies below
+// Every object of the switch lies below one of these: the internet arc and
+// IEEE 802's (LLDP-MIB).
+const oid kRegistered[] = {1, 3, 6, 1};
+const oid kRegisteredIeee8802[] = {1, 0, 8802};
 
 // ----------------------------------------------------------------- settings
 
@@ -216,7 +219,7 @@ int InjectedError(const Oid& name)
     return it == g_sim->faults.errors.end() ? 0 : it->second;
 }
 
-int Handler(netsnmp_mib_handler*, netsnmp_handler_registration*, netsnmp_agent_request_info* reqinfo,
+int Handler(netsnmp_mib_handler*, netsnmp_handler_registration* reginfo, netsnmp_agent_request_info* reqinfo,
             netsnmp_request_info* requests)
 {
     const MibStore& store = g_sim->runningObjects;
@@ -246,8 +249,14 @@ int Handler(netsnmp_mib_handler*, netsnmp_handler_registration*, netsnmp_agent_r
         for (netsnmp_request_info* r = requests; r; r = r->next) {
             if (r->processed)
                 continue;
-            auto* next = store.next(NameOf(r->requestvb));
-            if (!next)
+            // Only objects of this registration's subtree: the agent walks on
+            // to the next registration by itself.
+            const Oid root(reginfo->rootoid, reginfo->rootoid + reginfo->rootoid_len);
+            Oid from = NameOf(r->requestvb);
+            if (from < root)
+                from = root;
+            auto* next = store.next(from);
+            if (!next || !OidUnder(next->first, root))
                 continue;   // nothing after it here: the agent answers endOfMibView
             snmp_set_var_objid(r->requestvb, next->first.data(), next->first.size());
             if (int e = InjectedError(next->first)) {
@@ -867,10 +876,13 @@ int Main(int argc, char** argv)
     if (init_master_agent() != 0 || !main_session)
         return Usage(("cannot listen on " + o.listen).c_str());
 
-    netsnmp_handler_registration* reg = netsnmp_create_handler_registration(
-        "switch-sim", Handler, kRegistered, OID_LENGTH(kRegistered), HANDLER_CAN_RWRITE);
-    if (!reg || netsnmp_register_handler(reg) != MIB_REGISTERED_OK)
-        return Usage("cannot register the objects");
+    for (auto [root, length] : {std::pair{kRegistered, OID_LENGTH(kRegistered)},
+                                std::pair{kRegisteredIeee8802, OID_LENGTH(kRegisteredIeee8802)}}) {
+        netsnmp_handler_registration* reg =
+            netsnmp_create_handler_registration("switch-sim", Handler, root, length, HANDLER_CAN_RWRITE);
+        if (!reg || netsnmp_register_handler(reg) != MIB_REGISTERED_OK)
+            return Usage("cannot register the objects");
+    }
 
     void* sessp = snmp_sess_pointer(main_session);
     sim.transport = sessp ? snmp_sess_transport(sessp) : nullptr;

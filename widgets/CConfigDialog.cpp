@@ -9,6 +9,7 @@
 
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 CConfigDialog::CConfigDialog(const QString& strTitle, std::unique_ptr<CModuleBase> logic, ButtonRow buttons,
@@ -152,10 +153,23 @@ void CConfigDialog::RunWrites(CSetSequence* sequence)
 
 void CConfigDialog::OnWritesDone()
 {
-    if (m_pRefresh)
-        Refresh();
-    else
+    if (!m_pRefresh) {
         accept();
+        return;
+    }
+    if (m_nRereadDelayMs <= 0) {
+        Refresh();
+        return;
+    }
+    m_bSettling = true;
+    m_pRefresh->setEnabled(false);
+    UpdateApply();
+    m_pStatus->ShowText(tr("Waiting for the switch to apply the settings…"));
+    QTimer::singleShot(m_nRereadDelayMs, this, [this] {
+        m_bSettling = false;
+        m_pRefresh->setEnabled(true);
+        Refresh();
+    });
 }
 
 QString CConfigDialog::WriteFailureMessage(const SnmpSetFailure& failure) const
@@ -181,7 +195,7 @@ void CConfigDialog::UpdateApply()
 {
     if (!m_pApply)
         return;
-    m_pApply->setEnabled(!m_bClosed && !m_bWriting && g_bWritePermission && m_gate.AllSucceeded() && CanApply());
+    m_pApply->setEnabled(!m_bClosed && !m_bWriting && !m_bSettling && g_bWritePermission && m_gate.AllSucceeded() && CanApply());
 }
 
 void CConfigDialog::OnGateSettled(bool bAllSucceeded)

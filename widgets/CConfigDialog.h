@@ -65,6 +65,11 @@ public:
     // OnWritesDone() or shows the failure and re-reads.
     void RunWrites(CSetSequence* sequence);
     bool IsWriting() const { return m_bWriting; }
+    // A pause between a write the switch took and the re-read, for settings
+    // the switch applies only after it has answered. Apply and Refresh stay
+    // off meanwhile and the status line says why.
+    void SetRereadDelay(int nMs) { m_nRereadDelayMs = nMs; }
+    bool IsSettling() const { return m_bSettling; }
 
     // A message box titled like the dialog.
     int Message(const QString& strText, unsigned nFlags = MB_OK | MB_ICONWARNING);
@@ -82,7 +87,7 @@ protected:
     virtual void OnRefresh() {}
     virtual void OnApply() {}
     // After every step was accepted: OK/Cancel dialogs close with OK,
-    // Refresh/Apply/Close dialogs re-read.
+    // Refresh/Apply/Close dialogs re-read (after the re-read delay).
     virtual void OnWritesDone();
     // The message for a failed write ("Writing ... failed at step ...").
     virtual QString WriteFailureMessage(const SnmpSetFailure& failure) const;
@@ -108,6 +113,8 @@ private:
     std::vector<CSetSequence*> m_sequences;
     std::vector<std::pair<CCommonSNMP*, const char*>> m_sessions;
     bool m_bWriting = false;
+    bool m_bSettling = false;
+    int m_nRereadDelayMs = 0;
     bool m_bClosed = false;
     int m_nCloses = 0;
 };

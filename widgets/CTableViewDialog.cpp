@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 
 CTableViewDialog::CTableViewDialog(const QString& strTitle, QList<Column> columns, unsigned nListId,
-                                   unsigned nCountId, QWidget* parent)
+                                   unsigned nCountId, QWidget* parent, const QString& strCountLabel)
     : CConfigDialog(strTitle, nullptr, RefreshClose, parent)
     , m_columns(std::move(columns))
 {
@@ -29,7 +29,7 @@ CTableViewDialog::CTableViewDialog(const QString& strTitle, QList<Column> column
 
     if (nCountId) {
         auto* row = new QHBoxLayout;
-        row->addWidget(new QLabel(tr("Entries:"), this));
+        row->addWidget(new QLabel(strCountLabel, this));
         m_pCount = new QLabel(QStringLiteral("0"), this);
         SetControlId(m_pCount, nCountId);
         row->addWidget(m_pCount);
@@ -56,10 +56,26 @@ bool CTableViewDialog::OnInitDialog()
 
 QString CTableViewDialog::CellText(const SnmpRow& row, int nColumn) const
 {
-    return row.Text(nColumn);
+    return row.Text(WalkedColumn(nColumn));
+}
+
+int CTableViewDialog::WalkedColumn(int nColumn) const
+{
+    if (nColumn < 0 || nColumn >= m_columns.size() || m_columns[nColumn].strOID.isEmpty())
+        return -1;
+    int walked = 0;
+    for (int i = 0; i < nColumn; ++i)
+        if (!m_columns[i].strOID.isEmpty())
+            ++walked;
+    return walked;
 }
 
 void CTableViewDialog::OnRefresh()
+{
+    ReadTable();
+}
+
+void CTableViewDialog::ReadTable()
 {
     m_pList->DeleteAllItems();
     if (m_pCount)
@@ -67,7 +83,8 @@ void CTableViewDialog::OnRefresh()
     RefreshButton()->setEnabled(false);
     QStringList oids;
     for (const Column& c : m_columns)
-        oids << c.strOID;
+        if (!c.strOID.isEmpty())
+            oids << c.strOID;
     const int ticket = Gate().Expect(windowTitle());
     m_pWalk->Start(oids, [this, ticket](const WalkOutcome& outcome) {
         if (outcome.nResult == WalkOutcome::Cancelled)

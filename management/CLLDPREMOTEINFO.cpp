@@ -1,0 +1,119 @@
+#include "CLLDPREMOTEINFO.h"
+
+#include "CListCtrlEx.h"
+#include "CStatusLine.h"
+#include "CUtils.h"
+#include "ControlId.h"
+#include "GlobalSettings.h"
+#include "LldpSettings.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using namespace LldpSettings;
+
+namespace {
+
+const QString kRemote = QStringLiteral("1.0.8802.1.1.2.1.4.1.1.");
+
+CTableViewDialog::Column Walked(int column, const char* heading, int width)
+{
+    return {kRemote + QString::number(column), QString::fromLatin1(heading), width};
+}
+
+} // namespace
+
+CLLDPREMOTEINFO::CLLDPREMOTEINFO(QWidget* parent)
+    : CTableViewDialog(QStringLiteral("LLDP Remote Port Information"),
+                       {{QString(), QStringLiteral("Port"), 60, true},
+                        {QString(), QStringLiteral("Entity"), 60, true},
+                        Walked(4, "Chassis ID Subtype", 130),
+                        Walked(5, "Chassis ID", 120),
+                        Walked(6, "Port ID Subtype", 120),
+                        Walked(7, "Port ID", 110),
+                        Walked(8, "Port Description", 150),
+                        Walked(9, "System Name", 120),
+                        Walked(10, "System Description", 200)},
+                       1099, 1108, parent, QStringLiteral("Remote Entities Count: "))
+    , m_stateRead(m_cCommonSNMPState)
+{
+    // The find row carries no behaviour on this switch: shown, not usable.
+    auto* findRow = new QHBoxLayout;
+    m_pFindList = new QComboBox(this);
+    SetControlId(m_pFindList, 1097);
+    m_pFind = new QPushButton(tr("&Find"), this);
+    SetControlId(m_pFind, 1098);
+    m_pFindList->setEnabled(false);
+    m_pFind->setEnabled(false);
+    findRow->addStretch(1);
+    findRow->addWidget(m_pFindList);
+    findRow->addWidget(m_pFind);
+    ContentLayout()->insertLayout(0, findRow);
+    SetControlId(RefreshButton(), 1109);
+    AddSession(m_cCommonSNMPState, "m_cCommonSNMPState");
+    resize(1100, 420);
+}
+
+CLLDPREMOTEINFO::~CLLDPREMOTEINFO()
+{
+    m_stateRead.Abandon();
+    CloseSessions();
+}
+
+bool CLLDPREMOTEINFO::OnInitDialog()
+{
+    // Not CTableViewDialog's: the first read depends on the version.
+    CConfigDialog::OnInitDialog();
+    CheckLldpAndRead();
+    return true;
+}
+
+void CLLDPREMOTEINFO::CheckLldpAndRead()
+{
+    // Over SNMPv3 the table is read only on Refresh.
+    if (g_strSnmpVersion.trimmed() != u"1")
+        return;
+    Gate().Reset();
+    StatusLine()->ShowReading();
+    RefreshButton()->setEnabled(false);
+    const int ticket = Gate().Expect(tr("LLDP state"));
+    m_stateRead.Start({StateOid()}, [this, ticket](const WalkOutcome& outcome) {
+        if (outcome.nResult == WalkOutcome::Cancelled)
+            return;
+        Gate().Settle(ticket, outcome);
+        if (!outcome.Ok()) {
+            RefreshButton()->setEnabled(true);
+            Message(QStringLiteral("Get LLDP remote port information unsuccessful!"));
+            return;
+        }
+        const bool enabled = m_stateRead.Text(0) != u"2";
+        List()->setEnabled(enabled);
+        if (!enabled)
+            StatusLine()->ShowText(tr("LLDP is disabled on the switch."));
+        ReadTable();
+    });
+}
+
+QString CLLDPREMOTEINFO::CellText(const SnmpRow& row, int nColumn) const
+{
+    const QStringList index = row.strIndex.split(u'.');
+    switch (nColumn) {
+    case 0: return index.size() >= 3 ? index[index.size() - 2] : QString();
+    case 1: return index.size() >= 3 ? index.last() : QString();
+    case 2: return row.Has(0) ? ChassisIdSubtypeText(row.Text(0)) : QString();
+    case 3: {
+        const QByteArray id = row.cells.value(1);
+        return CUtils::BytesToHexText(reinterpret_cast<const unsigned char*>(id.constData()), int(id.size()));
+    }
+    case 4: return row.Has(2) ? PortIdSubtypeText(row.Text(2)) : QString();
+    default: return CTableViewDialog::CellText(row, nColumn);
+    }
+}
+
+void CLLDPREMOTEINFO::OnRowsShown(const WalkOutcome& outcome)
+{
+    if (outcome.Ok() && List()->GetItemCount() == 0)
+        StatusLine()->ShowText(QStringLiteral("There is no LLDP Remote Port"));
+}
