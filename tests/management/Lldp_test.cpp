@@ -230,8 +230,9 @@ TEST_F(LldpTest, EnableWriteTriesThreeTimes)
             EXPECT_EQ(r.varbinds[0].value, "2");
         }
         ASSERT_EQ(messages.texts().size(), c.failed ? 1 : 0) << c.dropped;
-        if (c.failed)
+        if (c.failed) {
             EXPECT_TRUE(messages.texts()[0].contains("No answer")) << messages.texts()[0].toStdString();
+        }
         // A dropped answer is still a set the switch carried out.
         EXPECT_EQ(sim->value(kState), "i 2");
         ASSERT_TRUE(sim->command("set " + kState + " i 1"));
