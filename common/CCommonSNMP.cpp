@@ -20,30 +20,23 @@ char* CopyToCharArray(const QString& text)
     return copy;
 }
 
-namespace {
-
-// The port the station handed over, or the standard one when it is not a
-// usable port number.
-int agentPort()
+CCommonSNMP::CCommonSNMP()
+    : CCommonSNMP(GetConnectionSettings())
 {
-    const int port = SettingToInt(g_strSnmpPort);
-    return port > 0 && port <= 65535 ? port : 161;
 }
 
-} // namespace
-
-CCommonSNMP::CCommonSNMP()
-    : m_nVersion(SettingToInt(g_strSnmpVersion))
-    , m_pszAgentAddress(QStringLiteral("%1:%2").arg(g_strDeviceIP.trimmed()).arg(agentPort()).toLatin1())
-    , m_nTimeout(SettingToInt(g_strSnmpTimeout))
-    , m_pszReadCommunity(g_strReadCommunity.toUtf8())
-    , m_pszWriteCommunity(g_strWriteCommunity.toUtf8())
-    , m_strSecurityLevel(g_strV3SecurityLevel)
-    , m_strAuthProtocol(g_strV3AuthProtocol)
-    , m_strPrivProtocol(g_strV3PrivProtocol)
-    , m_pszUserName(g_strV3UserName.toUtf8())
-    , m_pszAuthPassword(g_strV3AuthPassword.toUtf8())
-    , m_pszPrivPassword(g_strV3PrivPassword.toUtf8())
+CCommonSNMP::CCommonSNMP(const ConnectionSettings& settings)
+    : m_nVersion(settings.nVersion)
+    , m_pszAgentAddress(settings.AgentAddress())
+    , m_nTimeout(settings.nTimeoutMs)
+    , m_pszReadCommunity(settings.readCommunity)
+    , m_pszWriteCommunity(settings.writeCommunity)
+    , m_strSecurityLevel(QString::number(settings.nSecurityLevel))
+    , m_strAuthProtocol(QString::number(settings.nAuthProtocol))
+    , m_strPrivProtocol(QString::number(settings.nPrivProtocol))
+    , m_pszUserName(settings.userName)
+    , m_pszAuthPassword(settings.authPassword)
+    , m_pszPrivPassword(settings.privPassword)
 {
     // A time-out of 0 would hand the library its own default instead of ours.
     if (m_nTimeout <= 0)

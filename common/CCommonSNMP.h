@@ -30,6 +30,7 @@
 #include <vector>
 
 class CSnmpTable;
+struct ConnectionSettings;
 
 // A newly allocated NUL-terminated UTF-8 copy of `text` (free it with
 // delete[]), or null when the text is empty.
@@ -38,7 +39,8 @@ char* CopyToCharArray(const QString& text);
 class CCommonSNMP
 {
 public:
-    CCommonSNMP();
+    CCommonSNMP();   // with GetConnectionSettings()
+    explicit CCommonSNMP(const ConnectionSettings& settings);
     virtual ~CCommonSNMP();
 
     CCommonSNMP(const CCommonSNMP&) = delete;

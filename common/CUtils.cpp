@@ -4,7 +4,6 @@
 #include "GlobalSettings.h"
 #include "MessageSink.h"
 
-#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -693,17 +692,6 @@ QString CUtils::DaysInMonthText(const QString& year, const QString& month)
 bool CUtils::IsLeapYearSimple(int year)
 {
     return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
-void CUtils::FillDayCombo(QComboBox* year, QComboBox* month, QComboBox* day)
-{
-    if (!year || !month || !day)
-        return;
-    const int days = SettingToInt(DaysInMonthText(year->currentText(), month->currentText()));
-    day->clear();
-    for (int d = 1; d <= days; ++d)
-        day->addItem(QString::number(d));
-    day->setCurrentIndex(0);
 }
 
 QString CUtils::GetDefaultBrowserPath()

@@ -103,6 +103,8 @@ public:
 
     static QString DaysInMonthText(const QString& year, const QString& month);
     static bool IsLeapYearSimple(int year);
+    // Defined with the widgets (widgets/CUtilsDayCombo.cpp), so that the
+    // conversions build without them.
     static void FillDayCombo(QComboBox* year, QComboBox* month, QComboBox* day);
     // The desktop's default web browser program, or "" when there is none.
     static QString GetDefaultBrowserPath();

@@ -82,3 +82,29 @@ int SettingToInt(const QString& text)
     }
     return static_cast<int>(negative ? -value : value);
 }
+
+QByteArray ConnectionSettings::AgentAddress() const
+{
+    return QStringLiteral("%1:%2").arg(strAddress).arg(nPort).toLatin1();
+}
+
+ConnectionSettings GetConnectionSettings()
+{
+    ConnectionSettings s;
+    s.strAddress = g_strDeviceIP.trimmed();
+    const int port = SettingToInt(g_strSnmpPort);
+    s.nPort = port > 0 && port <= 65535 ? port : 161;
+    s.nVersion = SettingToInt(g_strSnmpVersion);
+    s.readCommunity = g_strReadCommunity.toUtf8();
+    s.writeCommunity = g_strWriteCommunity.toUtf8();
+    s.nSecurityLevel = SettingToInt(g_strV3SecurityLevel);
+    s.userName = g_strV3UserName.toUtf8();
+    s.authPassword = g_strV3AuthPassword.toUtf8();
+    s.privPassword = g_strV3PrivPassword.toUtf8();
+    s.nAuthProtocol = SettingToInt(g_strV3AuthProtocol);
+    s.nPrivProtocol = SettingToInt(g_strV3PrivProtocol);
+    s.bWritePermission = g_bWritePermission != 0;
+    const int timeout = SettingToInt(g_strSnmpTimeout);
+    s.nTimeoutMs = timeout > 0 ? timeout : 3000;
+    return s;
+}

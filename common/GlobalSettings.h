@@ -6,6 +6,7 @@
 // panel from the device INI) and the subnet-mask table. Each is written on
 // the GUI thread before any other thread or session exists, then only read.
 
+#include <QByteArray>
 #include <QString>
 
 // Connection settings.
@@ -24,6 +25,30 @@ extern QString g_strV3AuthProtocol;
 extern QString g_strV3PrivProtocol;
 extern QString g_strSnmpTimeout;
 extern int g_bWritePermission;
+
+// The connection settings as typed values, the one place where their texts
+// are turned into numbers; sessions read these.
+struct ConnectionSettings
+{
+    QString strAddress;             // dotted IPv4, blanks dropped
+    int nPort = 161;                // a missing or unusable port gives 161
+    int nVersion = 1;               // 1 or 3 usable; anything else refused by the sessions
+    QByteArray readCommunity;
+    QByteArray writeCommunity;
+    int nSecurityLevel = 1;         // 1 none, 2 authentication, 3 authentication and privacy
+    QByteArray userName;
+    QByteArray authPassword;
+    QByteArray privPassword;
+    int nAuthProtocol = 1;          // 2 MD5, 3 SHA, else none
+    int nPrivProtocol = 1;          // 2 DES, else none
+    bool bWritePermission = true;
+    int nTimeoutMs = 3000;          // 0 or less gives 3000
+
+    QByteArray AgentAddress() const;   // "a.b.c.d:port"
+};
+
+// The current connection settings, typed.
+ConnectionSettings GetConnectionSettings();
 
 // Device facts.
 extern QString g_strDeviceName;

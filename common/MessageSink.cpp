@@ -1,10 +1,7 @@
 #include "MessageSink.h"
 
-#include <QApplication>
-#include <QMessageBox>
-#include <QPointer>
-#include <QPushButton>
-#include <QThread>
+#include <QList>
+#include <QtGlobal>
 
 namespace {
 
@@ -14,8 +11,19 @@ MessageSinkFn& currentSink()
     return sink;
 }
 
-// The answer of a box the user never saw or closed without choosing: the
-// one that goes ahead with nothing.
+MessageSinkFn& defaultSink()
+{
+    static MessageSinkFn sink;
+    return sink;
+}
+
+} // namespace
+
+void SetDefaultMessageSink(MessageSinkFn sink)
+{
+    defaultSink() = std::move(sink);
+}
+
 int UnansweredAnswer(MessageButtons buttons)
 {
     switch (buttons) {
@@ -24,60 +32,6 @@ int UnansweredAnswer(MessageButtons buttons)
     default: return IDCANCEL;
     }
 }
-
-int showWithQMessageBox(const MessageRequest& request)
-{
-    auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
-    if (!app || QThread::currentThread() != app->thread()) {
-        qWarning("Message box not shown (no GUI thread here): %s", qUtf8Printable(request.text));
-        return UnansweredAnswer(request.buttons);
-    }
-    // On the heap: a parent that is destroyed while the box is up deletes
-    // the box with it, which a box on the stack would not survive.
-    QPointer<QMessageBox> guard = new QMessageBox(request.parent);
-    QMessageBox& box = *guard;
-    // Fixed texts are shown as written; a "<" must not turn one into HTML.
-    box.setTextFormat(Qt::PlainText);
-    box.setWindowTitle(request.title.isEmpty() ? QApplication::applicationName() : request.title);
-    box.setText(request.text);
-    switch (request.icon) {
-    case MessageIcon::None: box.setIcon(QMessageBox::NoIcon); break;
-    case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
-    case MessageIcon::Warning: box.setIcon(QMessageBox::Warning); break;
-    case MessageIcon::Error: box.setIcon(QMessageBox::Critical); break;
-    case MessageIcon::Question: box.setIcon(QMessageBox::Question); break;
-    }
-    struct Choice { QMessageBox::StandardButton button; int answer; };
-    QList<Choice> choices;
-    switch (request.buttons) {
-    case MessageButtons::Ok: choices = {{QMessageBox::Ok, IDOK}}; break;
-    case MessageButtons::OkCancel: choices = {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}}; break;
-    case MessageButtons::YesNo: choices = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}}; break;
-    case MessageButtons::YesNoCancel:
-        choices = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
-        break;
-    }
-    QMessageBox::StandardButtons buttons;
-    for (const Choice& c : choices)
-        buttons |= c.button;
-    box.setStandardButtons(buttons);
-    for (const Choice& c : choices) {
-        if (c.answer == request.defaultAnswer)
-            box.setDefaultButton(c.button);
-    }
-    box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
-    const int clicked = box.exec();
-    delete guard.data();
-    for (const Choice& c : choices) {
-        if (c.button == clicked)
-            return c.answer;
-    }
-    // Closed without a choice (by the window manager, or with its parent):
-    // the safe answer.
-    return UnansweredAnswer(request.buttons);
-}
-
-} // namespace
 
 MessageSinkFn SetMessageSink(MessageSinkFn sink)
 {
@@ -90,7 +44,11 @@ int ShowMessage(const MessageRequest& request)
 {
     if (currentSink())
         return currentSink()(request);
-    return showWithQMessageBox(request);
+    if (defaultSink())
+        return defaultSink()(request);
+    // No user interface in this process: nobody sees it, nobody consents.
+    qWarning("Message not shown (no message box here): %s", qUtf8Printable(request.text));
+    return UnansweredAnswer(request.buttons);
 }
 
 MessageRequest MessageRequestFromFlags(const QString& text, unsigned flags)

@@ -1,7 +1,9 @@
 #pragma once
 
 // The one road of every message box in the program. The program shows a
-// QMessageBox; tests install a sink that records the text and answers.
+// QMessageBox (the widget layer installs it as the default sink, see
+// widgets/MessageBoxSink.h); tests install a sink that records the text and
+// answers. Logic code calls these functions without depending on widgets.
 //
 // The text is shown exactly as given (plain text, never rich text).
 // Without a QApplication, or off the GUI thread, the QMessageBox sink shows
@@ -51,8 +53,16 @@ struct MessageRequest
 using MessageSinkFn = std::function<int(const MessageRequest&)>;
 
 // Replaces the sink and returns the one it replaces; an empty function
-// restores the QMessageBox sink.
+// restores the default sink.
 MessageSinkFn SetMessageSink(MessageSinkFn sink);
+
+// The sink used while no other is set (the message-box sink of the widget
+// layer). Without one, a message is logged and answered as unseen.
+void SetDefaultMessageSink(MessageSinkFn sink);
+
+// The answer of a box the user never saw or closed without choosing: the
+// one that goes ahead with nothing (OK, No or Cancel).
+int UnansweredAnswer(MessageButtons buttons);
 
 // Shows one message through the sink and returns the answer.
 int ShowMessage(const MessageRequest& request);

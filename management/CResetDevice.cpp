@@ -1,34 +1,14 @@
 #include "CResetDevice.h"
 
-#include "CSnmp.h"
 #include "MessageSink.h"
-
-#include <cstring>
+#include "SnmpRequests.h"
 
 namespace {
 
-const char* const kSaveConfigObject = "1.3.6.1.4.1.32473.10.126.4.1.1.11.0";
-const char* const kFirmwareStatusObject = "1.3.6.1.4.1.32473.10.126.4.1.3.9.6.0";
-const char* const kConfigStatusObject = "1.3.6.1.4.1.32473.10.126.4.1.3.10.6.0";
-const char* const kRebootObject = "1.3.6.1.4.1.32473.10.126.4.1.1.10.0";
-
-// Value i of the answer as text; null for an exception value (an object the
-// switch does not have) or a varbind the answer lacks.
-const char* ValueAt(CSnmp* pResponse, int i)
-{
-    if (i >= pResponse->getVarBindCount())
-        return nullptr;
-    char* pszOid = nullptr;
-    char* pszValue = nullptr;
-    if (pResponse->getValueText(i, &pszOid, &pszValue) != 0)
-        return nullptr;
-    return pszValue;
-}
-
-bool Is(const char* pszValue, const char* pszExpected)
-{
-    return pszValue && std::strcmp(pszValue, pszExpected) == 0;
-}
+const QString kSaveConfigObject = QStringLiteral("1.3.6.1.4.1.32473.10.126.4.1.1.11.0");
+const QString kFirmwareStatusObject = QStringLiteral("1.3.6.1.4.1.32473.10.126.4.1.3.9.6.0");
+const QString kConfigStatusObject = QStringLiteral("1.3.6.1.4.1.32473.10.126.4.1.3.10.6.0");
+const QString kRebootObject = QStringLiteral("1.3.6.1.4.1.32473.10.126.4.1.1.10.0");
 
 } // namespace
 
@@ -38,33 +18,18 @@ CResetDevice::~CResetDevice() = default;
 
 int CResetDevice::CanReboot()
 {
-    if (!m_cCommonSNMP.Prepare(SNMP_PDU_GET))
+    QList<std::optional<QByteArray>> values;
+    if (SnmpGetValues(m_cCommonSNMP, {kSaveConfigObject, kFirmwareStatusObject, kConfigStatusObject}, values) != 0)
         return 1;
-    m_cCommonSNMP.AddValue(QString::fromLatin1(kSaveConfigObject), SNMP_TYPE_NULL, nullptr);
-    m_cCommonSNMP.AddValue(QString::fromLatin1(kFirmwareStatusObject), SNMP_TYPE_NULL, nullptr);
-    m_cCommonSNMP.AddValue(QString::fromLatin1(kConfigStatusObject), SNMP_TYPE_NULL, nullptr);
-    CSnmp* pResponse = nullptr;
-    if (m_cCommonSNMP.SendSync(pResponse, 0) != 0 || !pResponse) {
-        delete pResponse;
-        return 1;
-    }
     // A save running, a firmware transfer running (3) or being written (4),
     // a configuration being restored (4; its 3 is harmless) block the reboot.
-    const bool busy = Is(ValueAt(pResponse, 0), "1")
-        || Is(ValueAt(pResponse, 1), "3") || Is(ValueAt(pResponse, 1), "4")
-        || Is(ValueAt(pResponse, 2), "4");
-    delete pResponse;
+    const bool busy = values[0] == "1" || values[1] == "3" || values[1] == "4" || values[2] == "4";
     return busy ? 0 : 1;
 }
 
 void CResetDevice::Reboot()
 {
-    if (!m_cCommonSNMP.Prepare(SNMP_PDU_SET))
-        return;
-    m_cCommonSNMP.AddValue(QString::fromLatin1(kRebootObject), SNMP_TYPE_INTEGER, "1");
-    CSnmp* pResponse = nullptr;
-    m_cCommonSNMP.SendSync(pResponse, 0);
-    delete pResponse;
+    SnmpSetValues(m_cCommonSNMP, {SnmpSetValue::Integer(kRebootObject, 1)});
 }
 
 RebootOutcome ConfirmAndRebootDevice(QWidget* parent)

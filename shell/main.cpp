@@ -1,5 +1,7 @@
 #include "CVelmarcModuleApp.h"
 
+#include "MessageBoxSink.h"
+
 #include <QApplication>
 #include <QStringList>
 
@@ -13,6 +15,7 @@ int main(int argc, char* argv[])
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("velmarc-module"));
+    InstallMessageBoxSink();
     CVelmarcModuleApp theApp(&app, arguments);
     theApp.InitInstance();
     return theApp.ExitCode();

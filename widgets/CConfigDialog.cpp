@@ -78,6 +78,7 @@ bool CConfigDialog::OnInitDialog()
     for (QPushButton* button : findChildren<QPushButton*>())
         if (button != m_pApply)
             button->setAutoDefault(false);
+    Refresh();   // the first read, as the window opens
     return true;
 }
 
@@ -113,11 +114,7 @@ void CConfigDialog::RunWrites(CSetSequence* sequence)
 {
     if (!sequence || m_bWriting || m_bClosed)
         return;
-    m_bWriting = true;
-    UpdateApply();
-    if (m_pRefresh)
-        m_pRefresh->setEnabled(false);
-    m_pClose->setEnabled(false);
+    SetWriting(true);
     auto progress = connect(sequence, &CSetSequence::progress, this,
                             [this](int step, int total, const QString&) { m_pStatus->ShowWriting(step, total); });
     auto finished = std::make_shared<QMetaObject::Connection>();
@@ -125,10 +122,7 @@ void CConfigDialog::RunWrites(CSetSequence* sequence)
                         [this, progress, finished](bool ok, const SnmpSetFailure& failure) {
                             disconnect(progress);
                             disconnect(*finished);
-                            m_bWriting = false;
-                            if (m_pRefresh)
-                                m_pRefresh->setEnabled(true);
-                            m_pClose->setEnabled(true);
+                            SetWriting(false);
                             if (ok) {
                                 m_pStatus->Clear();
                                 OnWritesDone();
@@ -143,12 +137,17 @@ void CConfigDialog::RunWrites(CSetSequence* sequence)
     if (!sequence->Start()) {
         disconnect(progress);
         disconnect(*finished);
-        m_bWriting = false;
-        if (m_pRefresh)
-            m_pRefresh->setEnabled(true);
-        m_pClose->setEnabled(true);
-        UpdateApply();
+        SetWriting(false);
     }
+}
+
+void CConfigDialog::SetWriting(bool bWriting)
+{
+    m_bWriting = bWriting;
+    if (m_pRefresh)
+        m_pRefresh->setEnabled(!bWriting);
+    m_pClose->setEnabled(!bWriting);
+    UpdateApply();
 }
 
 void CConfigDialog::OnWritesDone()

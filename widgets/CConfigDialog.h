@@ -7,7 +7,7 @@
 // (OK, Cancel, Escape, the close box, destruction).
 //
 // A derived dialog puts its widgets into ContentLayout() and implements:
-//   OnRefresh()  start the reads, each registered with Gate().Expect(...)
+//   OnRefresh()  (called when the dialog opens and on Refresh) start the reads, each registered with Gate().Expect(...)
 //                and settled when it ends; Apply/OK stay off until every
 //                one has succeeded;
 //   OnApply()    check the input (messages through Message()), fill a
@@ -100,6 +100,7 @@ protected:
 
 private:
     void OnGateSettled(bool bAllSucceeded);
+    void SetWriting(bool bWriting);
     void OnApplyClicked();
 
     std::unique_ptr<CModuleBase> m_pLogic;

@@ -6,24 +6,15 @@
 #include "SimulatedSwitch.h"
 #include "SnmpSetup.h"
 #include "TestApp.h"
+#include "WaitFor.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 
 #include <gtest/gtest.h>
 
 #include <functional>
 
 namespace {
-
-bool WaitFor(const std::function<bool()>& done, int ms = 5000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
 
 const QString kVlanName = QStringLiteral("1.3.6.1.4.1.32473.10.126.4.1.7.6.1.1");
 const QString kPvid = QStringLiteral("1.3.6.1.4.1.32473.10.126.4.1.7.7.1.1");

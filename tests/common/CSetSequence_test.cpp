@@ -5,9 +5,9 @@
 #include "SimulatedSwitch.h"
 #include "SnmpSetup.h"
 #include "TestApp.h"
+#include "WaitFor.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 
 #include <gtest/gtest.h>
 
@@ -19,15 +19,6 @@ const QString kContact = QStringLiteral("1.3.6.1.2.1.1.4.0");
 const QString kName = QStringLiteral("1.3.6.1.2.1.1.5.0");
 const QString kLocation = QStringLiteral("1.3.6.1.2.1.1.6.0");
 const QString kPvid = QStringLiteral("1.3.6.1.4.1.32473.10.126.4.1.7.7.1.1.");
-
-bool WaitFor(const std::function<bool()>& done, int ms = 5000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
 
 struct SequenceRun
 {

@@ -5,9 +5,9 @@
 #include "SimulatedSwitch.h"
 #include "SnmpSetup.h"
 #include "TestApp.h"
+#include "WaitFor.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 
 #include <gtest/gtest.h>
 
@@ -19,15 +19,6 @@ const QString kVlan = QStringLiteral("1.3.6.1.4.1.32473.10.126.4.1.7.6.1");
 const QString kName = kVlan + QStringLiteral(".1");
 const QString kStatus = kVlan + QStringLiteral(".6");
 const std::string kVlanS = kVlan.toStdString();
-
-bool WaitFor(const std::function<bool()>& done, int ms = 5000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
 
 class RowWalkTest : public SimulatedSwitchTest
 {

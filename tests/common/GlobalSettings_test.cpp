@@ -28,3 +28,48 @@ TEST(GlobalSettings, SubnetMaskTable)
         EXPECT_EQ(value, expected) << i;
     }
 }
+
+// The typed face: the texts become numbers in one place, with the fallbacks
+// a session relies on (a port or time-out it cannot use is not passed on).
+TEST(GlobalSettings, TypedConnectionSettings)
+{
+    struct Case {
+        const char* port;
+        const char* timeout;
+        int expectedPort;
+        int expectedTimeout;
+    };
+    const Case cases[] = {
+        {"16100", "500", 16100, 500},
+        {"", "", 161, 3000},
+        {"0", "0", 161, 3000},
+        {"70000", "-5", 161, 3000},
+        {"abc", "abc", 161, 3000},
+    };
+    for (const Case& c : cases) {
+        ResetGlobalSettings();
+        g_strDeviceIP = QStringLiteral(" 10.0.0.1 ");
+        g_strSnmpPort = QString::fromLatin1(c.port);
+        g_strSnmpTimeout = QString::fromLatin1(c.timeout);
+        const ConnectionSettings s = GetConnectionSettings();
+        EXPECT_EQ(s.nPort, c.expectedPort) << c.port;
+        EXPECT_EQ(s.nTimeoutMs, c.expectedTimeout) << c.timeout;
+        EXPECT_EQ(s.AgentAddress(), QByteArray("10.0.0.1:") + QByteArray::number(c.expectedPort));
+    }
+    ResetGlobalSettings();
+    g_strSnmpVersion = QStringLiteral("3");
+    g_strV3SecurityLevel = QStringLiteral("3");
+    g_strV3AuthProtocol = QStringLiteral("3");
+    g_strV3PrivProtocol = QStringLiteral("2");
+    g_strV3UserName = QStringLiteral("velshades");
+    g_bWritePermission = 0;
+    const ConnectionSettings s = GetConnectionSettings();
+    EXPECT_EQ(s.nVersion, 3);
+    EXPECT_EQ(s.nSecurityLevel, 3);
+    EXPECT_EQ(s.nAuthProtocol, 3);
+    EXPECT_EQ(s.nPrivProtocol, 2);
+    EXPECT_EQ(s.userName, "velshades");
+    EXPECT_FALSE(s.bWritePermission);
+    EXPECT_EQ(s.readCommunity, "tundra");
+    ResetGlobalSettings();
+}

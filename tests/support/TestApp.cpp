@@ -1,5 +1,7 @@
 #include "TestApp.h"
 
+#include "MessageBoxSink.h"
+
 #include <QApplication>
 
 QApplication* EnsureTestApp()
@@ -11,5 +13,6 @@ QApplication* EnsureTestApp()
         return app;
     qputenv("QT_QPA_PLATFORM", "offscreen");
     static QApplication* app = new QApplication(argc, argv);
+    InstallMessageBoxSink();   // as the program does at start-up
     return app;
 }

@@ -9,9 +9,9 @@
 #include "SimulatedSwitch.h"
 #include "SnmpSetup.h"
 #include "TestApp.h"
+#include "WaitFor.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -23,15 +23,6 @@
 namespace {
 
 const QString kPvid = QStringLiteral("1.3.6.1.4.1.32473.10.126.4.1.7.7.1.1");
-
-bool WaitFor(const std::function<bool()>& done, int ms = 5000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
 
 // The smallest dialog on the base: one walk gating Apply, two set steps.
 class DemoDialog : public CConfigDialog
@@ -105,11 +96,12 @@ protected:
         g_closeLines = 0;
     }
 
-    // Opens the dialog and waits until its read has settled.
+    // Opens the dialog (which starts its read) and waits until the read has
+    // settled.
     static void OpenAndRead(DemoDialog& d)
     {
         d.show();
-        d.Refresh();
+        EXPECT_EQ(d.refreshes, 1);
         ASSERT_TRUE(WaitFor([&] { return !d.Gate().Pending(); }));
     }
 
@@ -172,7 +164,6 @@ TEST_F(ConfigDialogTest, ApplyOnlyAfterEveryReadSucceeded)
     {
         DemoDialog d;
         d.show();
-        d.Refresh();
         EXPECT_FALSE(d.ApplyButton()->isEnabled());
         EXPECT_EQ(d.StatusLine()->text(), "Reading…");
         ASSERT_TRUE(WaitFor([&] { return !d.Gate().Pending(); }));
@@ -233,19 +224,17 @@ TEST_F(ConfigDialogTest, FailedWriteShowsItsMessageStaysOpenAndRereads)
 TEST_F(ConfigDialogTest, EnterTriggersApplyOrNothing)
 {
     DemoDialog d;
-    d.show();
+    d.show();   // reads once as it opens
     d.RefreshButton()->setFocus();
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QApplication::sendEvent(&d, &enter);   // Apply still disabled: nothing
-    EXPECT_EQ(d.refreshes, 0);
+    EXPECT_EQ(d.refreshes, 1);
     EXPECT_EQ(d.applies, 0);
-
-    d.Refresh();
     ASSERT_TRUE(WaitFor([&] { return !d.Gate().Pending(); }));
     d.RefreshButton()->setFocus();
     QKeyEvent enter2(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QApplication::sendEvent(d.RefreshButton(), &enter2);
-    EXPECT_EQ(d.refreshes, 1);
+    EXPECT_EQ(d.refreshes, 1);   // Refresh has the focus, Enter still means Apply
     EXPECT_EQ(d.applies, 1);
     ASSERT_TRUE(WaitFor([&] { return !d.IsWriting(); }));
     EXPECT_TRUE(d.isVisible());
