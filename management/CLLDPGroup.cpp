@@ -112,13 +112,6 @@ CLLDPGroup::~CLLDPGroup()
     CloseSessions();
 }
 
-bool CLLDPGroup::OnInitDialog()
-{
-    CConfigDialog::OnInitDialog();
-    Refresh();
-    return true;
-}
-
 void CLLDPGroup::OnRefresh()
 {
     RefreshButton()->setEnabled(false);

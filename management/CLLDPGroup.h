@@ -32,7 +32,6 @@ public:
     QPushButton* TimersApply() const { return m_pTimersApply; }
 
 protected:
-    bool OnInitDialog() override;
     void OnRefresh() override;
     void OnWritesDone() override;
 

@@ -72,13 +72,6 @@ CLLDPMED::~CLLDPMED()
     CloseSessions();
 }
 
-bool CLLDPMED::OnInitDialog()
-{
-    CConfigDialog::OnInitDialog();
-    Refresh();
-    return true;
-}
-
 void CLLDPMED::OnRefresh()
 {
     RefreshButton()->setEnabled(false);

@@ -28,7 +28,6 @@ public:
     CListCtrlEx* List() const { return m_pList; }
 
 protected:
-    bool OnInitDialog() override;
     void OnRefresh() override;
     void OnApply() override;
     bool CanApply() const override { return m_bLldpEnabled; }

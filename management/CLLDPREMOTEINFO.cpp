@@ -62,21 +62,25 @@ CLLDPREMOTEINFO::~CLLDPREMOTEINFO()
     CloseSessions();
 }
 
-bool CLLDPREMOTEINFO::OnInitDialog()
+void CLLDPREMOTEINFO::OnRefresh()
 {
-    // Not CTableViewDialog's: the first read depends on the version.
-    CConfigDialog::OnInitDialog();
+    // The first read, as the window opens, depends on the version and the
+    // LLDP state; Refresh reads the table directly.
+    if (m_bOpened) {
+        ReadTable();
+        return;
+    }
+    m_bOpened = true;
     CheckLldpAndRead();
-    return true;
 }
 
 void CLLDPREMOTEINFO::CheckLldpAndRead()
 {
     // Over SNMPv3 the table is read only on Refresh.
-    if (g_strSnmpVersion.trimmed() != u"1")
+    if (GetConnectionSettings().nVersion != 1) {
+        StatusLine()->Clear();
         return;
-    Gate().Reset();
-    StatusLine()->ShowReading();
+    }
     RefreshButton()->setEnabled(false);
     const int ticket = Gate().Expect(tr("LLDP state"));
     m_stateRead.Start({StateOid()}, [this, ticket](const WalkOutcome& outcome) {

@@ -22,7 +22,7 @@ public:
     void CheckLldpAndRead();
 
 protected:
-    bool OnInitDialog() override;
+    void OnRefresh() override;
     QString CellText(const SnmpRow& row, int nColumn) const override;
     void OnRowsShown(const WalkOutcome& outcome) override;
 
@@ -31,4 +31,5 @@ private:
     CSnmpScalarRead m_stateRead;
     QComboBox* m_pFindList = nullptr;
     QPushButton* m_pFind = nullptr;
+    bool m_bOpened = false;
 };

@@ -78,13 +78,6 @@ CSnmpDevIden::~CSnmpDevIden()
     CloseSessions();
 }
 
-bool CSnmpDevIden::OnInitDialog()
-{
-    CConfigDialog::OnInitDialog();
-    Refresh();
-    return true;
-}
-
 void CSnmpDevIden::OnRefresh()
 {
     RefreshButton()->setEnabled(false);

@@ -25,7 +25,6 @@ public:
     void ApplySystemInfo() { OnApply(); }
 
 protected:
-    bool OnInitDialog() override;
     void OnRefresh() override;
     void OnApply() override;
     void OnWritesDone() override;

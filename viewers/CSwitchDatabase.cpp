@@ -101,7 +101,6 @@ bool CSwitchDatabase::OnInitDialog()
 {
     CConfigDialog::OnInitDialog();
     RefreshButton()->setFocus();
-    Refresh();
     return true;
 }
 

@@ -47,13 +47,6 @@ CTableViewDialog::~CTableViewDialog()
     CloseSessions();
 }
 
-bool CTableViewDialog::OnInitDialog()
-{
-    CConfigDialog::OnInitDialog();
-    Refresh();
-    return true;
-}
-
 QString CTableViewDialog::CellText(const SnmpRow& row, int nColumn) const
 {
     return row.Text(WalkedColumn(nColumn));

@@ -54,7 +54,6 @@ protected:
     virtual void OnRowsShown(const WalkOutcome&) {}
 
     void OnRefresh() override;
-    bool OnInitDialog() override;
     // Fills the list from the walk's rows.
     void ShowRows();
 

@@ -17,16 +17,14 @@
 #include "SimulatedSwitch.h"
 #include "SnmpSetup.h"
 #include "TestApp.h"
+#include "WaitFor.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
-
-#include <functional>
 
 namespace {
 
@@ -34,15 +32,6 @@ const std::string kIf = "1.3.6.1.2.1.2.2.1.";
 const std::string kSysName = "1.3.6.1.2.1.1.5.0";
 const std::string kSysLocation = "1.3.6.1.2.1.1.6.0";
 const std::string kFdbStatus = "1.3.6.1.2.1.17.7.1.2.2.1.3.";
-
-bool WaitFor(const std::function<bool()>& done, int ms = 10000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
 
 QStringList Row(const CListCtrlEx* list, int row)
 {
@@ -86,7 +75,7 @@ protected:
     static bool Open(CConfigDialog& d)
     {
         d.show();
-        return WaitFor([&] { return !d.Gate().Pending() && d.RefreshButton()->isEnabled(); });
+        return WaitFor([&] { return !d.Gate().Pending() && d.RefreshButton()->isEnabled(); }, 20000);
     }
 
     static SimulatedSwitch* sim;
