@@ -104,6 +104,7 @@ CLLDPGroup::CLLDPGroup(QWidget* parent)
     AddSession(m_cCommonSNMPSet, "m_cCommonSNMPSet");
     SetRereadDelay(CurrentWaits().nAfterWriteMs);
     UpdateButtons();
+    setMinimumWidth(480);
 }
 
 CLLDPGroup::~CLLDPGroup()

@@ -7,10 +7,7 @@
 #include "GlobalSettings.h"
 #include "LldpSettings.h"
 
-#include <QComboBox>
-#include <QHBoxLayout>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 using namespace LldpSettings;
 
@@ -39,18 +36,6 @@ CLLDPREMOTEINFO::CLLDPREMOTEINFO(QWidget* parent)
                        1099, 1108, parent, QStringLiteral("Remote Entities Count: "))
     , m_stateRead(m_cCommonSNMPState)
 {
-    // The find row carries no behaviour on this switch: shown, not usable.
-    auto* findRow = new QHBoxLayout;
-    m_pFindList = new QComboBox(this);
-    SetControlId(m_pFindList, 1097);
-    m_pFind = new QPushButton(tr("&Find"), this);
-    SetControlId(m_pFind, 1098);
-    m_pFindList->setEnabled(false);
-    m_pFind->setEnabled(false);
-    findRow->addStretch(1);
-    findRow->addWidget(m_pFindList);
-    findRow->addWidget(m_pFind);
-    ContentLayout()->insertLayout(0, findRow);
     SetControlId(RefreshButton(), 1109);
     AddSession(m_cCommonSNMPState, "m_cCommonSNMPState");
     resize(1100, 420);
@@ -112,6 +97,13 @@ QString CLLDPREMOTEINFO::CellText(const SnmpRow& row, int nColumn) const
         return CUtils::BytesToHexText(reinterpret_cast<const unsigned char*>(id.constData()), int(id.size()));
     }
     case 4: return row.Has(2) ? PortIdSubtypeText(row.Text(2)) : QString();
+    case 5:
+        // A MAC address as port ID is six octets, not text.
+        if (row.Text(2) == u"3") {
+            const QByteArray id = row.cells.value(3);
+            return CUtils::BytesToHexText(reinterpret_cast<const unsigned char*>(id.constData()), int(id.size()));
+        }
+        return row.Text(3);
     default: return CTableViewDialog::CellText(row, nColumn);
     }
 }

@@ -8,9 +8,6 @@
 #include "CSnmpScalarRead.h"
 #include "CTableViewDialog.h"
 
-class QComboBox;
-class QPushButton;
-
 class CLLDPREMOTEINFO : public CTableViewDialog
 {
     Q_OBJECT
@@ -29,7 +26,5 @@ protected:
 private:
     CCommonSNMP m_cCommonSNMPState;
     CSnmpScalarRead m_stateRead;
-    QComboBox* m_pFindList = nullptr;
-    QPushButton* m_pFind = nullptr;
     bool m_bOpened = false;
 };

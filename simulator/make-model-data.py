@@ -184,13 +184,16 @@ w("# port ID subtype, port ID, port description, system name, system")
 w("# description; index time mark.local port.remote index")
 for mark, port, index, chassis, port_subtype, port_id, descr, name, sysdescr in (
         (0, 1, 1, "001b21a0b0c1", 5, "gi0/1", "GigabitEthernet0/1", "core-sw1", "Core switch, floor 1"),
-        (0, 2, 2, "001b21a0b0c2", 3, "001b21a0b0d2", "uplink", "edge-sw2", "Edge switch"),
+        (0, 2, 2, "001b21a0b0c2", 3, bytes.fromhex("001b21a0b0d2"), "uplink", "edge-sw2", "Edge switch"),
         (1200, 49, 12, "00a0c9115500", 7, "49", "Port 49", "dist-sw3", "Distribution switch")):
     t = LLDP + ".4.1.1.%%d.%d.%d.%d" % (mark, port, index)
     w((t + " ro i 4") % 4)
     w((t + " ro x %s") % (5, chassis))
     w((t + " ro i %d") % (6, port_subtype))
-    w((t + ' ro s "%s"') % (7, port_id))
+    if isinstance(port_id, bytes):
+        w((t + " ro x %s") % (7, port_id.hex()))
+    else:
+        w((t + ' ro s "%s"') % (7, port_id))
     w((t + ' ro s "%s"') % (8, descr))
     w((t + ' ro s "%s"') % (9, name))
     w((t + ' ro s "%s"') % (10, sysdescr))

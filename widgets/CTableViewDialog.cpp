@@ -24,7 +24,7 @@ CTableViewDialog::CTableViewDialog(const QString& strTitle, QList<Column> column
         width += m_pList->GetColumnWidth(i);
     }
     m_pList->horizontalHeader()->setStretchLastSection(true);
-    m_pList->setMinimumSize(width + 24, 300);
+    m_pList->setMinimumSize(qMax(width + 24, 400), 300);
     ContentLayout()->addWidget(m_pList, 1);
 
     if (nCountId) {

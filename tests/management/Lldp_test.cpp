@@ -324,6 +324,8 @@ TEST_F(LldpTest, RemoteTableOverV1)
     ASSERT_EQ(d.List()->GetItemCount(), 3);
     EXPECT_EQ(Row(d.List(), 0), QStringList({"1", "1", "macAddress", "001B21A0B0C1", "interfaceName", "gi0/1",
                                              "GigabitEthernet0/1", "core-sw1", "Core switch, floor 1"}));
+    // A MAC address as port ID shows as hex pairs, not as raw octets.
+    EXPECT_EQ(Row(d.List(), 1).mid(4, 2), QStringList({"macAddress", "001B21A0B0D2"}));
     EXPECT_EQ(Row(d.List(), 2).mid(0, 6),
               QStringList({"49", "12", "macAddress", "00A0C9115500", "local", "49"}));
     EXPECT_EQ(d.CountLabel()->text(), "3");
