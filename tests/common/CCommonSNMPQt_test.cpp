@@ -1,3 +1,4 @@
+#include "AnswerGate.h"
 #include "CCommonSNMP.h"
 #include "GlobalSettings.h"
 #include "SnmpSetup.h"
@@ -58,13 +59,14 @@ void useAgent(int port)
 // that has already arrived and waits in the event queue must still be
 // dropped by Close and by a new Prepare, or it would reach an owner that is
 // closing or has moved on.
-TEST(CCommonSNMPQt, QueuedAnswersDieWithCloseAndPrepare)
+class CCommonSNMPQt : public SnmpdSuite
+{
+};
+
+TEST_F(CCommonSNMPQt, QueuedAnswersDieWithCloseAndPrepare)
 {
     SnmpInit(EnsureTestApp());
-    SnmpdAgent agent;
-    const int port = agent.start();
-    ASSERT_GT(port, 0);
-    useAgent(port);
+    useAgent(port());
 
     CCommonSNMP session;
     Owner owner;
@@ -72,7 +74,10 @@ TEST(CCommonSNMPQt, QueuedAnswersDieWithCloseAndPrepare)
     ASSERT_TRUE(session.Prepare(0));
     session.AddValue(QStringLiteral("1.3.6.1.2.1.1.1.0"), 4);
     ASSERT_EQ(session.SendAsync(&Owner::Callback, &owner), 0);
-    processFor(1000);
+    QElapsedTimer timer;
+    timer.start();
+    while (owner.calls == 0 && timer.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     EXPECT_EQ(owner.calls, 1);
     EXPECT_EQ(owner.status, 0);
     EXPECT_TRUE(owner.onGuiThread);
@@ -80,10 +85,12 @@ TEST(CCommonSNMPQt, QueuedAnswersDieWithCloseAndPrepare)
     for (const bool byClose : {true, false}) {
         SCOPED_TRACE(byClose ? "Close" : "Prepare");
         owner.calls = 0;
+        AnswerGate gate(QCoreApplication::instance());
         ASSERT_TRUE(session.Prepare(0));
         session.AddValue(QStringLiteral("1.3.6.1.2.1.1.1.0"), 4);
         ASSERT_EQ(session.SendAsync(&Owner::Callback, &owner), 0);
-        QThread::msleep(300);   // the answer is in, its delivery queued
+        // The answer is in and its delivery queued on the application.
+        ASSERT_TRUE(gate.WaitForAnswers(1, 5000));
         if (byClose)
             session.Close();
         else

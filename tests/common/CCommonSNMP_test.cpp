@@ -1,6 +1,8 @@
+#include "AnswerGate.h"
 #include "CCommonSNMP.h"
 #include "CSnmp.h"
 #include "GlobalSettings.h"
+#include "SimSettings.h"
 #include "SimulatedSwitch.h"
 #include "SnmpSetup.h"
 #include "SnmpdAgent.h"
@@ -119,6 +121,16 @@ struct ColumnWalk
 
     bool ended() const { return endStatus != 1; }
 
+    // Prepares a walk of `column` on `s` and sends its first step: the
+    // result of SendAsync, -100 when the request could not be made.
+    int Start(CCommonSNMP& s, const char* column, int timeout)
+    {
+        session = &s;
+        if (!s.Prepare(SNMP_PDU_GETNEXT) || s.AddValue(column, SNMP_TYPE_NULL) != 0)
+            return -100;
+        return s.SendAsync(&ColumnWalk::Callback, this, 0, timeout);
+    }
+
     static int Callback(CSnmp* response, int requestId, void* user, int status)
     {
         auto* self = static_cast<ColumnWalk*>(user);
@@ -152,29 +164,21 @@ struct ColumnWalk
     }
 };
 
-class CCommonSNMPTest : public ::testing::Test
+class CCommonSNMPTest : public SnmpdSuite
 {
 protected:
     static void SetUpTestSuite()
     {
         SnmpInit(nullptr);   // callbacks through SnmpProcessCallbacks
         SetSnmpTimeout(5000);
-        s_agent = new SnmpdAgent;
-        s_port = s_agent->start();
+        SnmpdSuite::SetUpTestSuite();
+        s_port = port();
     }
-    static void TearDownTestSuite()
-    {
-        delete s_agent;
-        s_agent = nullptr;
-        ResetGlobalSettings();
-    }
-    void SetUp() override { ASSERT_GT(s_port, 0) << "snmpd could not be started"; }
+    static void TearDownTestSuite() { ResetGlobalSettings(); }
 
-    static SnmpdAgent* s_agent;
     static int s_port;
 };
 
-SnmpdAgent* CCommonSNMPTest::s_agent = nullptr;
 int CCommonSNMPTest::s_port = 0;
 
 // Walks ifDescr through the session and checks what every walk must give:
@@ -183,10 +187,7 @@ int CCommonSNMPTest::s_port = 0;
 void expectIfDescrWalk(CCommonSNMP& session)
 {
     ColumnWalk walk;
-    walk.session = &session;
-    ASSERT_TRUE(session.Prepare(SNMP_PDU_GETNEXT));
-    ASSERT_EQ(session.AddValue(kIfDescr, SNMP_TYPE_NULL, nullptr), 0);
-    ASSERT_EQ(session.SendAsync(&ColumnWalk::Callback, &walk, 0, 0), 0);
+    ASSERT_EQ(walk.Start(session, kIfDescr, 0), 0);
     EXPECT_FALSE(session.IsDone());
     ASSERT_TRUE(pump([&]() { return walk.ended(); }, 20000));
     EXPECT_EQ(walk.endStatus, SNMP_END_OF_WALK);
@@ -461,10 +462,7 @@ TEST_F(CCommonSNMPTest, ErrorStatusInAWalkIsAFailure)
     useV1(sim.port(), SimulatedSwitch::kReadCommunity, SimulatedSwitch::kWriteCommunity);
     CCommonSNMP session;
     ColumnWalk walk;
-    walk.session = &session;
-    ASSERT_TRUE(session.Prepare(SNMP_PDU_GETNEXT));
-    ASSERT_EQ(session.AddValue(kIfDescr, SNMP_TYPE_NULL), 0);
-    ASSERT_EQ(session.SendAsync(&ColumnWalk::Callback, &walk, 0, 2000), 0);
+    ASSERT_EQ(walk.Start(session, kIfDescr, 2000), 0);
     ASSERT_TRUE(pump([&]() { return walk.ended(); }, 10000));
     EXPECT_EQ(walk.indexes.size(), 4u);
     EXPECT_EQ(walk.endStatus, SNMP_NO_ANSWER);
@@ -522,24 +520,23 @@ TEST_F(CCommonSNMPTest, CloseDuringAWalkSilencesTheSession)
 
         // Without Close the time-out is reported: the test can see callbacks.
         ColumnWalk control;
-        control.session = &session;
-        ASSERT_TRUE(session.Prepare(SNMP_PDU_GETNEXT));
-        session.AddValue(kIfDescr, SNMP_TYPE_NULL);
-        ASSERT_EQ(session.SendAsync(&ColumnWalk::Callback, &control, 0, 300), 0);
+        ASSERT_EQ(control.Start(session, kIfDescr, 300), 0);
         ASSERT_TRUE(pump([&]() { return control.ended(); }, 3000));
         EXPECT_EQ(control.endStatus, SNMP_NO_ANSWER);
 
         ColumnWalk walk;
-        walk.session = &session;
-        ASSERT_TRUE(session.Prepare(SNMP_PDU_GETNEXT));
-        session.AddValue(kIfDescr, SNMP_TYPE_NULL);
-        ASSERT_EQ(session.SendAsync(&ColumnWalk::Callback, &walk, 0, 300), 0);
-        EXPECT_FALSE(session.IsDone());
-        session.Close();
-        EXPECT_TRUE(session.IsDone());
-        EXPECT_NE(session.SendAsync(&ColumnWalk::Callback, &walk, 0, 300), 0);
-        pumpFor(800);
-        EXPECT_EQ(walk.callbacks, 0);
+        {
+            AnswerGate gate;
+            ASSERT_EQ(walk.Start(session, kIfDescr, 300), 0);
+            EXPECT_FALSE(session.IsDone());
+            session.Close();
+            EXPECT_TRUE(session.IsDone());
+            EXPECT_NE(session.SendAsync(&ColumnWalk::Callback, &walk, 0, 300), 0);
+            // The time-out comes all the same; delivered, it must find no one.
+            ASSERT_TRUE(gate.WaitForAnswers(1, 5000));
+            gate.Release();
+            EXPECT_EQ(walk.callbacks, 0);
+        }
 
         ASSERT_TRUE(session.Prepare(SNMP_PDU_GETNEXT));
         session.AddValue(kIfDescr, SNMP_TYPE_NULL);
@@ -549,29 +546,24 @@ TEST_F(CCommonSNMPTest, CloseDuringAWalkSilencesTheSession)
     }
 }
 
-// A new Prepare abandons the walk under way: its answer must never reach
-// the owner's callback, which would take a row of the old table for the new
-// request.
+// A new Prepare abandons the walk under way: its answer, already arrived
+// and waiting for delivery, must never reach the owner's callback, which
+// would take a row of the old table for the new request.
 TEST_F(CCommonSNMPTest, PrepareAbandonsTheWalkUnderWay)
 {
     useV1(s_port);
     CCommonSNMP session;
     ColumnWalk old;
-    old.session = &session;
-    ASSERT_TRUE(session.Prepare(SNMP_PDU_GETNEXT));
-    session.AddValue(kIfDescr, SNMP_TYPE_NULL);
-    ASSERT_EQ(session.SendAsync(&ColumnWalk::Callback, &old, 0, 0), 0);
-    // The answer is on its way, or already waiting for delivery, when the
-    // session moves on.
-    QThread::msleep(100);
-    const int before = old.callbacks;
+    AnswerGate gate;
+    ASSERT_EQ(old.Start(session, kIfDescr, 0), 0);
+    ASSERT_TRUE(gate.WaitForAnswers(1, 5000));
     ASSERT_TRUE(session.Prepare(SNMP_PDU_GET));
     session.AddValue(kSysDescr0, SNMP_TYPE_NULL);
     CSnmp* response = nullptr;
     ASSERT_EQ(session.SendSync(response, 3000), 0);
     delete response;
-    pumpFor(500);
-    EXPECT_EQ(old.callbacks, before);
+    EXPECT_EQ(gate.Release(), 1);
+    EXPECT_EQ(old.callbacks, 0);
 }
 
 // An answer whose id is no longer pending is stale: RemovePending says so
@@ -642,14 +634,13 @@ TEST_F(CCommonSNMPTest, DestroyedSessionGetsNoCallback)
     SilentPeer peer;
     useV1(peer.port());
     auto walk = std::make_unique<ColumnWalk>();
+    AnswerGate gate;
     {
         CCommonSNMP session;
-        walk->session = &session;
-        ASSERT_TRUE(session.Prepare(SNMP_PDU_GETNEXT));
-        session.AddValue(kIfDescr, SNMP_TYPE_NULL);
-        ASSERT_EQ(session.SendAsync(&ColumnWalk::Callback, walk.get(), 0, 200), 0);
+        ASSERT_EQ(walk->Start(session, kIfDescr, 200), 0);
     }
-    pumpFor(600);
+    ASSERT_TRUE(gate.WaitForAnswers(1, 5000));   // the time-out, after the session
+    gate.Release();
     EXPECT_EQ(walk->callbacks, 0);
 }
 
@@ -705,4 +696,72 @@ TEST(CCommonSNMPClose, CopyToCharArray)
     std::unique_ptr<char[]> copy(CopyToCharArray(QStringLiteral("1.3.6.1")));
     ASSERT_NE(copy, nullptr);
     EXPECT_STREQ(copy.get(), "1.3.6.1");
+}
+
+// ------------------------------------------------ against the simulated switch
+
+namespace {
+
+const char* const kVlanNameColumn = "1.3.6.1.4.1.32473.10.126.4.1.7.6.1.1";
+const char* const kTrunkMemberColumn = "1.3.6.1.4.1.32473.10.126.4.1.8.1.3.1.2";
+
+class CCommonSNMPSimTest : public SimulatedSwitchTest
+{
+protected:
+    void SetUp() override
+    {
+        SimulatedSwitchTest::SetUp();
+        SnmpInit(nullptr);
+    }
+    void TearDown() override { ResetGlobalSettings(); }
+
+    // True once the switch has received a get-next under `column`.
+    bool Received(const std::string& column)
+    {
+        for (const SimRequest& r : sim.requests())
+            if (r.pdu == "getnext" && !r.varbinds.empty() && r.varbinds[0].oid.rfind(column, 0) == 0)
+                return true;
+        return false;
+    }
+};
+
+} // namespace
+
+// A dialog that refreshes restarts its walk: Prepare, new columns,
+// SendAsync. On a slow switch the old walk's answer is still on its way
+// then and arrives while the new walk runs; the session must drop it before
+// the owner's callback (the relay's pending-id check, and the cancel in
+// Prepare). Handed to the new walk's callback it would be taken for the new
+// table's first row, or at least count as a call the owner never asked for.
+TEST_F(CCommonSNMPSimTest, NewWalkNeverReceivesThePreviousWalksAnswer)
+{
+    for (bool v3 : {false, true}) {
+        SCOPED_TRACE(v3 ? "v3" : "v1");
+        UseSimulatedSwitch(sim);
+        if (v3)
+            UseSimUser(SimulatedSwitch::Users().front());
+        ASSERT_TRUE(sim.command("delay 300"));
+        sim.clearLog();
+        CCommonSNMP session;
+        ColumnWalk first;
+        ASSERT_EQ(first.Start(session, kVlanNameColumn, 3000), 0);
+        QElapsedTimer timer;
+        timer.start();
+        while (!Received(kVlanNameColumn) && timer.elapsed() < 5000)
+            SnmpProcessCallbacks(10);
+        ASSERT_TRUE(Received(kVlanNameColumn)) << "the first walk's request never reached the switch";
+
+        ColumnWalk second;
+        ASSERT_EQ(second.Start(session, kTrunkMemberColumn, 3000), 0);
+        // Answers leave the switch in order, so the first walk's answer has
+        // come and gone long before the second walk's third one.
+        ASSERT_TRUE(pump([&]() { return second.ended(); }, 10000));
+
+        EXPECT_EQ(first.callbacks, 0);
+        EXPECT_EQ(second.stale, 0) << "the old walk's answer reached the new walk's callback";
+        EXPECT_EQ(second.callbacks, 3);   // link 1, link 2, end
+        EXPECT_EQ(second.endStatus, SNMP_END_OF_WALK);
+        EXPECT_EQ(second.indexes, (std::vector<QString>{QStringLiteral(".1"), QStringLiteral(".2")}));
+        ASSERT_TRUE(sim.command("delay 0"));
+    }
 }

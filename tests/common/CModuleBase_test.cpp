@@ -218,6 +218,43 @@ TEST_F(ModuleBaseSimTest, SetListSendsOneRequestWithItemsInOrder)
     EXPECT_EQ(sim.value(kIfAdminStatus1), "i 2");
 }
 
+// One malformed item refuses the whole list before anything is sent: a
+// list that skipped the item would write the others alone, a partial
+// configuration the user never asked for. The next list goes out with its
+// own varbinds only (nothing left over from the refused one).
+TEST_F(ModuleBaseSimTest, SetListWithOneMalformedItemSendsNothing)
+{
+    const char* const location = "lab";
+    const char* const contact = "noc";
+    struct Case { const char* what; SNMP_SET_ITEM bad; };
+    const Case cases[] = {
+        {"no value", {QString::fromLatin1(kSysName), nullptr, 2, 3}},
+        {"negative length", {QString::fromLatin1(kSysName), "core", 2, -1}},
+        {"OID with a letter", {QStringLiteral("1.3.6.1.2.1.1.x.0"), "core", 2, 4}},
+        {"empty OID", {QString(), "core", 2, 4}},
+        {"integer that is no number", {QString::fromLatin1(kIfAdminStatus1), "up", 1, 2}},
+        {"unknown type code", {QString::fromLatin1(kSysName), "core", 7, 4}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        sim.clearLog();
+        const SNMP_SET_ITEM items[] = {
+            {QString::fromLatin1(kSysLocation), location, 2, 3},
+            c.bad,
+            {QString::fromLatin1(kSysContact), contact, 2, 3},
+        };
+        CModuleBase base;
+        EXPECT_EQ(base.SnmpSetList(items, 3), 0);
+        EXPECT_TRUE(sim.requests().empty());
+
+        EXPECT_EQ(base.SnmpSetList(&items[2], 1), 1);
+        const std::vector<SimRequest> sets = sim.sets();
+        ASSERT_EQ(sets.size(), 1u);
+        ASSERT_EQ(sets[0].varbinds.size(), 1u);
+        EXPECT_EQ(sets[0].varbinds[0].oid, kSysContact);
+    }
+}
+
 // A write the switch refuses (error status set) is a failure, for the
 // single set as for the list: reporting it as done would tell the user a
 // setting was stored that the switch never took.
@@ -331,15 +368,37 @@ TEST_F(ModuleBaseSimTest, TrunkBitmapWithZeroOctets)
 }
 
 // A walk that gets no answer still ends (the map counts as loaded with what
-// arrived), so a dialog waiting for it is not stuck.
+// arrived: nothing), so a dialog waiting for it is not stuck; the links of
+// an earlier walk do not survive as if the switch had confirmed them.
 TEST_F(ModuleBaseSimTest, TrunkWalkWithoutAnswerEnds)
 {
     g_strSnmpTimeout = QStringLiteral("300");
-    ASSERT_TRUE(sim.command("drop all"));
     CModuleBase base;
     ASSERT_TRUE(WalkTrunks(base));
+    ASSERT_EQ(base.m_TrunkPorts[0], 1);
+    ASSERT_TRUE(sim.command("drop all"));
+    ASSERT_TRUE(WalkTrunks(base));
+    EXPECT_EQ(base.m_bTrunkLoaded, 1);
+    EXPECT_EQ(base.m_TrunkPorts, std::vector<int>(52, 0));
+}
+
+// A walk cut short by an error keeps the links that arrived before it and
+// counts as loaded: their ports are checked (0 for a split), which no
+// "not loaded" map could give. Link 1 (ports 1, 2) arrives; the step to
+// link 2 is answered genErr.
+TEST_F(ModuleBaseSimTest, TrunkWalkCutShortKeepsTheLinksReceived)
+{
+    ASSERT_TRUE(sim.command("set " + Sub(kTrunkMembers, 2) + " x 0000000c00000000"));
+    ASSERT_TRUE(sim.command("error " + Sub(kTrunkMembers, 2) + " genErr"));
+    CModuleBase base;
+    ASSERT_TRUE(WalkTrunks(base));
+    EXPECT_EQ(base.m_TrunkPorts[0], 1);
+    EXPECT_EQ(base.m_TrunkPorts[1], 1);
+    EXPECT_EQ(base.m_TrunkPorts[28], 0);   // link 2 never arrived
     std::vector<int> sel(52, 0);
     sel[0] = 1;
+    EXPECT_EQ(base.CheckTrunkMembers(sel.data()), 0);
+    sel[1] = 1;
     EXPECT_EQ(base.CheckTrunkMembers(sel.data()), 1);
 }
 

@@ -33,6 +33,8 @@ TEST(CUtilsAddresses, ValidateMacText)
     };
     for (const Case& c : cases) {
         MessageRecorder recorder;
+        if (c.message)
+            recorder.expect(QString::fromLatin1(c.message));
         EXPECT_EQ(CUtils::ValidateMacText(QString::fromLatin1(c.text), c.allowMulticast), c.result) << c.text;
         if (c.message) {
             ASSERT_EQ(recorder.texts().size(), 1) << c.text;

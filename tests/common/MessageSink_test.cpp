@@ -1,6 +1,7 @@
 #include "MessageRecorder.h"
 #include "MessageSink.h"
 
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 // The classic flag words must map to the icon, buttons and default button
@@ -27,16 +28,76 @@ TEST(MessageSink, FlagWordsMapToIconButtonsAndDefault)
 }
 
 // The recorder sees the exact text (blanks included) and gives the scripted
-// answers in order, then OK.
+// answers in order.
 TEST(MessageSink, RecorderKeepsTextAndScriptsAnswers)
 {
     MessageRecorder recorder;
     recorder.script({IDCANCEL});
+    recorder.expect(QStringLiteral("FW upgrade/backup or config backup/restore is already progressing. "));
     EXPECT_EQ(AfxMessageBox(QStringLiteral("Do you want to reboot the device?"), MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2), IDCANCEL);
     EXPECT_EQ(AfxMessageBox(QStringLiteral("FW upgrade/backup or config backup/restore is already progressing. ")), IDOK);
     ASSERT_EQ(recorder.texts().size(), 2);
     EXPECT_EQ(recorder.texts()[1], QStringLiteral("FW upgrade/backup or config backup/restore is already progressing. "));
     EXPECT_EQ(recorder.requests()[0].defaultAnswer, IDCANCEL);
+    EXPECT_EQ(recorder.answersLeft(), 0);
+}
+
+// A box no script expected is a failure, never consent: it gets the button
+// that goes ahead with nothing (a recorder that answered OK or Yes would let
+// an unexpected "reboot?" or "delete?" pass as agreed).
+TEST(MessageSink, UnexpectedBoxFailsAndGetsTheHarmlessAnswer)
+{
+    struct Case { unsigned flags; int expected; };
+    const Case cases[] = {
+        {MB_OK | MB_ICONWARNING, IDOK},
+        {MB_OKCANCEL | MB_ICONQUESTION, IDCANCEL},
+        {MB_YESNO | MB_ICONQUESTION, IDNO},
+        {MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON1, IDCANCEL},
+    };
+    for (const Case& c : cases) {
+        MessageRecorder recorder;
+        int answer = 0;
+        EXPECT_NONFATAL_FAILURE(answer = AfxMessageBox(QStringLiteral("Are you sure to delete?"), c.flags),
+                                "unexpected message box \"Are you sure to delete?\"");
+        EXPECT_EQ(answer, c.expected) << c.flags;
+        EXPECT_EQ(recorder.texts(), QStringList{QStringLiteral("Are you sure to delete?")});
+    }
+}
+
+// The script is checked as well as used: another text than the expected
+// one, an answer the box does not offer, and expected boxes that never came
+// (at ExpectAllUsed and when the recorder goes) each fail the test.
+TEST(MessageSink, RecorderFailsOnAWrongTextAnAnswerNotOfferedAndLeftovers)
+{
+    {
+        MessageRecorder recorder;
+        recorder.expect(QStringLiteral("Invalid Portlist"));
+        EXPECT_NONFATAL_FAILURE(AfxMessageBox(QStringLiteral("Invalid Sever IP address.")),
+                                "where \"Invalid Portlist\" was expected");
+    }
+    {
+        MessageRecorder recorder;
+        recorder.script({IDYES});
+        int answer = 0;
+        EXPECT_NONFATAL_FAILURE(answer = AfxMessageBox(QStringLiteral("Reboot?"), MB_OKCANCEL | MB_ICONQUESTION),
+                                "is not a button of");
+        EXPECT_EQ(answer, IDCANCEL);
+    }
+    EXPECT_NONFATAL_FAILURE(
+        {
+            MessageRecorder recorder;
+            recorder.expect(QStringLiteral("Invalid Portlist"));
+            recorder.ExpectAllUsed();
+            AfxMessageBox(QStringLiteral("Invalid Portlist"));   // used up now: no second failure
+        },
+        "1 expected message box(es) never shown: \"Invalid Portlist\"");
+    EXPECT_NONFATAL_FAILURE(
+        {
+            MessageRecorder recorder;
+            recorder.script({IDCANCEL, IDOK});
+            ConfirmMessage(QStringLiteral("Are you sure to delete?"));
+        },
+        "1 expected message box(es) never shown: (any text)");
 }
 
 // A confirmation must be OK/Cancel with the question icon and Cancel as the
@@ -61,8 +122,10 @@ TEST(MessageSink, ConfirmationIsOkCancelQuestionWithCancelDefault)
 TEST(MessageSink, NestedRecorderRestoresTheOuterSink)
 {
     MessageRecorder outer;
+    outer.expect(QStringLiteral("outer"));
     {
         MessageRecorder inner;
+        inner.expect(QStringLiteral("inner"));
         AfxMessageBox(QStringLiteral("inner"));
         EXPECT_EQ(inner.texts(), QStringList{QStringLiteral("inner")});
     }

@@ -157,7 +157,9 @@ TEST_F(ResetDeviceTest, RebootCommandConfirmsAndGuards)
         SetState(2, c.busy ? 3 : 0, 0);
         sim.clearLog();
         MessageRecorder recorder;
-        recorder.script({c.answer});
+        recorder.expect(QStringLiteral("Do you want to reboot the device?"), c.answer);
+        if (c.busy)
+            recorder.expect(QString::fromLatin1(kBusyText));
         EXPECT_EQ(ConfirmAndRebootDevice(), c.outcome) << c.what;
 
         ASSERT_GE(recorder.requests().size(), 1u) << c.what;

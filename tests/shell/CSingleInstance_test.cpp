@@ -9,9 +9,13 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -123,60 +127,166 @@ TEST(CSingleInstance, SafeNamesAreDistinctAndPlain)
     }
 }
 
-// The real program started twice for one device: the second process ends
-// at once and the first one is asked to come forward; a first copy killed
-// without clean-up does not keep the device locked.
-TEST(CSingleInstance, SecondProgramProcessActivatesTheFirst)
-{
-    const QString program = QStringLiteral(VELMARC_BINARY_DIR "/shell/velmarc-module");
-    ASSERT_TRUE(QFile::exists(program)) << "build the velmarc-module target first";
-    QTemporaryDir runtime;
-    QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
-    const QStringList args = {"/x1", "/I", "10.0.0.77", "/r", "public", "/w", "private", "/p", "TRUE", "/v", "1", "/o", "16161"};
+// ------------------------------------------------ real copies of the program
 
-    for (int round = 0; round < 2; ++round) {
-        SCOPED_TRACE(round);
-        QProcess first;
-        first.setProcessEnvironment(env);
-        first.start(program, args);
-        ASSERT_TRUE(first.waitForStarted());
-        // The lock file names the first process once it has taken the
-        // device (in round 1 the killed copy's file is there before).
-        const auto holdsLock = [&]() {
-            for (const QString& name : QDir(runtime.path()).entryList({"*.lock"}, QDir::Files)) {
-                QFile file(QDir(runtime.path()).filePath(name));
-                if (file.open(QIODevice::ReadOnly) && file.readLine().trimmed().toLongLong() == first.processId())
+namespace {
+
+// Copies of the program, each in a folder of its own with or without a
+// User.ini beside it, started for one runtime folder.
+class ProgramCopies : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        EnsureTestApp();
+        ASSERT_TRUE(QFile::exists(m_program)) << "build the velmarc-module target first";
+        ASSERT_TRUE(m_runtime.isValid() && m_folders.isValid());
+        QFile::setPermissions(m_runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        m_env = QProcessEnvironment::systemEnvironment();
+        m_env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        m_env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
+    }
+    void TearDown() override
+    {
+        for (auto& p : m_processes) {
+            p->kill();
+            p->waitForFinished();
+        }
+    }
+
+    // The program in a folder of its own, with User.ini naming the device
+    // `deviceName` (none when null). A hard link keeps the folder the
+    // program reads User.ini from; a copy where links are not possible.
+    QString Copy(const char* deviceName)
+    {
+        const QString folder = QDir(m_folders.path()).filePath(QString::number(m_copies++));
+        QDir().mkpath(folder);
+        const QString program = QDir(folder).filePath(QStringLiteral("velmarc-module"));
+        if (::link(QFile::encodeName(m_program).constData(), QFile::encodeName(program).constData()) != 0) {
+            EXPECT_TRUE(QFile::copy(m_program, program));
+        }
+        if (deviceName) {
+            QFile ini(QDir(folder).filePath(QStringLiteral("User.ini")));
+            EXPECT_TRUE(ini.open(QIODevice::WriteOnly));
+            ini.write("[DeviceInfo]\nDeviceName=" + QByteArray(deviceName) + "\n");
+        }
+        return program;
+    }
+
+    QProcess* Start(const QString& program, const char* address)
+    {
+        auto process = std::make_unique<QProcess>();
+        process->setProcessEnvironment(m_env);
+        process->start(program, {"/x1", "/I", address, "/r", "public", "/w", "private", "/p", "TRUE", "/v", "1", "/o", "16161"});
+        EXPECT_TRUE(process->waitForStarted());
+        m_processes.push_back(std::move(process));
+        return m_processes.back().get();
+    }
+
+    // True once `process` holds a single-instance lock of the runtime folder.
+    bool HoldsDevice(QProcess* process)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        const auto holds = [&]() {
+            for (const QString& name : QDir(m_runtime.path()).entryList({"*.lock"}, QDir::Files)) {
+                QFile file(QDir(m_runtime.path()).filePath(name));
+                if (file.open(QIODevice::ReadOnly) && file.readLine().trimmed().toLongLong() == process->processId())
                     return true;
             }
             return false;
         };
-        QElapsedTimer timer;
-        timer.start();
-        while (!holdsLock() && timer.elapsed() < 10000)
-            QThread::msleep(50);
-        ASSERT_TRUE(holdsLock());
+        while (!holds() && process->state() == QProcess::Running && timer.elapsed() < 10000)
+            process->waitForFinished(20);
+        return holds() && process->state() == QProcess::Running;
+    }
 
-        QProcess second;
-        second.setProcessEnvironment(env);
-        second.start(program, args);
-        ASSERT_TRUE(second.waitForFinished(10000));
-        EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(second.exitCode(), 0);
-        EXPECT_EQ(first.state(), QProcess::Running);
+    // True when `process` ends by itself, as a second start for a managed
+    // device does (successfully: the running copy was brought forward).
+    static bool EndsAtOnce(QProcess* process)
+    {
+        return process->waitForFinished(10000) && process->exitStatus() == QProcess::NormalExit
+               && process->exitCode() == 0;
+    }
+
+    const QString m_program = QStringLiteral(VELMARC_BINARY_DIR "/shell/velmarc-module");
+    QTemporaryDir m_runtime;
+    QTemporaryDir m_folders{QStringLiteral(VELMARC_BINARY_DIR "/tests/program-copies-XXXXXX")};
+    QProcessEnvironment m_env;
+    std::vector<std::unique_ptr<QProcess>> m_processes;
+    int m_copies = 0;
+};
+
+} // namespace
+
+// Two switches managed at once: one copy per address, both stay up. A name
+// without the address would make the second one end.
+TEST_F(ProgramCopies, TwoAddressesAreTwoDevices)
+{
+    const QString program = Copy(nullptr);
+    QProcess* first = Start(program, "10.0.0.81");
+    ASSERT_TRUE(HoldsDevice(first));
+    QProcess* second = Start(program, "10.0.0.82");
+    EXPECT_TRUE(HoldsDevice(second));
+    EXPECT_EQ(first->state(), QProcess::Running);
+}
+
+// The station may run one copy per User.ini name for one address: two
+// names are two devices, and no name is a third. The device a test holds
+// under the name written out ("Module:" + name + address + ":" + port)
+// refuses the copy with that User.ini name and brings the holder forward.
+// Reading no name, or leaving the name or the address out, fails here.
+TEST_F(ProgramCopies, UserIniNameAndAddressNameTheDevice)
+{
+    CSingleInstance holder(QStringLiteral("Module:LabA10.0.0.83:16161"), m_runtime.path());
+    ASSERT_TRUE(holder.Acquire());
+    int activations = 0;
+    QObject::connect(&holder, &CSingleInstance::activateRequested, [&]() { ++activations; });
+
+    const QString labA = Copy("LabA");
+    QProcess* refused = Start(labA, "10.0.0.83");
+    EXPECT_TRUE(EndsAtOnce(refused)) << refused->readAllStandardError().toStdString();
+    EXPECT_TRUE(waitFor([&]() { return activations == 1; }, 5000));
+
+    QProcess* labB = Start(Copy("LabB"), "10.0.0.83");
+    ASSERT_TRUE(HoldsDevice(labB));
+    QProcess* unnamed = Start(Copy(nullptr), "10.0.0.83");
+    ASSERT_TRUE(HoldsDevice(unnamed));
+    QProcess* otherAddress = Start(labA, "10.0.0.84");
+    ASSERT_TRUE(HoldsDevice(otherAddress));
+
+    // A second copy with LabB's name (from another folder) is LabB's device.
+    QProcess* again = Start(Copy("LabB"), "10.0.0.83");
+    EXPECT_TRUE(EndsAtOnce(again));
+    for (QProcess* p : {labB, unnamed, otherAddress})
+        EXPECT_EQ(p->state(), QProcess::Running);
+}
+
+// The real program started twice for one device: the second process ends
+// at once and the first one is asked to come forward; a first copy killed
+// without clean-up does not keep the device locked.
+TEST_F(ProgramCopies, SecondProgramProcessActivatesTheFirst)
+{
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        // In round 1 the killed copy's lock file is there before.
+        QProcess* first = Start(m_program, "10.0.0.77");
+        ASSERT_TRUE(HoldsDevice(first));
+        QProcess* second = Start(m_program, "10.0.0.77");
+        EXPECT_TRUE(EndsAtOnce(second));
+        EXPECT_EQ(first->state(), QProcess::Running);
 
         QByteArray log;
-        timer.restart();
+        QElapsedTimer timer;
+        timer.start();
         while (!log.contains("bringing the window forward") && timer.elapsed() < 5000) {
-            first.waitForReadyRead(100);
-            log += first.readAllStandardError();
+            first->waitForReadyRead(100);
+            log += first->readAllStandardError();
         }
         EXPECT_TRUE(log.contains("bringing the window forward")) << log.toStdString();
 
         // A crash: no clean-up, the lock file stays behind for round 1.
-        first.kill();
-        first.waitForFinished();
+        first->kill();
+        first->waitForFinished();
     }
 }

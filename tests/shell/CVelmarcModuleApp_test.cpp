@@ -118,6 +118,8 @@ TEST(CVelmarcModuleApp, CommandLineTable)
         SCOPED_TRACE(c.why);
         ResetGlobalSettings();
         MessageRecorder recorder;
+        if (!c.message.isEmpty())
+            recorder.expect(c.message);
         CVelmarcModuleApp app(nullptr, {QStringLiteral("velmarc-module")});
         app.SetCommandLine(c.line);
         EXPECT_EQ(app.ParseCommandLine(), c.accepted);
@@ -141,6 +143,18 @@ TEST(CVelmarcModuleApp, ArgvIsJoinedWithBlanks)
     ASSERT_TRUE(app.ParseCommandLine());
     EXPECT_EQ(g_strDeviceIP, QStringLiteral("10.0.0.1"));
     EXPECT_EQ(g_strReadCommunity, QStringLiteral("pub"));
+    ResetGlobalSettings();
+}
+
+// The single-instance name, written out: "Module:", the User.ini name, the
+// address and the port, so two names or two addresses are two devices.
+TEST(CVelmarcModuleApp, SingleInstanceNameHoldsNameAddressAndPort)
+{
+    ResetGlobalSettings();
+    g_strDeviceIP = QStringLiteral("10.0.0.1");
+    g_strSnmpPort = QStringLiteral("1161");
+    EXPECT_EQ(CVelmarcModuleApp::SingleInstanceName(QStringLiteral("Lab A")).toStdString(), "Module:Lab A10.0.0.1:1161");
+    EXPECT_EQ(CVelmarcModuleApp::SingleInstanceName(QString()).toStdString(), "Module:10.0.0.1:1161");
     ResetGlobalSettings();
 }
 
@@ -191,6 +205,7 @@ TEST(CVelmarcModuleApp, EmptyCommandLineEndsWithMessage)
     EnsureTestApp();
     ResetGlobalSettings();
     MessageRecorder recorder;
+    recorder.expect(QStringLiteral("No parameter input !"));
     TestModuleApp app(QCoreApplication::instance(), {QStringLiteral("velmarc-module")});
     EXPECT_FALSE(app.InitInstance());
     EXPECT_EQ(recorder.texts(), QStringList{QStringLiteral("No parameter input !")});
@@ -208,6 +223,7 @@ TEST(CVelmarcModuleApp, StartUpRunsTheWindowOnlyForAUsableLine)
     {
         ResetGlobalSettings();
         MessageRecorder recorder;
+        recorder.expect(QStringLiteral("The device IP address \"10.0.0.300\" is not an IPv4 address !"));
         TestModuleApp app(QCoreApplication::instance(), {"velmarc-module", "/xa/I10.0.0.300"});
         EXPECT_FALSE(app.InitInstance());
         EXPECT_EQ(app.windows, 0);
@@ -247,6 +263,8 @@ TEST(CVelmarcModuleApp, ShortV3PassphraseIsReported)
         SCOPED_TRACE(c.line);
         ResetGlobalSettings();
         MessageRecorder recorder;
+        if (c.warned)
+            recorder.expect(QStringLiteral("SNMPv3 passwords must have at least 8 characters !"));
         TestModuleApp app(QCoreApplication::instance(), {"velmarc-module", c.line});
         app.InitInstance();
         EXPECT_EQ(app.windows, 1);
@@ -266,9 +284,10 @@ TEST(CVelmarcModuleApp, SecondStartForTheSameDeviceActivatesTheFirst)
     EnsureTestApp();
     RuntimeFolder runtime;
     ResetGlobalSettings();
-    g_strDeviceIP = QStringLiteral("10.0.0.40");
-    g_strSnmpPort = QStringLiteral("161");
-    CSingleInstance running(CVelmarcModuleApp::SingleInstanceName(CVelmarcModuleApp::ReadUserDeviceName()));
+    // The name written out, not made by the function under test: no
+    // User.ini beside the test program, so "Module:" + address + port.
+    ASSERT_TRUE(CVelmarcModuleApp::ReadUserDeviceName().isEmpty());
+    CSingleInstance running(QStringLiteral("Module:10.0.0.40:161"));
     ASSERT_TRUE(running.Acquire());
     int activations = 0;
     QObject::connect(&running, &CSingleInstance::activateRequested, [&]() { ++activations; });

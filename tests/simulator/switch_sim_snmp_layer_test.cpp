@@ -99,4 +99,31 @@ TEST_F(SwitchSimSnmpLayer, PortBitmapSetArrivesAsOctets)
     EXPECT_EQ(sim.value(kVlan + ".2.1"), "x c00000000000000000000001");
 }
 
+// An integer given as octets with a length (how set items carry their
+// values) goes out as the number those octets spell: "25" with length 1 is
+// 2 on the wire. A layer that read the text up to its NUL would send 25,
+// one that sent the octets as they are would send an OCTET STRING; both
+// show only in what the switch received.
+TEST_F(SwitchSimSnmpLayer, IntegerGivenAsOctetsGoesOutAsItsNumber)
+{
+    struct Case { const char* text; int length; const char* wire; };
+    const Case cases[] = {{"25", 1, "2"}, {"1", 1, "1"}, {"4094", 4, "4094"}, {"-7x", 2, "-7"}};
+    const std::string pvid1 = "1.3.6.1.4.1.32473.10.126.4.1.7.7.1.1.1";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        sim.clearLog();
+        CSnmpV1 request(SNMP_PDU_SET);
+        request.setCommunity(SimulatedSwitch::kWriteCommunity);
+        ASSERT_EQ(request.addValue(pvid1.c_str(), SNMP_TYPE_INTEGER, c.text, c.length), 0);
+        CSnmp* response = nullptr;
+        ASSERT_EQ(request.send(sim.agent().c_str(), response, 2000), 0);
+        delete response;
+        const std::vector<SimRequest> sets = sim.sets();
+        ASSERT_EQ(sets.size(), 1u);
+        ASSERT_EQ(sets[0].varbinds.size(), 1u);
+        EXPECT_EQ(sets[0].varbinds[0].type, "INTEGER");
+        EXPECT_EQ(sets[0].varbinds[0].value, c.wire);
+    }
+}
+
 } // namespace

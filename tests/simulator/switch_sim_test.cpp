@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <thread>
 
 namespace {
@@ -400,12 +401,26 @@ TEST_F(SwitchSimFault, SetAnyObjectAndReset)
 
 // ------------------------------------------------------------ behaviour
 
+// Windows wide enough that a loaded machine still sees the switch silent
+// (or busy) right after the set; their end is waited for, not slept over.
 SimulatedSwitch::Options QuickSwitch()
 {
     SimulatedSwitch::Options o;
-    o.rebootSilenceMs = 800;
-    o.saveBusyMs = 400;
+    o.rebootSilenceMs = 2500;
+    o.saveBusyMs = 2000;
     return o;
+}
+
+// Polls `done` until it holds or `ms` pass.
+bool WaitUntil(const std::function<bool()>& done, int ms)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
 }
 
 // Catches a reboot that leaves the switch answering, a switch that never
@@ -423,9 +438,11 @@ TEST(SwitchSimBehaviour, RebootIsSilentThenAnswersWithTheSavedConfiguration)
     EXPECT_NE(Tool("snmpget", V2(sim, R, "0.3"), {kSysDescr}).exitCode, 0) << "answered while rebooting";
     EXPECT_TRUE(Last(sim).silent);
 
-    std::this_thread::sleep_for(std::chrono::milliseconds(700));
-    ToolResult back = Tool("snmpget", V2(sim, R), {kSysName, kVlan + ".1.40", kSysUpTime, kReboot});
-    ASSERT_EQ(back.exitCode, 0) << back.err;
+    ToolResult back;
+    ASSERT_TRUE(WaitUntil([&] {
+        back = Tool("snmpget", V2(sim, R, "0.3"), {kSysName, kVlan + ".1.40", kSysUpTime, kReboot});
+        return back.exitCode == 0;
+    }, 15000)) << "the switch never came back: " << back.err;
     EXPECT_NE(back.out.find("\"PQS-4400-52\""), std::string::npos) << back.out;
     EXPECT_NE(back.out.find("\"saved\""), std::string::npos) << back.out;
     EXPECT_NE(back.out.find("INTEGER: 2"), std::string::npos) << "reboot object reads idle";
@@ -440,8 +457,7 @@ TEST(SwitchSimBehaviour, SaveReadsBusyForAMoment)
     EXPECT_EQ(sim.value(kSave), "i 2");
     ASSERT_EQ(Tool("snmpset", V2(sim, W), {kSave, "i", "1"}).exitCode, 0);
     EXPECT_EQ(sim.value(kSave), "i 1");
-    std::this_thread::sleep_for(std::chrono::milliseconds(600));
-    EXPECT_EQ(sim.value(kSave), "i 2");
+    EXPECT_TRUE(WaitUntil([&] { return sim.value(kSave) == "i 2"; }, 15000)) << sim.value(kSave);
 }
 
 // Catches a switch that ignores its --config credentials.

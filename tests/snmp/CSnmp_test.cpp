@@ -395,7 +395,7 @@ TEST_F(SnmpRequestTest, EngineServesOthersWhileOneWaits)
         EXPECT_EQ(req.send(silent.address().c_str(), raw, 3000), SNMP_NO_ANSWER);
         silentDone = true;
     });
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    ASSERT_TRUE(silent.WaitForRequest(5000)) << "the waiting request never left";
     for (int i = 0; i < 5; ++i) {
         std::unique_ptr<CSnmp> resp;
         EXPECT_EQ(getV1({kSysName}, resp), 0);

@@ -14,7 +14,6 @@
 
 #include <gtest/gtest.h>
 
-#include <thread>
 
 namespace {
 
@@ -37,13 +36,16 @@ int recordThread(CSnmp* response, int, void* user, int status)
 // Catches callbacks run on the engine thread (where widgets may not be
 // touched) or before the asynchronous call has returned: with SnmpInit the
 // answer waits for the application's event loop and runs on its thread.
-TEST(SnmpDispatcherTest, CallbacksRunOnTheApplicationThread)
+class SnmpDispatcherTest : public SnmpdSuite
+{
+};
+
+TEST_F(SnmpDispatcherTest, CallbacksRunOnTheApplicationThread)
 {
     QApplication* app = EnsureTestApp();
     SnmpInit(app);
     EXPECT_EQ(GetSnmpTimeout(), 5000);
-    SnmpdAgent agent;
-    ASSERT_NE(agent.start(), 0);
+    const SnmpdAgent& agent = *Agent();
 
     CSnmpV1 req(SNMP_PDU_GETNEXT);
     req.addValue(kIfIndexColumn, SNMP_TYPE_NULL, nullptr);
@@ -57,17 +59,34 @@ TEST(SnmpDispatcherTest, CallbacksRunOnTheApplicationThread)
     Seen single;
     ASSERT_EQ(sender.sendAsync(agent.address().c_str(), recordThread, &single, nullptr, 0), 0);
 
-    // The answers are surely in by now, but may not run outside the loop.
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    // Not run inside the call; and when the loop delivers the first answer
+    // (a queued call to the application), no callback has run before it.
     EXPECT_EQ(walk.calls, 0);
     EXPECT_EQ(single.calls, 0);
+    struct QueueWatch : QObject {
+        Seen* a;
+        Seen* b;
+        int queued = 0;
+        int callsBeforeFirst = -1;
+        QueueWatch(Seen* x, Seen* y) : a(x), b(y) {}
+        bool eventFilter(QObject* target, QEvent* event) override
+        {
+            if (target == QCoreApplication::instance() && event->type() == QEvent::MetaCall && queued++ == 0)
+                callsBeforeFirst = a->calls + b->calls;
+            return false;
+        }
+    } watch(&walk, &single);
+    app->installEventFilter(&watch);
 
     QElapsedTimer timer;
     timer.start();
     while ((walk.calls == 0 || single.calls == 0) && timer.elapsed() < 5000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    app->removeEventFilter(&watch);
     EXPECT_EQ(walk.calls, 1);
     EXPECT_EQ(single.calls, 1);
+    EXPECT_GE(watch.queued, 2);
+    EXPECT_EQ(watch.callsBeforeFirst, 0);
     EXPECT_TRUE(walk.onAppThread);
     EXPECT_TRUE(single.onAppThread);
     EXPECT_EQ(walk.status, 0);

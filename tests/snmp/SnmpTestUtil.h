@@ -8,6 +8,7 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -34,6 +35,12 @@ public:
     }
     ~SilentAgent() { close(m_fd); }
     std::string address() const { return "127.0.0.1:" + std::to_string(m_port); }
+    // True once a request has arrived (it stays unread), false after `ms`.
+    bool WaitForRequest(int ms)
+    {
+        pollfd p{m_fd, POLLIN, 0};
+        return poll(&p, 1, ms) > 0;
+    }
 
 private:
     int m_fd = -1;

@@ -181,14 +181,15 @@ SnmpdAgent* SnmpdSuite::s_agent = nullptr;
 
 void SnmpdSuite::SetUpTestSuite()
 {
-    s_agent = new SnmpdAgent;
-    s_agent->start();
+    // One agent for every suite of the program, stopped when it ends.
+    static SnmpdAgent agent;
+    if (!agent.running())
+        agent.start();
+    s_agent = &agent;
 }
 
 void SnmpdSuite::TearDownTestSuite()
 {
-    delete s_agent;
-    s_agent = nullptr;
 }
 
 void SnmpdSuite::SetUp()

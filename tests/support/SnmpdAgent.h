@@ -53,7 +53,9 @@ private:
     int m_port = 0;
 };
 
-// A GoogleTest fixture with one snmpd for the whole test suite.
+// A GoogleTest fixture whose snmpd is shared by every suite of the test
+// program: started by the first suite that needs it, stopped when the
+// program ends. Cases share it, so none may rely on what another wrote.
 class SnmpdSuite : public ::testing::Test
 {
 protected:
@@ -62,6 +64,7 @@ protected:
     void SetUp() override;
 
     static SnmpdAgent* Agent() { return s_agent; }
+    static int port() { return s_agent ? s_agent->port() : 0; }
     static std::string addr() { return s_agent ? s_agent->address() : std::string(); }
 
 private:

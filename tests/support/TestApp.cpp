@@ -1,6 +1,7 @@
 #include "TestApp.h"
 
 #include "MessageBoxSink.h"
+#include "MessageRecorder.h"
 
 #include <QApplication>
 
@@ -14,5 +15,8 @@ QApplication* EnsureTestApp()
     qputenv("QT_QPA_PLATFORM", "offscreen");
     static QApplication* app = new QApplication(argc, argv);
     InstallMessageBoxSink();   // as the program does at start-up
+    // A modal box nobody answers would hold the test until CTest's time-out:
+    // without a recorder every box fails the test at once.
+    SetMessageSink(&MessageRecorder::Unexpected);
     return app;
 }

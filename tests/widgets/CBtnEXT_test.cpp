@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -36,19 +37,35 @@ std::unique_ptr<CBtnEXT> MakeRow(QWidget* parent, int count, unsigned style, int
 TEST(CBtnEXT, LayoutsByPortCount)
 {
     EnsureTestApp();
-    struct Case { int count; int perRow; };
-    const Case cases[] = {{20, 20}, {28, 28}, {29, 14}, {52, 26}};
+    // Worked positions (cell 20 + gap 4 = 24 px a port; the second row sits
+    // at 30 + cell 20 + offset 5 + row gap 2 = 57), written out rather than
+    // computed, so a formula shared with the code cannot hide a slip.
+    struct Corner { int port; int x; int y; };
+    struct Case { int count; int perRow; std::vector<Corner> corners; };
+    const Case cases[] = {
+        {20, 20, {{1, 10, 30}, {2, 34, 30}, {20, 466, 30}}},
+        {28, 28, {{1, 10, 30}, {27, 634, 30}, {28, 658, 30}}},
+        {29, 14, {{14, 322, 30}, {15, 10, 57}, {16, 34, 57}, {29, 346, 57}}},
+        {52, 26, {{1, 10, 30}, {26, 610, 30}, {27, 10, 57}, {52, 610, 57}}},
+    };
     for (const Case& c : cases) {
         QWidget parent;
         auto labels = MakeRow(&parent, c.count, CBtnEXT::kLabelStyle, 7501);
         auto boxes = MakeRow(&parent, c.count, CBtnEXT::kCheckBoxStyle, 8001);
         ASSERT_EQ(labels->GetPerRow(), c.perRow) << c.count;
-        const int secondTop = kOriginY + kCell + kOffset + CBtnEXT::kRowGap;
+        for (const Corner& k : c.corners)
+            EXPECT_EQ(labels->GetCellRect(k.port - 1), QRect(k.x, k.y, 20, 20)) << c.count << " port " << k.port;
         for (int i = 0; i < c.count; ++i) {
-            const bool first = i < c.perRow;
-            const QRect cell(kOriginX + (first ? i : i - c.perRow) * (kCell + kGap),
-                             first ? kOriginY : secondTop, kCell, kCell);
-            EXPECT_EQ(labels->GetCellRect(i), cell) << c.count << " port " << i + 1;
+            const QRect cell = labels->GetCellRect(i);
+            EXPECT_EQ(cell.size(), QSize(20, 20));
+            // Within a row each port is 24 px right of the one before; each
+            // row begins at the origin.
+            if (i == 0 || i == c.perRow) {
+                EXPECT_EQ(cell.left(), 10) << c.count << " port " << i + 1;
+            } else {
+                EXPECT_EQ(cell.topLeft(), labels->GetCellRect(i - 1).topLeft() + QPoint(24, 0))
+                    << c.count << " port " << i + 1;
+            }
 
             QLabel* label = labels->GetLabel(i);
             ASSERT_NE(label, nullptr);
@@ -101,10 +118,10 @@ TEST(CBtnEXT, CalcGap)
 {
     struct Case { int count; int left; int right; int gap; };
     const Case cases[] = {
-        {28, 0, 700, (700 - 20 * 28) / 27},
-        {52, 0, 700, (700 - 20 * 26) / 25},
-        {29, 0, 700, (700 - 20 * 15) / 14}, // the second row holds 15
-        {20, 10, 500, (490 - 20 * 20) / 19},
+        {28, 0, 700, 5},    // 140 px left over, 27 gaps
+        {52, 0, 700, 7},    // 26 a row: 180 px, 25 gaps
+        {29, 0, 700, 28},   // the second row holds 15: 400 px, 14 gaps
+        {20, 10, 500, 4},   // 90 px, 19 gaps
         {1, 0, 700, 0},
         {0, 0, 700, 0},
         {28, 0, 100, 0},

@@ -196,6 +196,7 @@ TEST_F(ConfigDialogTest, FailedWriteShowsItsMessageStaysOpenAndRereads)
     ASSERT_TRUE(sim->command("error " + kPvid.toStdString() + ".4 genErr"));
     const int refreshesBefore = d.refreshes;
     sim->clearLog();
+    messages.script({IDOK});   // the failure's box; its text is checked below
     d.ApplyButton()->click();
     EXPECT_FALSE(d.CloseButton()->isEnabled());   // no leaving a half-done write
     ASSERT_TRUE(WaitFor([&] { return !messages.requests().isEmpty(); }));

@@ -31,6 +31,15 @@ protected:
     }
     void TearDown() override { ResetGlobalSettings(); }
 
+    // Prepares a set on `session` with everything the edit offers.
+    static void AddEverything(const CEditEXIPV6& edit, CCommonSNMP& session)
+    {
+        EXPECT_TRUE(session.Prepare(3));
+        edit.AddAddressTypeValue(session, QString::fromLatin1(kTypeOid));
+        edit.AddAddressValue(session, QString::fromLatin1(kAddressOid));
+        edit.AddInterfaceNameValue(session, QString::fromLatin1(kInterfaceOid));
+    }
+
     // Adds what the edit offers for `text` to one set and sends it; the
     // varbinds the switch received, in order.
     std::vector<SimVarbind> WriteAddress(const QString& text)
@@ -38,10 +47,7 @@ protected:
         CEditEXIPV6 edit;
         edit.setText(text);
         CCommonSNMP session;
-        EXPECT_TRUE(session.Prepare(3));
-        edit.AddAddressTypeValue(session, QString::fromLatin1(kTypeOid));
-        edit.AddAddressValue(session, QString::fromLatin1(kAddressOid));
-        edit.AddInterfaceNameValue(session, QString::fromLatin1(kInterfaceOid));
+        AddEverything(edit, session);
         CSnmp* response = nullptr;
         EXPECT_EQ(session.SendSync(response), 0) << text.toStdString();
         int status = -1, index = -1;
@@ -82,4 +88,24 @@ TEST_F(AddressEditSessionTest, IPv4AddressReachesTheSwitchAsFourOctets)
     ASSERT_EQ(vbs.size(), 2u);
     EXPECT_EQ(vbs[0].value, "1");
     EXPECT_EQ(vbs[1].hex, "c0a8000a");
+}
+
+// Over a real session: a link-local text left invalid after a valid one
+// adds nothing, so the prepared set has no varbind and nothing reaches the
+// switch (a stale interface name or address would be written alone).
+TEST_F(AddressEditSessionTest, InvalidLinkLocalAfterValidSendsNothing)
+{
+    for (const char* invalid : {"fe80::1", "fe80::1%abcdefghijklmnopqrstu"}) {
+        SCOPED_TRACE(invalid);
+        CEditEXIPV6 edit;
+        edit.setText(QStringLiteral("fe80::1%eth0"));
+        ASSERT_TRUE(edit.IsValid());
+        edit.setText(QString::fromLatin1(invalid));
+        CCommonSNMP session;
+        AddEverything(edit, session);
+        CSnmp* response = nullptr;
+        EXPECT_EQ(session.SendSync(response), -1);
+        EXPECT_EQ(response, nullptr);
+        EXPECT_TRUE(sim.requests().empty());
+    }
 }

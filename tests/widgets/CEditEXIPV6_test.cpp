@@ -167,22 +167,39 @@ TEST(CEditEXIPV6, OidIndex)
 }
 
 // After a valid address the type is kept when the text turns invalid, but
-// nothing may be written from the stale type: the octets of "abc" read as
-// IPv4 would be garbage sent to the switch.
+// nothing may be written from the stale state: the octets of "abc" read as
+// IPv4 would be garbage sent to the switch, and a link-local text left
+// without (or with a too long) interface name after "fe80::1%eth0" must not
+// add the old octets or any interface name.
 TEST(CEditEXIPV6, InvalidTextAfterValidAddsNothing)
 {
     EnsureTestApp();
-    CEditEXIPV6 edit;
-    edit.setText(QStringLiteral("192.168.1.10"));
-    edit.setText(QStringLiteral("abc"));
-    EXPECT_EQ(edit.GetStatus(), 0);
-    EXPECT_EQ(edit.GetAddressType(), QStringLiteral("1"));
-    FakeSession s;
-    EXPECT_FALSE(edit.AddAddressTypeValue(s, QStringLiteral("1.1")));
-    EXPECT_FALSE(edit.AddAddressValue(s, QStringLiteral("1.2")));
-    EXPECT_FALSE(edit.AddInterfaceNameValue(s, QStringLiteral("1.3")));
-    EXPECT_TRUE(s.values.empty());
-    EXPECT_EQ(edit.GetAddressOidIndex(), QString());
+    struct Case { const char* valid; const char* invalid; int status; const char* type; };
+    const Case cases[] = {
+        {"192.168.1.10", "abc", 0, "1"},
+        {"fe80::1%eth0", "fe80::1", -2, "2"},
+        {"fe80::1%eth0", "fe80::2%", -2, "2"},
+        {"fe80::1%eth0", "fe80::1%abcdefghijklmnopqrstu", -1, "2"},
+        {"fe80::1%eth0", "fe80::zz%eth0", 0, "2"},
+        {"fe80::1%eth0", "192.168.1.0", 0, "2"},
+        {"192.168.1.10", "fe80::1", -2, "1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.valid) + " then " + c.invalid);
+        CEditEXIPV6 edit;
+        edit.setText(QString::fromLatin1(c.valid));
+        ASSERT_EQ(edit.GetStatus(), 1);
+        edit.setText(QString::fromLatin1(c.invalid));
+        EXPECT_EQ(edit.GetStatus(), c.status);
+        EXPECT_EQ(edit.GetAddressType(), QString::fromLatin1(c.type));
+        FakeSession s;
+        EXPECT_FALSE(edit.AddAddressTypeValue(s, QStringLiteral("1.1")));
+        EXPECT_FALSE(edit.AddAddressValue(s, QStringLiteral("1.2")));
+        EXPECT_FALSE(edit.AddInterfaceNameValue(s, QStringLiteral("1.3")));
+        EXPECT_TRUE(s.values.empty());
+        EXPECT_TRUE(edit.GetAddressOctets().isEmpty());
+        EXPECT_EQ(edit.GetAddressOidIndex(), QString());
+    }
 }
 
 // The status follows the text without a focus change: filled by the
@@ -236,6 +253,8 @@ TEST(CEditEXIPV6, ShowAddressErrorTexts)
     };
     for (const Msg& m : cases) {
         MessageRecorder recorder;
+        if (m.message)
+            recorder.expect(QString::fromUtf8(m.message));
         CEditEXIPV6 edit;
         edit.setText(QString::fromUtf8(m.text));
         edit.ShowAddressError();

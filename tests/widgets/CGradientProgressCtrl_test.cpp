@@ -66,9 +66,16 @@ TEST(CGradientProgressCtrl, PixelsAtZeroHalfAndFull)
 
     bar.SetPos(50);
     image = bar.grab().toImage();
-    // Band i covers [i*200/55, (i+1)*200/55) with blue 0xC8 + i.
+    // 55 bands of 3.64 px, edges truncated: band 0 (blue 0xC8) covers
+    // pixels 0-2, band 1 (0xC9) 3-6, band 3 (0xCB) 10-13, band 26 (0xE2)
+    // 94-97, band 27 (0xE3) 98-101, cut at the done width 100.
     EXPECT_EQ(PixelAt(image, bar, 0), Rgb(0x3C, 0x3C, 0xC8));
-    EXPECT_EQ(PixelAt(image, bar, 99), Rgb(0x3C, 0x3C, 0xC8 + 99 * 55 / 200));
+    EXPECT_EQ(PixelAt(image, bar, 2), Rgb(0x3C, 0x3C, 0xC8));
+    EXPECT_EQ(PixelAt(image, bar, 3), Rgb(0x3C, 0x3C, 0xC9));
+    EXPECT_EQ(PixelAt(image, bar, 10), Rgb(0x3C, 0x3C, 0xCB));
+    EXPECT_EQ(PixelAt(image, bar, 97), Rgb(0x3C, 0x3C, 0xE2));
+    EXPECT_EQ(PixelAt(image, bar, 98), Rgb(0x3C, 0x3C, 0xE3));
+    EXPECT_EQ(PixelAt(image, bar, 99), Rgb(0x3C, 0x3C, 0xE3));
     EXPECT_EQ(PixelAt(image, bar, 100), kBackground.rgb() & 0xffffff);
     EXPECT_EQ(PixelAt(image, bar, 199), kBackground.rgb() & 0xffffff);
 

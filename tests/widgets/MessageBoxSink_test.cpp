@@ -27,14 +27,45 @@ struct SeenBox
     QMessageBox::StandardButtons buttons;
 };
 
+// These tests are about the program's own sink, which the test application
+// replaces with a failing one.
+void UseRealBoxes()
+{
+    EnsureTestApp();
+    SetMessageSink({});
+}
+
+// The message box the sink has put up, or null.
+QMessageBox* ShownBox()
+{
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+        return box;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible())
+            return box;
+    }
+    return nullptr;
+}
+
 // Runs one message box, looks at it once it is up, then presses Enter (the
-// default button answers) and returns the answer.
+// default button answers) and returns the answer. The look runs from the
+// box's own event loop, so the box is up by then; when it is not, the test
+// fails at once and whatever modal window runs is closed, rather than
+// leaving it waiting for CTest's time-out.
 int RunAndInspect(const QString& text, unsigned flags, SeenBox* seen)
 {
-    QTimer::singleShot(0, [seen] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box)
+    QTimer look;   // dies with this call: never fires into a later test
+    look.setSingleShot(true);
+    QObject::connect(&look, &QTimer::timeout, [&] {
+        QMessageBox* box = ShownBox();
+        if (!box) {
+            ADD_FAILURE() << "no message box is up for \"" << text.toStdString() << '"';
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                if (auto* dialog = qobject_cast<QDialog*>(w); dialog && dialog->isVisible())
+                    dialog->reject();
+            }
             return;
+        }
         seen->found = true;
         seen->icon = box->icon();
         seen->format = box->textFormat();
@@ -46,6 +77,7 @@ int RunAndInspect(const QString& text, unsigned flags, SeenBox* seen)
         else
             box->reject();
     });
+    look.start();
     return AfxMessageBox(text, flags);
 }
 
@@ -56,7 +88,7 @@ int RunAndInspect(const QString& text, unsigned flags, SeenBox* seen)
 // The text must stay plain, so "<" in a fixed message is not taken as HTML.
 TEST(MessageBoxSink, ShowsIconButtonsDefaultAndPlainText)
 {
-    EnsureTestApp();
+    UseRealBoxes();
     SeenBox seen;
     const QString text = QStringLiteral("Port <1> will be <b>reset</b>, continue?");
     const int answer = RunAndInspect(text, MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2, &seen);
@@ -72,7 +104,7 @@ TEST(MessageBoxSink, ShowsIconButtonsDefaultAndPlainText)
 // A plain refusal has no icon and only OK; its answer is IDOK.
 TEST(MessageBoxSink, PlainRefusalIsOkOnly)
 {
-    EnsureTestApp();
+    UseRealBoxes();
     SeenBox seen;
     const int answer = RunAndInspect(QStringLiteral("Invalid Sever IP address."), MB_OK, &seen);
     ASSERT_TRUE(seen.found);
@@ -87,7 +119,7 @@ TEST(MessageBoxSink, PlainRefusalIsOkOnly)
 // default would go ahead with a write the user never agreed to.
 TEST(MessageBoxSink, UnseenQuestionIsNotConsent)
 {
-    EnsureTestApp();
+    UseRealBoxes();
     struct Case { unsigned flags; int expected; };
     const Case cases[] = {
         {MB_OK | MB_ICONWARNING, IDOK},
@@ -110,7 +142,7 @@ TEST(MessageBoxSink, UnseenQuestionIsNotConsent)
 // box again, and the unanswered box must not read as consent.
 TEST(MessageBoxSink, ParentDestroyedWhileTheBoxIsUp)
 {
-    EnsureTestApp();
+    UseRealBoxes();
     auto* parent = new QWidget;
     parent->show();
     QTimer::singleShot(0, [parent] { delete parent; });
