@@ -161,6 +161,8 @@ TEST_F(LldpTest, TimerRules)
     ASSERT_TRUE(Open(d));
     for (const Case& c : cases) {
         MessageRecorder messages;
+        if (c.message)
+            messages.expect(c.message);
         sim->clearLog();
         Edit(&d, 1093)->setText(c.hold);
         Edit(&d, 1105)->setText(c.interval);
@@ -203,6 +205,8 @@ TEST_F(LldpTest, EnableWriteTriesThreeTimes)
         CLLDPGroup d;
         ASSERT_TRUE(Open(d));
         MessageRecorder messages;
+        if (c.failed)
+            messages.script({IDOK});   // the failure's text, checked below
         sim->clearLog();
         ASSERT_TRUE(sim->command("drop " + std::to_string(c.dropped)));
         d.EnableBox()->setChecked(false);
@@ -271,6 +275,7 @@ TEST_F(LldpTest, MedWithLldpDisabled)
 {
     ASSERT_TRUE(sim->command("set " + kState + " i 2"));
     MessageRecorder messages;
+    messages.expect("The LLDP is disable ,so can not set LLDP MED !");
     CLLDPMED d;
     ASSERT_TRUE(Open(d));
     EXPECT_EQ(messages.texts(), QStringList({"The LLDP is disable ,so can not set LLDP MED !"}));
@@ -288,6 +293,7 @@ TEST_F(LldpTest, MedWriteAndPortRange)
     CLLDPMED d;
     ASSERT_TRUE(Open(d));
     MessageRecorder messages;
+    messages.expect("'To Port' can not be smaller than 'From Port'");
     d.FromPort()->setCurrentIndex(4);
     emit d.FromPort()->activated(4);
     EXPECT_EQ(d.ToPort()->currentIndex(), 4);
@@ -359,6 +365,7 @@ TEST_F(LldpTest, RemoteTableFailuresAndEmptyTable)
     {
         ASSERT_TRUE(sim->command("error " + kState + " genErr"));
         MessageRecorder messages;
+        messages.expect("Get LLDP remote port information unsuccessful!");
         CLLDPREMOTEINFO d;
         ASSERT_TRUE(Open(d));
         EXPECT_EQ(messages.texts(), QStringList({"Get LLDP remote port information unsuccessful!"}));

@@ -267,6 +267,8 @@ TEST_F(ViewerTest, SystemNameAndLocationChecks)
     ASSERT_TRUE(Open(d));
     for (const Case& c : cases) {
         MessageRecorder messages;
+        if (c.message)
+            messages.expect(c.message);
         sim->clearLog();
         qobject_cast<QLineEdit*>(GetDlgItem(&d, 1310))->setText(c.name);
         qobject_cast<QLineEdit*>(GetDlgItem(&d, 1313))->setText(c.location);
@@ -291,6 +293,7 @@ TEST_F(ViewerTest, SystemWriteRefusedIsReported)
     ASSERT_TRUE(sim->command("error " + kSysLocation + " genErr"));
     sim->clearLog();
     MessageRecorder messages;
+    messages.script({IDOK});   // the failure's text, checked below
     qobject_cast<QLineEdit*>(GetDlgItem(&d, 1310))->setText("edge");
     qobject_cast<QLineEdit*>(GetDlgItem(&d, 1313))->setText("there");
     d.ApplyButton()->click();
