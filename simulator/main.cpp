@@ -219,7 +219,7 @@ int InjectedError(const Oid& name)
     return it == g_sim->faults.errors.end() ? 0 : it->second;
 }
 
-int Handler(netsnmp_mib_handler*, netsnmp_handler_registration* reginfo, netsnmp_agent_request_info* reqinfo,
+int Handler(netsnmp_mib_handler*, netsnmp_handler_registration*, netsnmp_agent_request_info* reqinfo,
             netsnmp_request_info* requests)
 {
     const MibStore& store = g_sim->runningObjects;
@@ -249,14 +249,8 @@ int Handler(netsnmp_mib_handler*, netsnmp_handler_registration* reginfo, netsnmp
         for (netsnmp_request_info* r = requests; r; r = r->next) {
             if (r->processed)
                 continue;
-            // Only objects of this registration's subtree: the agent walks on
-            // to the next registration by itself.
-            const Oid root(reginfo->rootoid, reginfo->rootoid + reginfo->rootoid_len);
-            Oid from = NameOf(r->requestvb);
-            if (from < root)
-                from = root;
-            auto* next = store.next(from);
-            if (!next || !OidUnder(next->first, root))
+            auto* next = store.next(NameOf(r->requestvb));
+            if (!next)
                 continue;   // nothing after it here: the agent answers endOfMibView
             snmp_set_var_objid(r->requestvb, next->first.data(), next->first.size());
             if (int e = InjectedError(next->first)) {
