@@ -92,18 +92,11 @@ QString CLLDPREMOTEINFO::CellText(const SnmpRow& row, int nColumn) const
     case 0: return index.size() >= 3 ? index[index.size() - 2] : QString();
     case 1: return index.size() >= 3 ? index.last() : QString();
     case 2: return row.Has(0) ? ChassisIdSubtypeText(row.Text(0)) : QString();
-    case 3: {
-        const QByteArray id = row.cells.value(1);
-        return CUtils::BytesToHexText(reinterpret_cast<const unsigned char*>(id.constData()), int(id.size()));
-    }
+    case 3: return CUtils::BytesToHexText(row.cells.value(1));
     case 4: return row.Has(2) ? PortIdSubtypeText(row.Text(2)) : QString();
     case 5:
         // A MAC address as port ID is six octets, not text.
-        if (row.Text(2) == u"3") {
-            const QByteArray id = row.cells.value(3);
-            return CUtils::BytesToHexText(reinterpret_cast<const unsigned char*>(id.constData()), int(id.size()));
-        }
-        return row.Text(3);
+        return row.Text(2) == u"3" ? CUtils::BytesToHexText(row.cells.value(3)) : row.Text(3);
     default: return CTableViewDialog::CellText(row, nColumn);
     }
 }

@@ -9,8 +9,10 @@
 #include "CStatusLine.h"
 #include "ControlId.h"
 #include "GlobalSettings.h"
+#include "ListTexts.h"
 #include "LldpSettings.h"
 #include "MessageRecorder.h"
+#include "SimDialogTest.h"
 #include "SimSettings.h"
 #include "SimulatedSwitch.h"
 #include "SnmpSetup.h"
@@ -47,34 +49,18 @@ QLineEdit* Edit(const QWidget* d, int id)
     return qobject_cast<QLineEdit*>(GetDlgItem(d, id));
 }
 
-QStringList Row(const CListCtrlEx* list, int row)
-{
-    QStringList texts;
-    for (int c = 0; c < list->GetColumnCount(); ++c)
-        texts << list->GetItemText(row, c);
-    return texts;
-}
-
-class LldpTest : public ::testing::Test
+class LldpTest : public SimDialogTest
 {
 protected:
     static void SetUpTestSuite()
     {
-        sim = new SimulatedSwitch;
-        SnmpInit(EnsureTestApp());
+        SimDialogTest::SetUpTestSuite();
         // Short pauses: the same logic, quicker.
         LldpSettings::CurrentWaits() = {60, 40, 60, 3};
     }
-    static void TearDownTestSuite()
-    {
-        delete sim;
-        sim = nullptr;
-    }
     void SetUp() override
     {
-        ASSERT_TRUE(sim->running()) << sim->error();
-        ASSERT_TRUE(sim->command("reset"));
-        UseSimulatedSwitch(*sim);
+        SimDialogTest::SetUp();
         g_strSnmpTimeout = QStringLiteral("200");
         g_nDevicePortNum = 52;
     }
@@ -90,10 +76,7 @@ protected:
         d.show();
         return Idle(d);
     }
-
-    static SimulatedSwitch* sim;
 };
-SimulatedSwitch* LldpTest::sim = nullptr;
 
 // Every field from its object, by position; the chassis ID as hex pairs;
 // the timers offered because LLDP is on.
@@ -261,9 +244,9 @@ TEST_F(LldpTest, MedRowsByPort)
     CLLDPMED d;
     ASSERT_TRUE(Open(d));
     ASSERT_EQ(d.List()->GetItemCount(), 51);
-    EXPECT_EQ(Row(d.List(), 0), QStringList({"    1", "Enable"}));
-    EXPECT_EQ(Row(d.List(), 2), QStringList({"    4", "Enable"}));
-    EXPECT_EQ(Row(d.List(), 47), QStringList({"    49", "Disable"}));
+    EXPECT_EQ(ListRow(d.List(), 0), QStringList({"    1", "Enable"}));
+    EXPECT_EQ(ListRow(d.List(), 2), QStringList({"    4", "Enable"}));
+    EXPECT_EQ(ListRow(d.List(), 47), QStringList({"    49", "Disable"}));
     EXPECT_EQ(d.FromPort()->count(), 52);
     EXPECT_EQ(d.FromPort()->itemText(0), "   1 ");
     EXPECT_TRUE(d.ApplyButton()->isEnabled());
@@ -315,8 +298,8 @@ TEST_F(LldpTest, MedWriteAndPortRange)
         EXPECT_EQ(sets[i].varbinds[0].oid, kMed + std::to_string(5 + i));
         EXPECT_EQ(sets[i].varbinds[0].value, "2");
     }
-    EXPECT_EQ(Row(d.List(), 5), QStringList({"    6", "Disable"}));
-    EXPECT_EQ(Row(d.List(), 7), QStringList({"    8", "Enable"}));
+    EXPECT_EQ(ListRow(d.List(), 5), QStringList({"    6", "Disable"}));
+    EXPECT_EQ(ListRow(d.List(), 7), QStringList({"    8", "Enable"}));
     EXPECT_TRUE(messages.texts().isEmpty());
 }
 
@@ -328,11 +311,11 @@ TEST_F(LldpTest, RemoteTableOverV1)
     CLLDPREMOTEINFO d;
     ASSERT_TRUE(Open(d));
     ASSERT_EQ(d.List()->GetItemCount(), 3);
-    EXPECT_EQ(Row(d.List(), 0), QStringList({"1", "1", "macAddress", "001B21A0B0C1", "interfaceName", "gi0/1",
+    EXPECT_EQ(ListRow(d.List(), 0), QStringList({"1", "1", "macAddress", "001B21A0B0C1", "interfaceName", "gi0/1",
                                              "GigabitEthernet0/1", "core-sw1", "Core switch, floor 1"}));
     // A MAC address as port ID shows as hex pairs, not as raw octets.
-    EXPECT_EQ(Row(d.List(), 1).mid(4, 2), QStringList({"macAddress", "001B21A0B0D2"}));
-    EXPECT_EQ(Row(d.List(), 2).mid(0, 6),
+    EXPECT_EQ(ListRow(d.List(), 1).mid(4, 2), QStringList({"macAddress", "001B21A0B0D2"}));
+    EXPECT_EQ(ListRow(d.List(), 2).mid(0, 6),
               QStringList({"49", "12", "macAddress", "00A0C9115500", "local", "49"}));
     EXPECT_EQ(d.CountLabel()->text(), "3");
     EXPECT_TRUE(messages.texts().isEmpty());

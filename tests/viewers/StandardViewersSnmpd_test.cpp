@@ -9,6 +9,7 @@
 #include "CUdpPortInfo.h"
 #include "ControlId.h"
 #include "GlobalSettings.h"
+#include "ListTexts.h"
 #include "MessageRecorder.h"
 #include "MibTexts.h"
 #include "SimulatedSwitch.h"
@@ -84,19 +85,11 @@ protected:
         return WaitFor([&] { return !d.Gate().Pending() && d.RefreshButton()->isEnabled(); }, 20000);
     }
 
-    static QStringList Row(const CListCtrlEx* list, int row)
-    {
-        QStringList texts;
-        for (int c = 0; c < list->GetColumnCount(); ++c)
-            texts << list->GetItemText(row, c);
-        return texts;
-    }
-
     static std::set<QStringList> Rows(const CListCtrlEx* list)
     {
         std::set<QStringList> rows;
         for (int r = 0; r < list->GetItemCount(); ++r)
-            rows.insert(Row(list, r));
+            rows.insert(ListRow(list, r));
         return rows;
     }
 };
@@ -169,7 +162,7 @@ TEST_F(SnmpdViewerTest, InterfaceAndAddressTables)
         EXPECT_EQ(d.CountLabel()->text(), QString::number(index.size()));
         int row = 0;
         for (const auto& [i, value] : index) {
-            EXPECT_EQ(Row(d.List(), row++), QStringList({Q(value), MibTexts::LinkStatus(Q(status.at(i))),
+            EXPECT_EQ(ListRow(d.List(), row++), QStringList({Q(value), MibTexts::LinkStatus(Q(status.at(i))),
                                                          MibTexts::SpeedMbps(Q(speed.at(i)))}))
                 << i;
         }

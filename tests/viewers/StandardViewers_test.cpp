@@ -12,7 +12,9 @@
 #include "CUdpPortInfo.h"
 #include "ControlId.h"
 #include "GlobalSettings.h"
+#include "ListTexts.h"
 #include "MessageRecorder.h"
+#include "SimDialogTest.h"
 #include "SimSettings.h"
 #include "SimulatedSwitch.h"
 #include "SnmpSetup.h"
@@ -33,43 +35,9 @@ const std::string kSysName = "1.3.6.1.2.1.1.5.0";
 const std::string kSysLocation = "1.3.6.1.2.1.1.6.0";
 const std::string kFdbStatus = "1.3.6.1.2.1.17.7.1.2.2.1.3.";
 
-QStringList Row(const CListCtrlEx* list, int row)
-{
-    QStringList texts;
-    for (int c = 0; c < list->GetColumnCount(); ++c)
-        texts << list->GetItemText(row, c);
-    return texts;
-}
-
-QStringList Column(const CListCtrlEx* list, int column)
-{
-    QStringList texts;
-    for (int r = 0; r < list->GetItemCount(); ++r)
-        texts << list->GetItemText(r, column);
-    return texts;
-}
-
-class ViewerTest : public ::testing::Test
+class ViewerTest : public SimDialogTest
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        sim = new SimulatedSwitch;
-        SnmpInit(EnsureTestApp());
-    }
-    static void TearDownTestSuite()
-    {
-        delete sim;
-        sim = nullptr;
-    }
-    void SetUp() override
-    {
-        ASSERT_TRUE(sim->running()) << sim->error();
-        ASSERT_TRUE(sim->command("reset"));
-        UseSimulatedSwitch(*sim);
-        g_strSnmpTimeout = QStringLiteral("500");
-    }
-
     // Shows the dialog (its first read starts) and waits until every read
     // has ended.
     static bool Open(CConfigDialog& d)
@@ -77,10 +45,7 @@ protected:
         d.show();
         return WaitFor([&] { return !d.Gate().Pending() && d.RefreshButton()->isEnabled(); }, 20000);
     }
-
-    static SimulatedSwitch* sim;
 };
-SimulatedSwitch* ViewerTest::sim = nullptr;
 
 // 52 interfaces plus extra ones: the count label follows the rows, rows are
 // in index order (10 after 9, 100 after 52) and each cell gets its column's
@@ -98,13 +63,13 @@ TEST_F(ViewerTest, InterfaceTableShowsEveryRowWithItsTexts)
     ASSERT_EQ(d.List()->GetItemCount(), 53);
     EXPECT_EQ(d.CountLabel()->text(), "53");
     EXPECT_EQ(qobject_cast<QLabel*>(GetDlgItem(&d, 1095)), d.CountLabel());
-    EXPECT_EQ(Row(d.List(), 0), QStringList({"1", "Connected", "1000M"}));
-    EXPECT_EQ(Row(d.List(), 1), QStringList({"2", "Connected", "4294M"}));
-    EXPECT_EQ(Row(d.List(), 4), QStringList({"5", "Unknown", "1000M"}));
-    EXPECT_EQ(Row(d.List(), 8), QStringList({"9", "Connected", "100M"}));
-    EXPECT_EQ(Row(d.List(), 9), QStringList({"10", "Connected", "100M"}));
-    EXPECT_EQ(Row(d.List(), 11), QStringList({"12", "UnConnected", "0M"}));
-    EXPECT_EQ(Row(d.List(), 52), QStringList({"100", "Test", "10M"}));
+    EXPECT_EQ(ListRow(d.List(), 0), QStringList({"1", "Connected", "1000M"}));
+    EXPECT_EQ(ListRow(d.List(), 1), QStringList({"2", "Connected", "4294M"}));
+    EXPECT_EQ(ListRow(d.List(), 4), QStringList({"5", "Unknown", "1000M"}));
+    EXPECT_EQ(ListRow(d.List(), 8), QStringList({"9", "Connected", "100M"}));
+    EXPECT_EQ(ListRow(d.List(), 9), QStringList({"10", "Connected", "100M"}));
+    EXPECT_EQ(ListRow(d.List(), 11), QStringList({"12", "UnConnected", "0M"}));
+    EXPECT_EQ(ListRow(d.List(), 52), QStringList({"100", "Test", "10M"}));
     EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join('\n').toStdString();
 }
 
@@ -118,8 +83,8 @@ TEST_F(ViewerTest, AddressTcpAndUdpTables)
         ASSERT_TRUE(Open(d));
         EXPECT_EQ(d.windowTitle(), "IP Table : 127.0.0.1");
         ASSERT_EQ(d.List()->GetItemCount(), 2);
-        EXPECT_EQ(Row(d.List(), 0), QStringList({"10.90.90.90", "255.0.0.0"}));
-        EXPECT_EQ(Row(d.List(), 1), QStringList({"192.168.1.1", "255.255.255.0"}));
+        EXPECT_EQ(ListRow(d.List(), 0), QStringList({"10.90.90.90", "255.0.0.0"}));
+        EXPECT_EQ(ListRow(d.List(), 1), QStringList({"192.168.1.1", "255.255.255.0"}));
         EXPECT_EQ(d.CountLabel()->text(), "2");
     }
     {
@@ -127,15 +92,15 @@ TEST_F(ViewerTest, AddressTcpAndUdpTables)
         ASSERT_TRUE(Open(d));
         EXPECT_EQ(d.List()->GetColumnCount(), 5);
         ASSERT_EQ(d.List()->GetItemCount(), 4);
-        EXPECT_EQ(Row(d.List(), 0), QStringList({"23", "0.0.0.0", "0.0.0.0", "0", "listen"}));
-        EXPECT_EQ(Row(d.List(), 2), QStringList({"23", "10.90.90.90", "10.90.90.1", "51514", "established"}));
-        EXPECT_EQ(Row(d.List(), 3), QStringList({"80", "10.90.90.90", "10.90.90.7", "40022", "timeWait"}));
+        EXPECT_EQ(ListRow(d.List(), 0), QStringList({"23", "0.0.0.0", "0.0.0.0", "0", "listen"}));
+        EXPECT_EQ(ListRow(d.List(), 2), QStringList({"23", "10.90.90.90", "10.90.90.1", "51514", "established"}));
+        EXPECT_EQ(ListRow(d.List(), 3), QStringList({"80", "10.90.90.90", "10.90.90.7", "40022", "timeWait"}));
     }
     {
         CUdpPortInfo d;
         ASSERT_TRUE(Open(d));
-        EXPECT_EQ(Column(d.List(), 0), QStringList({"69", "161", "162", "514"}));
-        EXPECT_EQ(Column(d.List(), 1), QStringList({"0.0.0.0", "0.0.0.0", "0.0.0.0", "10.90.90.90"}));
+        EXPECT_EQ(ListColumn(d.List(), 0), QStringList({"69", "161", "162", "514"}));
+        EXPECT_EQ(ListColumn(d.List(), 1), QStringList({"0.0.0.0", "0.0.0.0", "0.0.0.0", "10.90.90.90"}));
     }
     EXPECT_TRUE(messages.texts().isEmpty());
 }
@@ -321,7 +286,7 @@ class ForwardingTableTest : public ViewerTest
 protected:
     static QStringList Ids(const CSwitchDatabase& d)
     {
-        const QStringList ids = Column(d.List(), 0);
+        const QStringList ids = ListColumn(d.List(), 0);
         return ids.isEmpty() ? ids : QStringList({ids.first(), ids.last()});
     }
 };
@@ -374,7 +339,7 @@ TEST_F(ForwardingTableTest, PageBoundaries)
         EXPECT_FALSE(d.BackButton()->isEnabled()) << c.entries;
         if (c.next) {
             d.NextButton()->click();
-            EXPECT_EQ(Column(d.List(), 0), QStringList({"101"}));
+            EXPECT_EQ(ListColumn(d.List(), 0), QStringList({"101"}));
             EXPECT_FALSE(d.NextButton()->isEnabled());
         }
     }
@@ -392,9 +357,9 @@ TEST_F(ForwardingTableTest, RowsOfAMultiDigitFdb)
     CSwitchDatabase d;
     ASSERT_TRUE(Open(d));
     ASSERT_EQ(d.List()->GetItemCount(), 3);
-    EXPECT_EQ(Row(d.List(), 0), QStringList({"1", "1", "00-1B-21-00-00-00", "Learn"}));
-    EXPECT_EQ(Row(d.List(), 1), QStringList({"2", "2", "00-1B-21-00-00-01", "Own"}));
-    EXPECT_EQ(Row(d.List(), 2), QStringList({"3", "3", "00-1B-21-00-00-02", ""}));
+    EXPECT_EQ(ListRow(d.List(), 0), QStringList({"1", "1", "00-1B-21-00-00-00", "Learn"}));
+    EXPECT_EQ(ListRow(d.List(), 1), QStringList({"2", "2", "00-1B-21-00-00-01", "Own"}));
+    EXPECT_EQ(ListRow(d.List(), 2), QStringList({"3", "3", "00-1B-21-00-00-02", ""}));
     EXPECT_EQ(d.AgingTime()->text(), "250");
 }
 
