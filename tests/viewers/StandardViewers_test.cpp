@@ -181,6 +181,32 @@ TEST_F(ViewerTest, SystemInformationShowsTheSystemGroup)
     EXPECT_TRUE(messages.texts().isEmpty());
 }
 
+// Under SNMPv3 with authentication and privacy the viewers read the same:
+// each request goes out as the user, at the user's level.
+TEST_F(ViewerTest, ViewersOverV3)
+{
+    const SimUser& user = SimulatedSwitch::Users().back();
+    UseSimUser(user);
+    sim->clearLog();
+    {
+        CSnmpDevIden d;
+        ASSERT_TRUE(Open(d));
+        EXPECT_EQ(qobject_cast<QLineEdit*>(GetDlgItem(&d, 1310))->text(), "PQS-4400-52");
+    }
+    {
+        CUdpPortInfo d;
+        ASSERT_TRUE(Open(d));
+        EXPECT_EQ(d.List()->GetItemCount(), 4);
+    }
+    const auto log = sim->requests();
+    ASSERT_FALSE(log.empty());
+    for (const SimRequest& r : log) {
+        EXPECT_EQ(r.version, "3");
+        EXPECT_EQ(r.user, user.name);
+        EXPECT_EQ(r.level, user.level);
+    }
+}
+
 // A name that is not ASCII goes out as UTF-8 and comes back the same; name
 // and location travel in one set, and the dialog says the switch took them.
 TEST_F(ViewerTest, SystemNameRoundTripsAsUtf8)
