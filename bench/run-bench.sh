@@ -2,11 +2,12 @@
 # Starts the simulated switch on a free loopback port and runs bench_walk
 # against its forwarding table (about 1,000 rows).
 # Usage: bench/run-bench.sh [build dir] [extra bench_walk arguments]
+#        BENCH=bench_panel bench/run-bench.sh [build dir] [--runs N]   (one front-panel pass)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
 shift || true
-bench="$build/bench/bench_walk"
+bench="$build/bench/${BENCH:-bench_walk}"
 sim="$build/simulator/switch-sim"
 for f in "$bench" "$sim"; do
     [ -x "$f" ] || { echo "build $f first (cmake --build $build)" >&2; exit 2; }
@@ -18,4 +19,8 @@ pid=$!
 trap 'kill $pid 2>/dev/null || true; rm -f "$out"' EXIT
 for _ in $(seq 50); do grep -q listening "$out" && break; sleep 0.1; done
 port=$(grep -o '[0-9]\+$' "$out")
-"$bench" --agent "127.0.0.1:$port" --community tundra --oid 1.3.6.1.2.1.17.7.1.2.2.1.2 "$@"
+if [ "${BENCH:-bench_walk}" = bench_panel ]; then
+    "$bench" --port "$port" "$@"
+else
+    "$bench" --agent "127.0.0.1:$port" --community tundra --oid 1.3.6.1.2.1.17.7.1.2.2.1.2 "$@"
+fi

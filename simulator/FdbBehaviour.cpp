@@ -4,6 +4,7 @@
 
 #include "Behaviour.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -33,7 +34,8 @@ public:
         for (const auto* next = store.next(kFdbEntry); next && OidUnder(next->first, kFdbEntry);
              next = store.next(kFdbEntry))
             store.erase(next->first);
-        const int ports = sw.model().find("-52") != std::string::npos ? 52 : 28;
+        // The model name ends in its port count ("PQS-4400-52").
+        const long ports = std::max(1L, std::strtol(sw.model().substr(sw.model().rfind('-') + 1).c_str(), nullptr, 10));
         for (long i = 0; i < count; ++i) {
             Oid index = {oid(fdb), 0x00, 0x1b, 0x21, oid((i >> 16) & 0xff), oid((i >> 8) & 0xff), oid(i & 0xff)};
             Value address;

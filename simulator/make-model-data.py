@@ -1,13 +1,22 @@
 #!/usr/bin/env python3
-"""Writes the data file of a simulated switch model (PQS-4400-52.sim).
+"""Writes the data file of a simulated switch model (PQS-4400-52.sim,
+PQS-4400-28.sim or PQS-4400-20.sim).
 
-The data file is committed; run this again only to change what a freshly
-started simulated switch holds:  simulator/make-model-data.py > simulator/PQS-4400-52.sim
+The data files are committed; run this again only to change what a freshly
+started simulated switch holds:
+    simulator/make-model-data.py PQS-4400-52 > simulator/PQS-4400-52.sim
 """
 
+import sys
+
+MODELS = {"PQS-4400-52": 48, "PQS-4400-28": 24, "PQS-4400-20": 16}
+MODEL = sys.argv[1] if len(sys.argv) > 1 else "PQS-4400-52"
+if MODEL not in MODELS:
+    sys.exit("unknown model %s (one of %s)" % (MODEL, ", ".join(MODELS)))
+
 PRIVATE = "1.3.6.1.4.1.32473.10.126.4.1"
-PORTS = 52
-COPPER = 48
+COPPER = MODELS[MODEL]
+PORTS = COPPER + 4
 FDB_ROWS = 1000
 FDB_FIRST_ROWS = 900   # in FDB 1; the rest in FDB_SECOND
 FDB_SECOND = 100
@@ -19,10 +28,10 @@ for p in range(1, 9):
     LINK[p] = 2
 LINK[9] = LINK[10] = 3
 LINK[11] = 5
-LINK[49] = 2
+LINK[COPPER + 1] = 2
 # Medium code (column 7): 2 copper, 3 SFP 100Base-x, 4 SFP 1000Base-x.
 MEDIUM = {p: 2 if p <= COPPER else 4 for p in range(1, PORTS + 1)}
-MEDIUM[51] = 3
+MEDIUM[COPPER + 3] = 3
 
 
 def bitmap(ports, octets=8):
@@ -39,15 +48,15 @@ def mac(n):
 out = []
 w = out.append
 
-w("# PQS-4400-52: 48 copper ports (1-48) and 4 SFP ports (49-52).")
+w("# %s: %d copper ports (1-%d) and 4 SFP ports (%d-%d)." % (MODEL, COPPER, COPPER, COPPER + 1, PORTS))
 w("# Format: see simulator/README.md. Written by make-model-data.py.")
 w("")
 w("# MIB-II system group")
-w('1.3.6.1.2.1.1.1.0 ro s "PQS-4400-52 Managed Gigabit Ethernet Switch"')
+w('1.3.6.1.2.1.1.1.0 ro s "%s Managed Gigabit Ethernet Switch"' % MODEL)
 w("1.3.6.1.2.1.1.2.0 ro o " + PRIVATE)
 w("1.3.6.1.2.1.1.3.0 ro t 0  # counts from the (simulated) boot")
 w('1.3.6.1.2.1.1.4.0 rw(0..255) s ""')
-w('1.3.6.1.2.1.1.5.0 rw(0..255) s "PQS-4400-52"')
+w('1.3.6.1.2.1.1.5.0 rw(0..255) s "%s"' % MODEL)
 w('1.3.6.1.2.1.1.6.0 rw(0..255) s ""')
 w("1.3.6.1.2.1.1.7.0 ro i 2")
 w("")
@@ -73,6 +82,9 @@ w("# save configuration (1 = save; reads 1 while saving, else 2)")
 w(PRIVATE + ".1.11.0 rw(1..2) i 2")
 w("# reboot (1 = reboot now; reads 2)")
 w(PRIVATE + ".1.10.0 rw(1..2) i 2")
+w("# front-panel lamps: power supply and system status (1 normal, 2 fault)")
+w(PRIVATE + ".1.15.1.0 ro i 1")
+w(PRIVATE + ".1.15.2.0 ro i 1")
 w("")
 w("# port table: 2 speed, 3 operating mode (link), 5 flow control,")
 w("# 6 operating flow control, 7 medium code")
@@ -162,6 +174,7 @@ for local, port in (("0.0.0.0", 69), ("0.0.0.0", 161), ("0.0.0.0", 162), ("10.90
     w((t + " ro a %s") % (1, local))
     w((t + " ro i %d") % (2, port))
 w("")
+UPLINK = COPPER + 1   # the first SFP port
 w("# LLDP: 1 state (1 enabled, 2 disabled), 2 TX hold multiplier, 3 TX interval,")
 w("# 4 reinit delay, 5 TX delay, 7.1.2.{port} MED Power PSE TLV (1 on, 2 off)")
 w(PRIVATE + ".24.1.0 rw(1..2) i 1")
@@ -170,22 +183,22 @@ w(PRIVATE + ".24.3.0 rw(5..32768) i 30")
 w(PRIVATE + ".24.4.0 rw(1..10) i 2")
 w(PRIVATE + ".24.5.0 rw(1..8192) i 2")
 for p in range(1, PORTS + 1):
-    w(PRIVATE + ".24.7.1.2.%d rw(1..2) i %d" % (p, 2 if p in (3, 49) else 1))
+    w(PRIVATE + ".24.7.1.2.%d rw(1..2) i %d" % (p, 2 if p in (3, UPLINK) else 1))
 w("")
 w("# LLDP-MIB local system: chassis ID subtype (4 MAC address), chassis ID,")
 w("# system name, system description")
 LLDP = "1.0.8802.1.1.2.1"
 w(LLDP + ".3.1.0 ro i 4")
 w(LLDP + ".3.2.0 ro x 00a0c9004400")
-w(LLDP + '.3.3.0 ro s "PQS-4400-52"')
-w(LLDP + '.3.4.0 ro s "PQS-4400-52 Managed Gigabit Ethernet Switch"')
+w(LLDP + '.3.3.0 ro s "%s"' % MODEL)
+w(LLDP + '.3.4.0 ro s "%s Managed Gigabit Ethernet Switch"' % MODEL)
 w("# LLDP-MIB remote table, columns 4 to 10: chassis ID subtype, chassis ID,")
 w("# port ID subtype, port ID, port description, system name, system")
 w("# description; index time mark.local port.remote index")
 for mark, port, index, chassis, port_subtype, port_id, descr, name, sysdescr in (
         (0, 1, 1, "001b21a0b0c1", 5, "gi0/1", "GigabitEthernet0/1", "core-sw1", "Core switch, floor 1"),
         (0, 2, 2, "001b21a0b0c2", 3, bytes.fromhex("001b21a0b0d2"), "uplink", "edge-sw2", "Edge switch"),
-        (1200, 49, 12, "00a0c9115500", 7, "49", "Port 49", "dist-sw3", "Distribution switch")):
+        (1200, UPLINK, 12, "00a0c9115500", 7, str(UPLINK), "Port %d" % UPLINK, "dist-sw3", "Distribution switch")):
     t = LLDP + ".4.1.1.%%d.%d.%d.%d" % (mark, port, index)
     w((t + " ro i 4") % 4)
     w((t + " ro x %s") % (5, chassis))
