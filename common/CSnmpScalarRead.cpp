@@ -21,23 +21,19 @@ CSnmpScalarRead::~CSnmpScalarRead()
 
 bool CSnmpScalarRead::Start(const QStringList& oids, EndFn onEnd, int nTimeoutMs)
 {
-    if (m_bRunning)
-        Cancel();
+    Cancel();
     m_oids = oids;
     m_values.clear();
-    m_present.clear();
     m_onEnd = std::move(onEnd);
     m_bRunning = true;
-    bool ok = !oids.isEmpty() && m_session.Prepare(SNMP_PDU_GET);
-    for (const QString& oid : oids) {
-        if (!ok)
-            break;
-        ok = m_session.AddValue(oid, SNMP_TYPE_NULL, nullptr) == 0;
-    }
+    bool ok = !m_oids.isEmpty() && m_session.Prepare(SNMP_PDU_GET);
+    for (const QString& oid : m_oids)
+        ok = ok && m_session.AddValue(oid, SNMP_TYPE_NULL, nullptr) == 0;
     if (ok && m_session.SendAsyncWithTimeout(&CSnmpScalarRead::OnAnswer, this, nTimeoutMs) == 0)
         return true;
     WalkOutcome outcome;
     outcome.nResult = WalkOutcome::NotSent;
+    outcome.strColumn = m_oids.value(0);
     outcome.strWhy = StatusText::SessionFailure(m_session);
     Finish(outcome);
     return false;
@@ -62,13 +58,14 @@ void CSnmpScalarRead::Abandon()
     }
 }
 
-void CSnmpScalarRead::Finish(const WalkOutcome& outcome)
+void CSnmpScalarRead::Finish(WalkOutcome outcome)
 {
-    // Final state first: the report may start another read.
+    // Final state first: the report may start the read again.
     m_bRunning = false;
     m_session.SetDone();
-    EndFn onEnd = std::move(m_onEnd);
-    m_onEnd = nullptr;
+    if (!outcome.Ok())
+        m_values.clear();
+    EndFn onEnd = m_onEnd;
     if (onEnd)
         onEnd(outcome);
 }
@@ -81,8 +78,8 @@ int CSnmpScalarRead::OnAnswer(CSnmp* pResponse, int nRequestId, void* pUser, int
         return 0;
     WalkOutcome outcome;
     if (nStatus != 0 || !response) {
-        outcome.nResult = self->m_session.GetLastResult() == SNMP_ERROR_STATUS ? WalkOutcome::ErrorStatus
-                                                                                : WalkOutcome::NoAnswer;
+        outcome.nResult = WalkOutcome::NoAnswer;
+        outcome.strColumn = self->m_oids.value(0);
         outcome.strWhy = StatusText::SessionFailure(self->m_session);
         self->Finish(outcome);
         return 0;
@@ -92,27 +89,27 @@ int CSnmpScalarRead::OnAnswer(CSnmp* pResponse, int nRequestId, void* pUser, int
     response->getErrorStatus(&errorStatus, &errorIndex);
     if (errorStatus != 0) {
         outcome.nResult = WalkOutcome::ErrorStatus;
-        outcome.strColumn = self->m_oids.value(errorIndex - 1, self->m_oids.value(0));
+        outcome.strColumn = self->m_oids.value(errorIndex >= 1 ? errorIndex - 1 : 0, self->m_oids.value(0));
         outcome.strWhy = QStringLiteral("%1 on %2").arg(CSetSequence::ErrorStatusName(errorStatus), outcome.strColumn);
         self->Finish(outcome);
         return 0;
     }
-    if (response->getVarBindCount() < self->m_oids.size()) {
-        outcome.nResult = WalkOutcome::ErrorStatus;
-        outcome.strWhy = QStringLiteral("The switch answered %1 of %2 values")
-                             .arg(response->getVarBindCount())
-                             .arg(self->m_oids.size());
-        self->Finish(outcome);
-        return 0;
-    }
+    QList<QByteArray> values;
     for (int i = 0; i < self->m_oids.size(); ++i) {
         char* pszOid = nullptr;
         unsigned char* pData = nullptr;
         int nLen = 0;
-        const bool has = response->getValueType(i) != 0 && response->getValueBytes(i, &pszOid, &pData, &nLen) == 0;
-        self->m_values.append(has && pData ? QByteArray(reinterpret_cast<const char*>(pData), nLen) : QByteArray());
-        self->m_present.append(has);
+        if (i >= response->getVarBindCount() || response->getValueType(i) == 0
+            || response->getValueBytes(i, &pszOid, &pData, &nLen) != 0 || (!pData && nLen != 0)) {
+            outcome.nResult = WalkOutcome::ErrorStatus;
+            outcome.strColumn = self->m_oids[i];
+            outcome.strWhy = QStringLiteral("No such object: %1").arg(self->m_oids[i]);
+            self->Finish(outcome);
+            return 0;
+        }
+        values.append(pData ? QByteArray(reinterpret_cast<const char*>(pData), nLen) : QByteArray());
     }
+    self->m_values = values;
     self->Finish(outcome);
     return 0;
 }

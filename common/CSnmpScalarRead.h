@@ -1,20 +1,19 @@
 #pragma once
 
-// One asynchronous GET of several objects (scalars such as sysName.0), the
-// values kept by their position in the request. The end is reported exactly
-// once per Start with the same outcome type as a row walk, so a dialog
-// settles its read gate with it:
+// One asynchronous get of a few scalars ("1.3.6...18.1.0", ...) in one
+// request, so a dialog reads its global settings without blocking the window
+// and registers the read with its gate like a walk:
 //
-//     const int t = Gate().Expect("system group");
-//     m_read.Start({kSysDescr, kSysName}, [this, t](const WalkOutcome& o) {
+//     const int t = Gate().Expect("mirroring state");
+//     m_read.Start({kState, kTarget}, [this, t](const WalkOutcome& o) {
+//         if (o.Ok()) Show(m_read.Text(0), m_read.Text(1));
 //         Gate().Settle(t, o);
-//         if (o.Ok()) m_name->setText(m_read.Text(1));
-//     }, 4000);
+//     });
 //
-// An answer with an error status, or one that carries fewer values than
-// asked, is a failure: nothing is shown from half an answer. An object the
-// agent does not have (noSuchObject, noSuchInstance) is a value that is not
-// Has(). Start while a read runs cancels the old one (reported Cancelled).
+// The end is reported exactly once per Start. An answer that lacks a value
+// (no such object, an exception value, an error status) is a failure: a
+// check must never run on a setting the switch did not give. Start while a
+// read runs ends the old one (reported as cancelled) first.
 
 #include "CSnmpRowWalk.h"
 
@@ -31,36 +30,35 @@ class CSnmpScalarRead
 public:
     using EndFn = CSnmpRowWalk::EndFn;
 
-    // The read drives `session`, which must outlive it.
+    // The read sends on `session` (one request at a time), which must
+    // outlive it.
     explicit CSnmpScalarRead(CCommonSNMP& session);
     ~CSnmpScalarRead();
 
     CSnmpScalarRead(const CSnmpScalarRead&) = delete;
     CSnmpScalarRead& operator=(const CSnmpScalarRead&) = delete;
 
-    // Sends one GET of `oids` (dotted, no leading dot); nTimeoutMs 0 is the
-    // session's default. False when nothing could be sent (onEnd has been
-    // told NotSent already).
+    // True when under way; false when nothing could be sent (onEnd has then
+    // been told NotSent already).
+    // nTimeoutMs 0 is the session's default.
     bool Start(const QStringList& oids, EndFn onEnd, int nTimeoutMs = 0);
     void Cancel();
-    // Stops without any report (the owner is going away).
+    // Stops without any report (the owner closes the session next).
     void Abandon();
     bool IsRunning() const { return m_bRunning; }
 
-    // The values of the last successful answer, by request position.
-    bool Has(int i) const { return i >= 0 && i < m_present.size() && m_present[i]; }
-    QByteArray Bytes(int i) const { return Has(i) ? m_values[i] : QByteArray(); }
-    QString Text(int i) const { return QString::fromUtf8(Bytes(i)); }
-    int Count() const { return int(m_values.size()); }
+    // The values of the last complete read, in Start's order: raw octets or
+    // value text; empty before.
+    QByteArray Value(int i) const { return m_values.value(i); }
+    QString Text(int i) const { return QString::fromUtf8(m_values.value(i)); }
 
 private:
     static int OnAnswer(CSnmp* pResponse, int nRequestId, void* pUser, int nStatus);
-    void Finish(const WalkOutcome& outcome);
+    void Finish(WalkOutcome outcome);
 
     CCommonSNMP& m_session;
     QStringList m_oids;
     QList<QByteArray> m_values;
-    QList<bool> m_present;
     bool m_bRunning = false;
     EndFn m_onEnd;
 };

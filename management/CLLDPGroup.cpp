@@ -136,7 +136,7 @@ void CLLDPGroup::OnSystemInfoReply(const WalkOutcome& outcome, int nTicket)
         m_pReinit->setText(m_read.Text(3));
         m_pDelay->setText(m_read.Text(4));
         m_pChassisSubtype->setText(ChassisIdSubtypeText(m_read.Text(5)));
-        m_pChassisId->setText(CUtils::BytesToHexText(m_read.Bytes(6)));
+        m_pChassisId->setText(CUtils::BytesToHexText(m_read.Value(6)));
         m_pSysName->setText(m_read.Text(7));
         m_pSysDescr->setText(m_read.Text(8));
     }

@@ -150,7 +150,7 @@ void CSwitchDatabase::ReadAgingTime()
     m_agingRead.Start({kAgingTime}, [this, ticket](const WalkOutcome& outcome) {
         if (outcome.nResult == WalkOutcome::Cancelled)
             return;
-        if (outcome.Ok() && m_agingRead.Has(0))
+        if (outcome.Ok())
             m_pAging->setText(m_agingRead.Text(0));
         Gate().Settle(ticket, outcome);
     });

@@ -218,14 +218,6 @@ QString CConfigDialog::WriteFailureMessage(const SnmpSetFailure& failure) const
     return text;
 }
 
-int CConfigDialog::Message(const QString& strText, unsigned nFlags)
-{
-    MessageRequest request = MessageRequestFromFlags(strText, nFlags);
-    request.title = windowTitle();
-    request.parent = this;
-    return ShowMessage(request);
-}
-
 void CConfigDialog::UpdateApply()
 {
     const bool bMayWrite = !m_bClosed && !m_bWriting && !m_bSettling && g_bWritePermission && m_gate.AllSucceeded();

@@ -82,8 +82,6 @@ public:
     void SetRereadDelay(int nMs) { m_nRereadDelayMs = nMs; }
     bool IsSettling() const { return m_bSettling; }
 
-    // A message box titled like the dialog.
-    int Message(const QString& strText, unsigned nFlags = MB_OK | MB_ICONWARNING);
 
     // Closes every session once; later calls do nothing.
     void CloseSessions();

@@ -89,7 +89,7 @@ TEST_F(ScalarReadTest, FailuresEndOnceWithoutValues)
         ASSERT_TRUE(WaitFor([&] { return ends > 0; })) << c.fault;
         EXPECT_EQ(outcome.nResult, c.result) << c.fault;
         EXPECT_TRUE(outcome.strWhy.contains(c.why)) << c.fault << ": " << outcome.strWhy.toStdString();
-        EXPECT_FALSE(read.Has(0)) << c.fault;
+        EXPECT_TRUE(read.Value(0).isEmpty()) << c.fault;
         EXPECT_FALSE(read.IsRunning());
         EXPECT_EQ(ends, 1) << c.fault;
     }

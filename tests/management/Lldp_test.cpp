@@ -12,7 +12,7 @@
 #include "ListTexts.h"
 #include "LldpSettings.h"
 #include "MessageRecorder.h"
-#include "SimDialogTest.h"
+#include "SharedSwitchDialogTest.h"
 #include "SimSettings.h"
 #include "SimulatedSwitch.h"
 #include "SnmpSetup.h"
@@ -49,18 +49,18 @@ QLineEdit* Edit(const QWidget* d, int id)
     return qobject_cast<QLineEdit*>(GetDlgItem(d, id));
 }
 
-class LldpTest : public SimDialogTest
+class LldpTest : public SharedSwitchDialogTest
 {
 protected:
     static void SetUpTestSuite()
     {
-        SimDialogTest::SetUpTestSuite();
+        SharedSwitchDialogTest::SetUpTestSuite();
         // Short pauses: the same logic, quicker.
         LldpSettings::CurrentWaits() = {60, 40, 60, 3};
     }
     void SetUp() override
     {
-        SimDialogTest::SetUp();
+        SharedSwitchDialogTest::SetUp();
         g_strSnmpTimeout = QStringLiteral("200");
         g_nDevicePortNum = 52;
     }

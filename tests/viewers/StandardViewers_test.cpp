@@ -14,7 +14,7 @@
 #include "GlobalSettings.h"
 #include "ListTexts.h"
 #include "MessageRecorder.h"
-#include "SimDialogTest.h"
+#include "SharedSwitchDialogTest.h"
 #include "SimSettings.h"
 #include "SimulatedSwitch.h"
 #include "SnmpSetup.h"
@@ -35,9 +35,15 @@ const std::string kSysName = "1.3.6.1.2.1.1.5.0";
 const std::string kSysLocation = "1.3.6.1.2.1.1.6.0";
 const std::string kFdbStatus = "1.3.6.1.2.1.17.7.1.2.2.1.3.";
 
-class ViewerTest : public SimDialogTest
+class ViewerTest : public SharedSwitchDialogTest
 {
 protected:
+    void SetUp() override
+    {
+        SharedSwitchDialogTest::SetUp();
+        g_strSnmpTimeout = QStringLiteral("500");
+    }
+
     // Shows the dialog (its first read starts) and waits until every read
     // has ended.
     static bool Open(CConfigDialog& d)

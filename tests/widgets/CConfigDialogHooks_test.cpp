@@ -156,11 +156,14 @@ TEST_F(ConfigDialogHooksTest, DialogDecidesWhatAFailedWriteDoes)
 
     d.passOn = true;
     messages.expect("The switch did not take the settings.\nStep 1 of 1 (contact) failed: genErr on " + kContact);
+    // Slow answers keep the re-read under way while the status is checked.
+    ASSERT_TRUE(sim.command("delay 300"));
     d.ApplyButton()->click();
     ASSERT_TRUE(WaitFor([&] { return !messages.texts().isEmpty(); }));
     EXPECT_EQ(d.failures.size(), 2);
     EXPECT_TRUE(d.StatusLine()->text().startsWith("Reading")) << "the base re-reads";
     ASSERT_TRUE(WaitFor([&] { return !d.Gate().Pending(); }));
+    ASSERT_TRUE(sim.command("delay 0"));
 }
 
 // Catches a session of the dialog's own that is never closed, closed twice,
