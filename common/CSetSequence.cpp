@@ -56,6 +56,12 @@ CSetSequence::~CSetSequence()
         m_session.Close();
 }
 
+void CSetSequence::SetAttempts(int nAttempts, int nRetryWaitMs)
+{
+    m_nAttempts = qMax(1, nAttempts);
+    m_nRetryWaitMs = qMax(0, nRetryWaitMs);
+}
+
 void CSetSequence::Add(const QString& strWhat, QList<SnmpSetValue> values, int nDelayMs)
 {
     m_steps.append({strWhat, std::move(values), nDelayMs});
@@ -78,6 +84,7 @@ bool CSetSequence::Start()
         return false;
     m_bRunning = true;
     m_nCurrent = 0;
+    m_nTry = 0;
     if (m_steps[0].nDelayMs > 0)
         m_pDelay->start(m_steps[0].nDelayMs);
     else
@@ -124,6 +131,7 @@ void CSetSequence::SendCurrent()
     if (!m_bRunning)
         return;
     const Step& step = m_steps[m_nCurrent];
+    ++m_nTry;
     emit progress(m_nCurrent + 1, int(m_steps.size()), step.strWhat);
     if (!m_bRunning)
         return;   // cancelled from the progress report
@@ -153,6 +161,10 @@ int CSetSequence::OnAnswer(CSnmp* pResponse, int nRequestId, void* pUser, int nS
     int errorStatus = 0;
     int errorIndex = 0;
     if (nStatus != 0 || !response) {
+        if (self->m_nTry < self->m_nAttempts && self->m_session.GetLastResult() == SNMP_NO_ANSWER) {
+            self->m_pDelay->start(self->m_nRetryWaitMs);
+            return 0;
+        }
         SnmpSetFailure failure;
         failure.nResult = SnmpSetFailure::NoAnswer;
         failure.strOID = step.values.first().strOID;
@@ -172,6 +184,7 @@ int CSetSequence::OnAnswer(CSnmp* pResponse, int nRequestId, void* pUser, int nS
         self->Fail(failure);
         return 0;
     }
+    self->m_nTry = 0;
     if (++self->m_nCurrent >= self->m_steps.size()) {
         self->Done(true, {});
         return 0;

@@ -57,6 +57,12 @@ public:
     explicit CSetSequence(CCommonSNMP& session, QObject* parent = nullptr);
     ~CSetSequence() override;
 
+    // A step that gets no answer is sent again after nRetryWaitMs, up to
+    // nAttempts sends in all (default 1: no retry). Only for steps that may
+    // safely arrive twice (a scalar set to a value); a refusal (error
+    // status) is never retried.
+    void SetAttempts(int nAttempts, int nRetryWaitMs);
+
     // Appends one set request; nDelayMs waits that long before sending it.
     void Add(const QString& strWhat, QList<SnmpSetValue> values, int nDelayMs = 0);
     void Clear();
@@ -98,6 +104,9 @@ private:
     CCommonSNMP& m_session;
     QList<Step> m_steps;
     int m_nCurrent = 0;
+    int m_nAttempts = 1;
+    int m_nRetryWaitMs = 0;
+    int m_nTry = 0;   // sends of the current step so far
     bool m_bRunning = false;
     QTimer* m_pDelay = nullptr;
 };

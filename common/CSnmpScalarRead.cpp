@@ -19,7 +19,7 @@ CSnmpScalarRead::~CSnmpScalarRead()
         m_session.Close();
 }
 
-bool CSnmpScalarRead::Start(const QStringList& oids, EndFn onEnd)
+bool CSnmpScalarRead::Start(const QStringList& oids, EndFn onEnd, int nTimeoutMs)
 {
     Cancel();
     m_oids = oids;
@@ -29,7 +29,7 @@ bool CSnmpScalarRead::Start(const QStringList& oids, EndFn onEnd)
     bool ok = !m_oids.isEmpty() && m_session.Prepare(SNMP_PDU_GET);
     for (const QString& oid : m_oids)
         ok = ok && m_session.AddValue(oid, SNMP_TYPE_NULL, nullptr) == 0;
-    if (ok && m_session.SendAsync(&CSnmpScalarRead::OnAnswer, this) == 0)
+    if (ok && m_session.SendAsyncWithTimeout(&CSnmpScalarRead::OnAnswer, this, nTimeoutMs) == 0)
         return true;
     WalkOutcome outcome;
     outcome.nResult = WalkOutcome::NotSent;

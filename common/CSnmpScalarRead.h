@@ -40,7 +40,8 @@ public:
 
     // True when under way; false when nothing could be sent (onEnd has then
     // been told NotSent already).
-    bool Start(const QStringList& oids, EndFn onEnd);
+    // nTimeoutMs 0 is the session's default.
+    bool Start(const QStringList& oids, EndFn onEnd, int nTimeoutMs = 0);
     void Cancel();
     // Stops without any report (the owner closes the session next).
     void Abandon();

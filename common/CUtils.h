@@ -68,6 +68,10 @@ public:
 
     // "%02X" per octet.
     static QString BytesToHexText(const unsigned char* octets, int count);
+    static QString BytesToHexText(const QByteArray& octets)
+    {
+        return BytesToHexText(reinterpret_cast<const unsigned char*>(octets.constData()), int(octets.size()));
+    }
 
     // ---- Address texts ----
 

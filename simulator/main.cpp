@@ -36,7 +36,10 @@ extern "C" netsnmp_session* main_session;   // the agent's listening session
 
 namespace {
 
-const oid kRegistered[] = {1, 3, 6, 1};   // every object of the switch lies below
+// Every object of the switch lies below one of these: the internet arc and
+// IEEE 802's (LLDP-MIB).
+const oid kRegistered[] = {1, 3, 6, 1};
+const oid kRegisteredIeee8802[] = {1, 0, 8802};
 
 // ----------------------------------------------------------------- settings
 
@@ -888,10 +891,13 @@ int Main(int argc, char** argv)
     if (init_master_agent() != 0 || !main_session)
         return Usage(("cannot listen on " + o.listen).c_str());
 
-    netsnmp_handler_registration* reg = netsnmp_create_handler_registration(
-        "switch-sim", Handler, kRegistered, OID_LENGTH(kRegistered), HANDLER_CAN_RWRITE);
-    if (!reg || netsnmp_register_handler(reg) != MIB_REGISTERED_OK)
-        return Usage("cannot register the objects");
+    for (auto [root, length] : {std::pair{kRegistered, OID_LENGTH(kRegistered)},
+                                std::pair{kRegisteredIeee8802, OID_LENGTH(kRegisteredIeee8802)}}) {
+        netsnmp_handler_registration* reg =
+            netsnmp_create_handler_registration("switch-sim", Handler, root, length, HANDLER_CAN_RWRITE);
+        if (!reg || netsnmp_register_handler(reg) != MIB_REGISTERED_OK)
+            return Usage("cannot register the objects");
+    }
 
     void* sessp = snmp_sess_pointer(main_session);
     sim.transport = sessp ? snmp_sess_transport(sessp) : nullptr;

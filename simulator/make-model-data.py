@@ -27,6 +27,8 @@ RSTP_PORT = {2: 128, 3: 0, 4: 2, 7: 1, 8: 2, 9: 1, 10: 1}
 STATIC_FDB = [(1, "001b21aa0001", COPPER - 8), (1, "001b21aa0002", COPPER - 7)]
 ACL_PORTS = [("1.5", list(range(COPPER - 7, COPPER - 3))), ("2.20", [])]
 ARP_PORTS = [("10.0.0.254", [COPPER - 3, COPPER - 2])]
+FDB_FIRST_ROWS = 900   # in FDB 1; the rest in FDB_SECOND
+FDB_SECOND = 100
 
 # Operating mode of a port (private port table column 3): 1 down,
 # 2 1000M full, 3 100M full, 4 100M half, 5 10M full, 6 10M half.
@@ -203,14 +205,86 @@ w(PRIVATE + ".18.2.0 rw(1..%d) i 1" % PORTS)
 w(PRIVATE + ".18.3.0 rw(0..64) x " + bitmap([]))
 w(PRIVATE + ".18.4.0 rw(0..64) x " + bitmap([]))
 w("")
-w("# dot1qTpFdbTable: 1 address, 2 port, 3 status (3 learned); index fdbId.mac")
+w("# dot1dTpAgingTime, seconds")
+w("1.3.6.1.2.1.17.4.2.0 rw(10..1000000) i 300")
+w("")
+w("# dot1qTpFdbTable: 1 address, 2 port, 3 status (3 learned, 4 own, 5 static);")
+w("# index fdbId.mac. The last %d entries are learned in FDB %d." % (FDB_ROWS - FDB_FIRST_ROWS, FDB_SECOND))
 rows = []
 for i in range(FDB_ROWS):
     m = mac(i)
-    index = "1." + ".".join(str(int(m[k:k + 2], 16)) for k in range(0, 12, 2))
-    rows.append((index, m, 1 + i % PORTS))
-for index, m, port in rows:
+    fdb = 1 if i < FDB_FIRST_ROWS else FDB_SECOND
+    index = str(fdb) + "." + ".".join(str(int(m[k:k + 2], 16)) for k in range(0, 12, 2))
+    status = 4 if i == 0 else 5 if i % 100 == 50 else 3
+    rows.append((index, m, 1 + i % PORTS, status))
+for index, m, port, status in rows:
     w("1.3.6.1.2.1.17.7.1.2.2.1.1.%s ro x %s" % (index, m))
     w("1.3.6.1.2.1.17.7.1.2.2.1.2.%s ro i %d" % (index, port))
-    w("1.3.6.1.2.1.17.7.1.2.2.1.3.%s ro i 3" % index)
+    w("1.3.6.1.2.1.17.7.1.2.2.1.3.%s ro i %d" % (index, status))
+w("")
+w("# ipAddrTable: 1 address, 2 ifIndex, 3 netmask, 4 broadcast bit, 5 largest datagram")
+for addr, if_index, mask in (("10.90.90.90", 1, "255.0.0.0"), ("192.168.1.1", 2, "255.255.255.0")):
+    t = "1.3.6.1.2.1.4.20.1.%d." + addr
+    w((t + " ro a %s") % (1, addr))
+    w((t + " ro i %d") % (2, if_index))
+    w((t + " ro a %s") % (3, mask))
+    w((t + " ro i 1") % 4)
+    w((t + " ro i 65535") % 5)
+w("")
+w("# tcpConnTable: 1 state, 2 local address, 3 local port, 4 remote address,")
+w("# 5 remote port; index local address.local port.remote address.remote port")
+for state, local, lport, remote, rport in (
+        (2, "0.0.0.0", 23, "0.0.0.0", 0),
+        (2, "0.0.0.0", 80, "0.0.0.0", 0),
+        (5, "10.90.90.90", 23, "10.90.90.1", 51514),
+        (11, "10.90.90.90", 80, "10.90.90.7", 40022)):
+    t = "1.3.6.1.2.1.6.13.1.%%d.%s.%d.%s.%d" % (local, lport, remote, rport)
+    w((t + " rw(1..12) i %d") % (1, state))
+    w((t + " ro a %s") % (2, local))
+    w((t + " ro i %d") % (3, lport))
+    w((t + " ro a %s") % (4, remote))
+    w((t + " ro i %d") % (5, rport))
+w("")
+w("# udpTable: 1 local address, 2 local port; index address.port")
+for local, port in (("0.0.0.0", 69), ("0.0.0.0", 161), ("0.0.0.0", 162), ("10.90.90.90", 514)):
+    t = "1.3.6.1.2.1.7.5.1.%%d.%s.%d" % (local, port)
+    w((t + " ro a %s") % (1, local))
+    w((t + " ro i %d") % (2, port))
+w("")
+UPLINK = COPPER + 1   # the first SFP port
+w("# LLDP: 1 state (1 enabled, 2 disabled), 2 TX hold multiplier, 3 TX interval,")
+w("# 4 reinit delay, 5 TX delay, 7.1.2.{port} MED Power PSE TLV (1 on, 2 off)")
+w(PRIVATE + ".24.1.0 rw(1..2) i 1")
+w(PRIVATE + ".24.2.0 rw(2..10) i 4")
+w(PRIVATE + ".24.3.0 rw(5..32768) i 30")
+w(PRIVATE + ".24.4.0 rw(1..10) i 2")
+w(PRIVATE + ".24.5.0 rw(1..8192) i 2")
+for p in range(1, PORTS + 1):
+    w(PRIVATE + ".24.7.1.2.%d rw(1..2) i %d" % (p, 2 if p in (3, UPLINK) else 1))
+w("")
+w("# LLDP-MIB local system: chassis ID subtype (4 MAC address), chassis ID,")
+w("# system name, system description")
+LLDP = "1.0.8802.1.1.2.1"
+w(LLDP + ".3.1.0 ro i 4")
+w(LLDP + ".3.2.0 ro x 00a0c9004400")
+w(LLDP + '.3.3.0 ro s "%s"' % MODEL)
+w(LLDP + '.3.4.0 ro s "%s Managed Gigabit Ethernet Switch"' % MODEL)
+w("# LLDP-MIB remote table, columns 4 to 10: chassis ID subtype, chassis ID,")
+w("# port ID subtype, port ID, port description, system name, system")
+w("# description; index time mark.local port.remote index")
+for mark, port, index, chassis, port_subtype, port_id, descr, name, sysdescr in (
+        (0, 1, 1, "001b21a0b0c1", 5, "gi0/1", "GigabitEthernet0/1", "core-sw1", "Core switch, floor 1"),
+        (0, 2, 2, "001b21a0b0c2", 3, bytes.fromhex("001b21a0b0d2"), "uplink", "edge-sw2", "Edge switch"),
+        (1200, UPLINK, 12, "00a0c9115500", 7, str(UPLINK), "Port %d" % UPLINK, "dist-sw3", "Distribution switch")):
+    t = LLDP + ".4.1.1.%%d.%d.%d.%d" % (mark, port, index)
+    w((t + " ro i 4") % 4)
+    w((t + " ro x %s") % (5, chassis))
+    w((t + " ro i %d") % (6, port_subtype))
+    if isinstance(port_id, bytes):
+        w((t + " ro x %s") % (7, port_id.hex()))
+    else:
+        w((t + ' ro s "%s"') % (7, port_id))
+    w((t + ' ro s "%s"') % (8, descr))
+    w((t + ' ro s "%s"') % (9, name))
+    w((t + ' ro s "%s"') % (10, sysdescr))
 print("\n".join(out))

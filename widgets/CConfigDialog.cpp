@@ -10,6 +10,7 @@
 
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 CConfigDialog::CConfigDialog(const QString& strTitle, std::unique_ptr<CModuleBase> logic, ButtonRow buttons,
@@ -28,9 +29,10 @@ CConfigDialog::CConfigDialog(const QString& strTitle, std::unique_ptr<CModuleBas
     auto* row = new QHBoxLayout;
     m_pStatus = new CStatusLine(this);
     row->addWidget(m_pStatus, 1);
-    if (buttons == RefreshApplyClose) {
+    if (buttons == RefreshApplyClose || buttons == RefreshClose) {
         m_pRefresh = new QPushButton(tr("&Refresh"), this);
-        m_pApply = new QPushButton(tr("&Apply"), this);
+        if (buttons == RefreshApplyClose)
+            m_pApply = new QPushButton(tr("&Apply"), this);
         m_pClose = new QPushButton(tr("&Close"), this);
     } else {
         m_pApply = new QPushButton(tr("OK"), this);
@@ -42,13 +44,16 @@ CConfigDialog::CConfigDialog(const QString& strTitle, std::unique_ptr<CModuleBas
         button->setAutoDefault(false);
         row->addWidget(button);
     }
-    m_pApply->setDefault(true);   // Enter: Apply/OK when enabled, else nothing
-    m_pApply->setEnabled(false);
+    if (m_pApply) {
+        m_pApply->setDefault(true);   // Enter: Apply/OK when enabled, else nothing
+        m_pApply->setEnabled(false);
+    }
     outer->addLayout(row);
 
     if (m_pRefresh)
         connect(m_pRefresh, &QPushButton::clicked, this, &CConfigDialog::Refresh);
-    connect(m_pApply, &QPushButton::clicked, this, &CConfigDialog::OnApplyClicked);
+    if (m_pApply)
+        connect(m_pApply, &QPushButton::clicked, this, &CConfigDialog::OnApplyClicked);
     connect(m_pClose, &QPushButton::clicked, this, &QDialog::reject);
     connect(&m_gate, &CReadGate::settled, this, &CConfigDialog::OnGateSettled);
     connect(&m_gate, &CReadGate::changed, this, [this] { UpdateApply(); });
@@ -175,10 +180,23 @@ void CConfigDialog::SetWriting(bool bWriting)
 
 void CConfigDialog::OnWritesDone()
 {
-    if (m_pRefresh)
-        Refresh();
-    else
+    if (!m_pRefresh) {
         accept();
+        return;
+    }
+    if (m_nRereadDelayMs <= 0) {
+        Refresh();
+        return;
+    }
+    m_bSettling = true;
+    m_pRefresh->setEnabled(false);
+    UpdateApply();
+    m_pStatus->ShowText(tr("Waiting for the switch to apply the settings…"));
+    QTimer::singleShot(m_nRereadDelayMs, this, [this] {
+        m_bSettling = false;
+        m_pRefresh->setEnabled(true);
+        Refresh();
+    });
 }
 
 void CConfigDialog::OnWritesFailed(const SnmpSetFailure& failure)
@@ -202,7 +220,7 @@ QString CConfigDialog::WriteFailureMessage(const SnmpSetFailure& failure) const
 
 void CConfigDialog::UpdateApply()
 {
-    const bool bMayWrite = !m_bClosed && !m_bWriting && g_bWritePermission && m_gate.AllSucceeded();
+    const bool bMayWrite = !m_bClosed && !m_bWriting && !m_bSettling && g_bWritePermission && m_gate.AllSucceeded();
     for (QPushButton* button : m_gated)
         button->setEnabled(bMayWrite);
     if (m_pApply)
@@ -221,7 +239,7 @@ void CConfigDialog::OnGateSettled(bool bAllSucceeded)
 void CConfigDialog::OnApplyClicked()
 {
     // Enter reaches here too: only act on what the gate allows.
-    if (!m_pApply->isEnabled())
+    if (!m_pApply || !m_pApply->isEnabled())
         return;
     OnApply();
 }

@@ -35,7 +35,8 @@ class CConfigDialog : public ClxDialog, public CModuleOwner
 {
     Q_OBJECT
 public:
-    enum ButtonRow { RefreshApplyClose, OkCancel };
+    // RefreshClose: read-only dialogs (no Apply; Enter does nothing).
+    enum ButtonRow { RefreshApplyClose, OkCancel, RefreshClose };
 
     // The dialog owns `logic` (may be null) and registers itself as its owner.
     CConfigDialog(const QString& strTitle, std::unique_ptr<CModuleBase> logic, ButtonRow buttons = RefreshApplyClose,
@@ -48,7 +49,7 @@ public:
     CStatusLine* StatusLine() const { return m_pStatus; }
     QVBoxLayout* ContentLayout() const { return m_pContent; }
     QPushButton* RefreshButton() const { return m_pRefresh; }   // null in OK/Cancel dialogs
-    QPushButton* ApplyButton() const { return m_pApply; }       // Apply or OK
+    QPushButton* ApplyButton() const { return m_pApply; }       // Apply or OK; null in RefreshClose dialogs
     QPushButton* CloseButton() const { return m_pClose; }       // Close or Cancel
 
     // A walk or a write sequence on `session`, owned by the dialog and
@@ -75,6 +76,11 @@ public:
     // OnWritesDone() or shows the failure and re-reads.
     void RunWrites(CSetSequence* sequence);
     bool IsWriting() const { return m_bWriting; }
+    // A pause between a write the switch took and the re-read, for settings
+    // the switch applies only after it has answered. Apply and Refresh stay
+    // off meanwhile and the status line says why.
+    void SetRereadDelay(int nMs) { m_nRereadDelayMs = nMs; }
+    bool IsSettling() const { return m_bSettling; }
 
 
     // Closes every session once; later calls do nothing.
@@ -90,7 +96,7 @@ protected:
     virtual void OnRefresh() {}
     virtual void OnApply() {}
     // After every step was accepted: OK/Cancel dialogs close with OK,
-    // Refresh/Apply/Close dialogs re-read.
+    // Refresh/Apply/Close dialogs re-read (after the re-read delay).
     virtual void OnWritesDone();
     // A write failed: by default the message, then a re-read. Dialogs that
     // must undo part of a write (a half-made row) do it here.
@@ -123,6 +129,8 @@ private:
     std::vector<QPushButton*> m_gated;
     CSnmpRowWalk* m_pTrunkWalk = nullptr;
     bool m_bWriting = false;
+    bool m_bSettling = false;
+    int m_nRereadDelayMs = 0;
     bool m_bClosed = false;
     int m_nCloses = 0;
 };

@@ -191,3 +191,52 @@ TEST(SetSequenceNames, ErrorStatusNames)
     EXPECT_EQ(CSetSequence::ErrorStatusName(17), "notWritable");
     EXPECT_EQ(CSetSequence::ErrorStatusName(99), "error 99");
 }
+
+namespace {
+
+// Retries: a step without answer is sent again (after the wait) until it is
+// answered or the attempts are used up; a refusal is final at once, and the
+// steps after a retried one still follow.
+TEST_F(SetSequenceTest, RetriesAStepWithoutAnswer)
+{
+    struct Case
+    {
+        const char* fault;      // control command before the run
+        int attempts;
+        bool ok;
+        size_t setsLogged;      // SETs the switch received
+        int result;             // failure kind when not ok
+    };
+    const Case cases[] = {
+        {"drop 1", 3, true, 3, SnmpSetFailure::None},              // first lost, second taken, then step 2
+        {"drop 2", 3, true, 4, SnmpSetFailure::None},
+        {"drop all", 3, false, 3, SnmpSetFailure::NoAnswer},       // exactly three sends, no fourth
+        {"drop all", 1, false, 1, SnmpSetFailure::NoAnswer},       // default: no retry
+        {"error 1.3.6.1.2.1.1.4.0 genErr", 3, false, 1, SnmpSetFailure::ErrorStatus},
+    };
+    g_strSnmpTimeout = QStringLiteral("150");
+    for (const Case& c : cases) {
+        ASSERT_TRUE(sim.command("clear"));
+        sim.clearLog();
+        ASSERT_TRUE(sim.command(c.fault));
+        CCommonSNMP session;
+        CSetSequence seq(session);
+        seq.SetAttempts(c.attempts, 20);
+        seq.Add("contact", {SnmpSetValue::Text(kContact, QStringLiteral("noc"))});
+        seq.Add("location", {SnmpSetValue::Text(kLocation, QStringLiteral("hall"))});
+        SequenceRun run;
+        run.Watch(seq);
+        ASSERT_TRUE(seq.Start());
+        ASSERT_TRUE(WaitFor([&] { return run.finishes > 0; })) << c.fault;
+        ASSERT_TRUE(sim.command("drop off"));
+        EXPECT_EQ(run.ok, c.ok) << c.fault;
+        EXPECT_EQ(run.finishes, 1) << c.fault;
+        EXPECT_EQ(sim.sets().size(), c.setsLogged) << c.fault;
+        if (!c.ok) {
+            EXPECT_EQ(run.failure.nResult, c.result) << c.fault;
+            EXPECT_EQ(run.failure.nStep, 1) << c.fault;
+        }
+    }
+}
+
+} // namespace

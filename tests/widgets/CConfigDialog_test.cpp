@@ -263,3 +263,26 @@ TEST_F(ConfigDialogTest, ButtonRowIsTheSameEverywhere)
     EXPECT_EQ(d.ApplyButton()->text(), "&Apply");
     EXPECT_EQ(d.CloseButton()->text(), "&Close");
 }
+
+namespace {
+
+// A read-only dialog: Refresh and Close only, no Apply to enable, and
+// Enter neither refreshes nor closes it, even after its read succeeded.
+TEST_F(ConfigDialogTest, RefreshCloseRowHasNoApply)
+{
+    DemoDialog d(CConfigDialog::RefreshClose);
+    d.show();   // reads as it opens
+    EXPECT_EQ(d.ApplyButton(), nullptr);
+    ASSERT_TRUE(WaitFor([&] { return !d.Gate().Pending(); }));
+    d.RefreshButton()->setFocus();
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(d.RefreshButton(), &enter);
+    EXPECT_EQ(d.refreshes, 1);
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_EQ(d.RefreshButton()->text(), "&Refresh");
+    EXPECT_EQ(d.CloseButton()->text(), "&Close");
+    d.CloseButton()->click();
+    EXPECT_FALSE(d.isVisible());
+}
+
+} // namespace
