@@ -80,20 +80,23 @@ bool CSpanTree::OnInitDialog()
 void CSpanTree::OnRefresh()
 {
     m_pPortConfig->setEnabled(false);
+    // The table's ticket first, so the round stays open through the pass.
+    const int tableTicket = Gate().Expect(tr("spanning tree ports"));
     if (m_bPassDone) {
-        GetPortTable();
+        GetPortTable(tableTicket);
         return;
     }
     // Once per opening, before the table is shown.
     m_bPassDone = true;
-    const int ticket = Gate().Expect(tr("loop-back detection"));
-    m_pLoopWalk->Start({LoopDetectColumn()},
-                       [this, ticket](const WalkOutcome& outcome) { LoopDetectPass(ticket, outcome); });
+    const int loopTicket = Gate().Expect(tr("loop-back detection"));
+    m_pLoopWalk->Start({LoopDetectColumn()}, [this, loopTicket, tableTicket](const WalkOutcome& outcome) {
+        Gate().Settle(loopTicket, outcome);
+        LoopDetectPass(tableTicket, outcome);
+    });
 }
 
-void CSpanTree::LoopDetectPass(int nTicket, const WalkOutcome& outcome)
+void CSpanTree::LoopDetectPass(int nTableTicket, const WalkOutcome& outcome)
 {
-    Gate().Settle(nTicket, outcome);
     m_pLoopWrites->Clear();
     if (outcome.Ok())
         for (const SnmpRow& row : m_pLoopWalk->Rows())
@@ -101,9 +104,9 @@ void CSpanTree::LoopDetectPass(int nTicket, const WalkOutcome& outcome)
                 m_pLoopWrites->Add(tr("spanning tree off on port %1 (loop-back detection on)").arg(row.strIndex),
                                    {SnmpSetValue::Integer(StpPortEnableColumn() + u'.' + row.strIndex, 2)});
     if (m_pLoopWrites->StepCount() > 0)
-        RunWrites(m_pLoopWrites);   // the table is read when it ends
+        RunWrites(m_pLoopWrites);   // its end reads the table in a new round
     else
-        GetPortTable();
+        GetPortTable(nTableTicket);
 }
 
 void CSpanTree::OnWritesDone()
@@ -111,15 +114,14 @@ void CSpanTree::OnWritesDone()
     Refresh();
 }
 
-void CSpanTree::GetPortTable()
+void CSpanTree::GetPortTable(int nTicket)
 {
     m_pList->DeleteAllItems();
     m_pCount->setText(QStringLiteral("0"));
     QStringList columns;
     for (int column : kColumns)
         columns << PortColumn(column);
-    const int ticket = Gate().Expect(tr("spanning tree ports"));
-    m_pTableWalk->Start(columns, [this, ticket](const WalkOutcome& outcome) {
+    m_pTableWalk->Start(columns, [this, ticket = nTicket](const WalkOutcome& outcome) {
         for (const SnmpRow& row : m_pTableWalk->Rows())
             m_pList->AppendRow(RowTexts(row));
         m_pCount->setText(QString::number(m_pList->GetItemCount()));

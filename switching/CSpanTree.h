@@ -31,8 +31,8 @@ protected:
     bool OnInitDialog() override;
 
 private:
-    void LoopDetectPass(int nTicket, const WalkOutcome& outcome);
-    void GetPortTable();
+    void LoopDetectPass(int nTableTicket, const WalkOutcome& outcome);
+    void GetPortTable(int nTicket);
     void OnPortConfig();
 
     CSnmpRowWalk* m_pLoopWalk = nullptr;
