@@ -39,7 +39,6 @@ CIGMPMulticastEntryTable::CIGMPMulticastEntryTable(QWidget* parent)
 
 bool CIGMPMulticastEntryTable::OnInitDialog()
 {
-    setWindowFlag(Qt::WindowStaysOnTopHint);
     resize(qMax(width(), 680), qMax(height(), 360));
     return CConfigDialog::OnInitDialog();
 }

@@ -65,12 +65,6 @@ CIGMPSnoopingLogic* CIGMPSnoopConfig::IgmpLogic() const
     return Logic<CIGMPSnoopingLogic>();
 }
 
-bool CIGMPSnoopConfig::OnInitDialog()
-{
-    setWindowFlag(Qt::WindowStaysOnTopHint);
-    return CConfigDialog::OnInitDialog();
-}
-
 void CIGMPSnoopConfig::OnRefresh()
 {
     const int ticket = Gate().Expect(tr("IGMP snooping settings"));

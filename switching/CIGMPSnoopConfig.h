@@ -20,7 +20,6 @@ public:
 protected:
     void OnRefresh() override;
     void OnApply() override;
-    bool OnInitDialog() override;
 
 private:
     void OnGlobalReady();

@@ -15,7 +15,6 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -96,12 +95,9 @@ CIGMPSnoopingVLANSetting::CIGMPSnoopingVLANSetting(const QString& strGlobalState
     settingsRow->addWidget(ApplyButton(), 0, Qt::AlignBottom);
     ContentLayout()->addWidget(settings);
 
-    auto* router = new QGroupBox(this);
+    auto* router = new QGroupBox(QStringLiteral("Static Router Ports"), this);
     SetControlId(router, 1138);
     auto* routerLayout = new QVBoxLayout(router);
-    auto* routerLabel = new QLabel(QStringLiteral("Static Router Ports"), router);
-    SetControlId(routerLabel, 1136);
-    routerLayout->addWidget(routerLabel);
     m_pPorts = new CPortGrid(g_nDevicePortNum, 8001, router);
     auto* gridRow = new QHBoxLayout;
     gridRow->addStretch(1);

@@ -72,7 +72,6 @@ CSpanTree::CSpanTree(QWidget* parent)
 
 bool CSpanTree::OnInitDialog()
 {
-    setWindowFlag(Qt::WindowStaysOnTopHint);
     resize(qMax(width(), 900), qMax(height(), 480));
     return CConfigDialog::OnInitDialog();
 }
@@ -125,6 +124,7 @@ void CSpanTree::GetPortTable(int nTicket)
         for (const SnmpRow& row : m_pTableWalk->Rows())
             m_pList->AppendRow(RowTexts(row));
         m_pCount->setText(QString::number(m_pList->GetItemCount()));
+        m_pList->resizeColumnsToContents();
         // Only a complete table may be edited: the settings dialog moves
         // through its rows.
         m_pPortConfig->setEnabled(outcome.Ok() && m_pList->GetItemCount() > 0);

@@ -102,6 +102,8 @@ CSpanTreeBridgeParam::CSpanTreeBridgeParam(QWidget* parent)
     auto* root = new QGroupBox(tr("Root Bridge"), this);
     auto* rootForm = new QFormLayout(root);
     rootForm->addRow(QStringLiteral("Root Bridge :"), m_pRootBridge = ValueLabel(root, 1189));
+    // The opening size is the dialog's minimum: leave room for a bridge id.
+    m_pRootBridge->setMinimumWidth(m_pRootBridge->fontMetrics().horizontalAdvance(QStringLiteral("00:00:00:00:00:00:00:00 ")));
     rootForm->addRow(QStringLiteral("Root Cost :"), m_pRootCost = ValueLabel(root, 1197));
     rootForm->addRow(QStringLiteral("Root Maximum Age:"), m_pRootMaxAge = ValueLabel(root, 1194));
     rootForm->addRow(QStringLiteral("ROOT Forward Delay:"), m_pRootForwardDelay = ValueLabel(root, 1192));
@@ -127,7 +129,6 @@ CSpanTreeBridgeParam::CSpanTreeBridgeParam(QWidget* parent)
 
 bool CSpanTreeBridgeParam::OnInitDialog()
 {
-    setWindowFlag(Qt::WindowStaysOnTopHint);
     // The answer enables the fields when the spanning tree is on.
     EnableFields(false);
     m_pPortSetting->setEnabled(false);

@@ -120,7 +120,6 @@ CSpanTreePortParam::CSpanTreePortParam(CSpanTree* pSpanTree)
 
 bool CSpanTreePortParam::OnInitDialog()
 {
-    setWindowFlag(Qt::WindowStaysOnTopHint);
     const int selected = m_pSpanTree->List()->GetFirstSelectedItem();
     m_nRow = selected < 0 ? 0 : selected;
     return CConfigDialog::OnInitDialog();
