@@ -8,6 +8,7 @@
 #include "CSnmpRowWalk.h"
 #include "CStatusLine.h"
 #include "CUtils.h"
+#include "ComboPrefix.h"
 #include "ControlId.h"
 #include "GlobalSettings.h"
 
@@ -32,17 +33,6 @@ QComboBox* EnabledCombo(QWidget* parent, int id)
     combo->addItems({QStringLiteral("Enabled"), QStringLiteral("Disabled")});
     SetControlId(combo, id);
     return combo;
-}
-
-// The first item beginning with `text` (case-insensitive), as a list
-// box's prefix search selects it.
-void SelectPrefix(QComboBox* combo, const QString& text)
-{
-    for (int i = 0; i < combo->count() && !text.isEmpty(); ++i)
-        if (combo->itemText(i).startsWith(text, Qt::CaseInsensitive)) {
-            combo->setCurrentIndex(i);
-            return;
-        }
 }
 
 QString Code(const QComboBox* combo)
@@ -122,7 +112,6 @@ CIGMPSnoopingVLANSetting::CIGMPSnoopingVLANSetting(const QString& strGlobalState
 
     CIGMPSnoopingLogic* logic = IgmpLogic();
     m_pWalk = NewWalk(logic->m_cSnmpVlanSettingTable);
-    m_pTrunkWalk = NewWalk(logic->m_cSnmpTrunkTable);
     m_pWrites = NewSequence(logic->m_cSnmpIgmpSet);
     connect(m_pList, &CListCtrlEx::rowClicked, this, &CIGMPSnoopingVLANSetting::OnClickList);
     connect(m_pState, &QComboBox::activated, this, &CIGMPSnoopingVLANSetting::OnSelchangeVlan);
@@ -167,14 +156,7 @@ void CIGMPSnoopingVLANSetting::OnRefresh()
         }
         Gate().Settle(ticket, outcome);
     });
-    CIGMPSnoopingLogic* logic = IgmpLogic();
-    logic->m_bTrunkLoaded = 0;
-    const int trunkTicket = Gate().Expect(tr("aggregated links"));
-    m_pTrunkWalk->Start({CModuleBase::TrunkMemberColumn()}, [this, logic, trunkTicket](const WalkOutcome& outcome) {
-        if (outcome.Ok())
-            logic->LoadTrunkMap(m_pTrunkWalk->Rows());
-        Gate().Settle(trunkTicket, outcome);
-    });
+    ReadTrunkMap();
 }
 
 void CIGMPSnoopingVLANSetting::OnClickList(int nRow)
@@ -185,9 +167,9 @@ void CIGMPSnoopingVLANSetting::OnClickList(int nRow)
     const QString state = m_pList->GetItemText(nRow, 2);
     m_pVlanId->setText(vid);
     m_pVlanName->setText(m_pList->GetItemText(nRow, 1));
-    SelectPrefix(m_pState, state);
-    SelectPrefix(m_pQuerier, m_pList->GetItemText(nRow, 3));
-    SelectPrefix(m_pFastLeave, m_pList->GetItemText(nRow, 4));
+    SelectComboPrefix(m_pState, state);
+    SelectComboPrefix(m_pQuerier, m_pList->GetItemText(nRow, 3));
+    SelectComboPrefix(m_pFastLeave, m_pList->GetItemText(nRow, 4));
     const bool on = state == QLatin1String("Enabled");
     m_pQuerier->setEnabled(on);
     m_pFastLeave->setEnabled(on);

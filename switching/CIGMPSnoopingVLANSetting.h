@@ -48,7 +48,6 @@ private:
 
     QString m_strGlobalState;
     CSnmpRowWalk* m_pWalk = nullptr;
-    CSnmpRowWalk* m_pTrunkWalk = nullptr;
     CSnmpScalarRead m_members;
     CSetSequence* m_pWrites = nullptr;
 

@@ -4,6 +4,7 @@
 #include "CSetSequence.h"
 #include "CSnmpRowWalk.h"
 #include "CSpanTree.h"
+#include "ComboPrefix.h"
 #include "ControlId.h"
 #include "SpanTreeMib.h"
 #include "StrictNumber.h"
@@ -31,19 +32,6 @@ QComboBox* Combo(QWidget* parent, int id, const QStringList& items)
     combo->addItems(items);
     SetControlId(combo, id);
     return combo;
-}
-
-// Selects the first entry that begins with `text` (case-insensitive), as a
-// list box's prefix search does; nothing changes when none does.
-void SelectPrefix(QComboBox* combo, const QString& text)
-{
-    if (text.isEmpty())
-        return;
-    for (int i = 0; i < combo->count(); ++i)
-        if (combo->itemText(i).startsWith(text, Qt::CaseInsensitive)) {
-            combo->setCurrentIndex(i);
-            return;
-        }
 }
 
 } // namespace
@@ -112,7 +100,6 @@ CSpanTreePortParam::CSpanTreePortParam(CSpanTree* pSpanTree)
     CloseButton()->setText(QStringLiteral("&Cancel"));
 
     CModuleBase* logic = Logic<CModuleBase>();
-    m_pTrunkWalk = NewWalk(logic->m_cSnmpTrunkTable);
     m_pWrite = NewSequence(logic->m_cSnmpSet);
     connect(m_pPrev, &QPushButton::clicked, this, [this] { Move(-1); });
     connect(m_pNext, &QPushButton::clicked, this, [this] { Move(+1); });
@@ -149,11 +136,11 @@ void CSpanTreePortParam::ShowRow()
     // it automatic unless the user types a cost.
     const QString cost = cell(kColCost);
     m_pCost->setText(cost.startsWith(QLatin1String("AUTO/")) ? QStringLiteral("0") : cost);
-    SelectPrefix(m_pEdge, cell(kColEdge));
-    SelectPrefix(m_pP2P, cell(kColP2P));
-    SelectPrefix(m_pRestrictedRole, cell(kColRole));
-    SelectPrefix(m_pRestrictedTcn, cell(kColTcn));
-    SelectPrefix(m_pForwardBpdu, cell(kColBpdu));
+    SelectComboPrefix(m_pEdge, cell(kColEdge));
+    SelectComboPrefix(m_pP2P, cell(kColP2P));
+    SelectComboPrefix(m_pRestrictedRole, cell(kColRole));
+    SelectComboPrefix(m_pRestrictedTcn, cell(kColTcn));
+    SelectComboPrefix(m_pForwardBpdu, cell(kColBpdu));
     m_pHello->setText(cell(kColHello));
 }
 
@@ -170,18 +157,6 @@ void CSpanTreePortParam::OnRefresh()
                          OnPortReply(outcome);
                      Gate().Settle(ticket, outcome);
                  });
-}
-
-void CSpanTreePortParam::ReadTrunkMap()
-{
-    CModuleBase* logic = Logic<CModuleBase>();
-    logic->m_bTrunkLoaded = 0;
-    const int ticket = Gate().Expect(tr("aggregated links"));
-    m_pTrunkWalk->Start({CModuleBase::TrunkMemberColumn()}, [this, logic, ticket](const WalkOutcome& outcome) {
-        if (outcome.Ok())
-            logic->LoadTrunkMap(m_pTrunkWalk->Rows());
-        Gate().Settle(ticket, outcome);
-    });
 }
 
 void CSpanTreePortParam::OnPortReply(const WalkOutcome&)

@@ -11,7 +11,6 @@
 
 class CSpanTree;
 class CSetSequence;
-class CSnmpRowWalk;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -35,12 +34,10 @@ private:
     void ShowRow();
     void OnPortReply(const WalkOutcome& outcome);
     void Move(int nStep);
-    void ReadTrunkMap();
 
     CSpanTree* m_pSpanTree = nullptr;   // not owned
     int m_nRow = 0;
     CSnmpScalarRead m_read;
-    CSnmpRowWalk* m_pTrunkWalk = nullptr;
     CSetSequence* m_pWrite = nullptr;
     QString m_strStpVersion;    // bridge version as read ("3" = MSTP)
     QString m_strBridgeMaxAge;  // bridge maximum age as read (hundredths)

@@ -95,6 +95,23 @@ void CConfigDialog::AddSession(CCommonSNMP& session, const char* name)
     m_sessions.emplace_back(&session, name);
 }
 
+void CConfigDialog::ReadTrunkMap()
+{
+    CModuleBase* logic = m_pLogic.get();
+    if (!logic)
+        return;
+    if (!m_pTrunkWalk)
+        m_pTrunkWalk = NewWalk(logic->m_cSnmpTrunkTable);
+    logic->m_bTrunkLoaded = 0;
+    const int ticket = m_gate.Expect(tr("aggregated links"));
+    m_pTrunkWalk->Start({CModuleBase::TrunkMemberColumn()}, [this, logic, ticket](const WalkOutcome& outcome) {
+        // The map first: settling may enable Apply, whose checks use it.
+        if (outcome.Ok())
+            logic->LoadTrunkMap(m_pTrunkWalk->Rows());
+        m_gate.Settle(ticket, outcome);
+    });
+}
+
 void CConfigDialog::Refresh()
 {
     if (m_bClosed || m_bWriting)

@@ -58,6 +58,10 @@ public:
     // A session of the dialog's own, closed with the logic object's.
     void AddSession(CCommonSNMP& session, const char* name);
 
+    // Walks the logic object's aggregated-link table into its trunk map as
+    // one read of the gate ("aggregated links"); call it from OnRefresh.
+    void ReadTrunkMap();
+
     // Re-reads: resets the gate, shows "Reading…" and calls OnRefresh.
     void Refresh();
     // Sends the sequence, shows its progress and, at its end, either calls
@@ -105,6 +109,7 @@ private:
     QPushButton* m_pApply = nullptr;
     QPushButton* m_pClose = nullptr;
     std::vector<std::unique_ptr<CSnmpRowWalk>> m_walks;
+    CSnmpRowWalk* m_pTrunkWalk = nullptr;
     std::vector<CSetSequence*> m_sequences;
     std::vector<std::pair<CCommonSNMP*, const char*>> m_sessions;
     bool m_bWriting = false;
