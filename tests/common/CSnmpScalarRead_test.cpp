@@ -35,6 +35,9 @@ protected:
     void SetUp() override
     {
         SimulatedSwitchTest::SetUp();
+        // The mirroring objects these reads use, whatever the model data holds.
+        ASSERT_TRUE(sim.command("set " + kState.toStdString() + " i 2"));
+        ASSERT_TRUE(sim.command("set " + kTarget.toStdString() + " i 1"));
         SnmpInit(EnsureTestApp());
         UseSimulatedSwitch(sim);
         g_strSnmpTimeout = QStringLiteral("400");

@@ -81,6 +81,22 @@ TEST_F(SpanTreeTest, FailedLoopDetectionReadWritesNothing)
     EXPECT_EQ(t.List()->GetItemCount(), 52);
 }
 
+// A refused switch-off on a loop-detection port is said, not swallowed: the
+// engineer must know that spanning tree still runs there. The table is
+// still read.
+TEST_F(SpanTreeTest, RefusedLoopDetectionWriteIsReported)
+{
+    ASSERT_TRUE(sim->command("error " + kStdEnable + "5 genErr"));
+    MessageRecorder recorder;
+    recorder.expect(QStringLiteral("The switch did not take the settings.\nStep 1 of 1 (spanning tree off on port 5 "
+                                   "(loop-back detection on)) failed: genErr on ")
+                    + QString::fromStdString(kStdEnable) + QStringLiteral("5"));
+    CSpanTree t;
+    Open(t);
+    EXPECT_EQ(t.List()->GetItemCount(), 52);
+    EXPECT_TRUE(Control<QPushButton>(&t, 101)->isEnabled());
+}
+
 // The rows as an engineer reads them: automatic costs with the cost in use,
 // hello time in whole seconds, codes as words, unknown codes as received.
 TEST_F(SpanTreeTest, RowsShowTheirTexts)
@@ -162,6 +178,26 @@ TEST_F(SpanTreeTest, PathCostRange)
             EXPECT_EQ(Control<QLineEdit>(d.get(), 23)->text(), QString::fromLatin1(c.cost));
         }
     }
+}
+
+// The port priority goes out as the number checked, never as typed.
+TEST_F(SpanTreeTest, PortPriorityIsChecked)
+{
+    CSpanTree t;
+    Open(t);
+    auto d = OpenPort(t, 3);
+    for (const char* bad : {"241", "1x", ""}) {
+        SCOPED_TRACE(bad);
+        Control<QComboBox>(d.get(), 1007)->setEditText(QString::fromLatin1(bad));
+        sim->clearLog();
+        MessageRecorder recorder;
+        recorder.expect(QStringLiteral("Invalid Priority(0-240)."));
+        Apply(*d);
+        EXPECT_TRUE(sim->sets().empty());
+    }
+    Control<QComboBox>(d.get(), 1007)->setEditText(QStringLiteral("016"));
+    Apply(*d);
+    EXPECT_EQ(sim->value(P(3, 3)), "i 16");
 }
 
 // "AUTO/20000" stays automatic: the edit shows 0 and OK sends 0, with every
