@@ -108,3 +108,10 @@ ConnectionSettings GetConnectionSettings()
     s.nTimeoutMs = timeout > 0 ? timeout : 3000;
     return s;
 }
+
+bool IsPoeModelName(const QString& modelName)
+{
+    static const QString family = QStringLiteral("PQS");
+    const QString rest = modelName.startsWith(family) ? modelName.mid(family.size()) : modelName;
+    return rest.contains(QLatin1Char('P')) || rest.contains(QLatin1Char('p'));
+}

@@ -57,6 +57,12 @@ extern bool g_bPoeModel;
 extern int g_nMediumTypeMode;
 extern int g_nPowerMaxThreshold;
 
+// True for a PoE model: its name holds "P" or "p" anywhere but in the
+// leading family prefix "PQS" ("PQS-4400-52" is not a PoE model,
+// "PQS-4400-28P" is). The one rule behind g_bPoeModel, the menu pruning and
+// the PoE features.
+bool IsPoeModelName(const QString& modelName);
+
 // Dotted subnet masks indexed by 32 minus the prefix length:
 // entry 0 "255.255.255.255" ... entry 8 "255.255.255.0" ... entry 32 "0.0.0.0".
 constexpr int SUBNET_MASK_COUNT = 33;

@@ -32,14 +32,23 @@ public:
 private:
     void tick(Switch& sw)
     {
+        // A copper port of this model (the smaller models lack the higher
+        // ones; a port that does not exist must not be made up).
         std::uniform_int_distribution<int> port(1, 48);
-        int p = port(m_random);
-        Oid mode = kPortOperMode;
-        mode.push_back(static_cast<oid>(p));
+        int p = 0;
+        Oid mode;
+        const Object* current = nullptr;
+        for (int tries = 0; tries < 32 && !current; ++tries) {
+            p = port(m_random);
+            mode = kPortOperMode;
+            mode.push_back(static_cast<oid>(p));
+            current = sw.running().find(mode);
+        }
+        if (!current)
+            return;
         Oid oper = kIfOperStatus;
         oper.push_back(static_cast<oid>(p));
-        const Object* current = sw.running().find(mode);
-        bool up = current && current->value.number != 1;
+        bool up = current->value.number != 1;
         sw.running().put(mode, IntegerValue(up ? 1 : (p % 3 ? 2 : 3)), false);
         if (sw.running().find(oper))
             sw.running().put(oper, IntegerValue(up ? 2 : 1), false);

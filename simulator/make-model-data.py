@@ -1,13 +1,22 @@
 #!/usr/bin/env python3
-"""Writes the data file of a simulated switch model (PQS-4400-52.sim).
+"""Writes the data file of a simulated switch model (PQS-4400-52.sim,
+PQS-4400-28.sim or PQS-4400-20.sim).
 
-The data file is committed; run this again only to change what a freshly
-started simulated switch holds:  simulator/make-model-data.py > simulator/PQS-4400-52.sim
+The data files are committed; run this again only to change what a freshly
+started simulated switch holds:
+    simulator/make-model-data.py PQS-4400-52 > simulator/PQS-4400-52.sim
 """
 
+import sys
+
+MODELS = {"PQS-4400-52": 48, "PQS-4400-28": 24, "PQS-4400-20": 16}
+MODEL = sys.argv[1] if len(sys.argv) > 1 else "PQS-4400-52"
+if MODEL not in MODELS:
+    sys.exit("unknown model %s (one of %s)" % (MODEL, ", ".join(MODELS)))
+
 PRIVATE = "1.3.6.1.4.1.32473.10.126.4.1"
-PORTS = 52
-COPPER = 48
+COPPER = MODELS[MODEL]
+PORTS = COPPER + 4
 FDB_ROWS = 1000
 
 # Operating mode of a port (private port table column 3): 1 down,
@@ -17,10 +26,10 @@ for p in range(1, 9):
     LINK[p] = 2
 LINK[9] = LINK[10] = 3
 LINK[11] = 5
-LINK[49] = 2
+LINK[COPPER + 1] = 2
 # Medium code (column 7): 2 copper, 3 SFP 100Base-x, 4 SFP 1000Base-x.
 MEDIUM = {p: 2 if p <= COPPER else 4 for p in range(1, PORTS + 1)}
-MEDIUM[51] = 3
+MEDIUM[COPPER + 3] = 3
 
 
 def bitmap(ports, octets=8):
@@ -37,15 +46,15 @@ def mac(n):
 out = []
 w = out.append
 
-w("# PQS-4400-52: 48 copper ports (1-48) and 4 SFP ports (49-52).")
+w("# %s: %d copper ports (1-%d) and 4 SFP ports (%d-%d)." % (MODEL, COPPER, COPPER, COPPER + 1, PORTS))
 w("# Format: see simulator/README.md. Written by make-model-data.py.")
 w("")
 w("# MIB-II system group")
-w('1.3.6.1.2.1.1.1.0 ro s "PQS-4400-52 Managed Gigabit Ethernet Switch"')
+w('1.3.6.1.2.1.1.1.0 ro s "%s Managed Gigabit Ethernet Switch"' % MODEL)
 w("1.3.6.1.2.1.1.2.0 ro o " + PRIVATE)
 w("1.3.6.1.2.1.1.3.0 ro t 0  # counts from the (simulated) boot")
 w('1.3.6.1.2.1.1.4.0 rw(0..255) s ""')
-w('1.3.6.1.2.1.1.5.0 rw(0..255) s "PQS-4400-52"')
+w('1.3.6.1.2.1.1.5.0 rw(0..255) s "%s"' % MODEL)
 w('1.3.6.1.2.1.1.6.0 rw(0..255) s ""')
 w("1.3.6.1.2.1.1.7.0 ro i 2")
 w("")
@@ -71,6 +80,9 @@ w("# save configuration (1 = save; reads 1 while saving, else 2)")
 w(PRIVATE + ".1.11.0 rw(1..2) i 2")
 w("# reboot (1 = reboot now; reads 2)")
 w(PRIVATE + ".1.10.0 rw(1..2) i 2")
+w("# front-panel lamps: power supply and system status (1 normal, 2 fault)")
+w(PRIVATE + ".1.15.1.0 ro i 1")
+w(PRIVATE + ".1.15.2.0 ro i 1")
 w("")
 w("# port table: 2 speed, 3 operating mode (link), 5 flow control,")
 w("# 6 operating flow control, 7 medium code")
