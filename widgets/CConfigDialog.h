@@ -124,6 +124,7 @@ private:
     QPushButton* m_pClose = nullptr;
     std::vector<std::unique_ptr<CCommonSNMP>> m_ownedSessions;   // outlive the walks
     std::vector<std::unique_ptr<CSnmpRowWalk>> m_walks;
+    CSnmpRowWalk* m_pTrunkWalk = nullptr;
     std::vector<CSetSequence*> m_sequences;
     std::vector<std::pair<CCommonSNMP*, const char*>> m_sessions;
     std::vector<QPushButton*> m_gated;

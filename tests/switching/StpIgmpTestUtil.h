@@ -1,0 +1,104 @@
+#pragma once
+
+// What the spanning tree and IGMP dialog tests share: one simulated switch
+// per test program (reset before each test, its clocks held still), controls
+// found by id, and the sets of the request log.
+
+#include "CConfigDialog.h"
+#include "ControlId.h"
+#include "GlobalSettings.h"
+#include "SimSettings.h"
+#include "SimulatedSwitch.h"
+#include "SnmpSetup.h"
+#include "TestApp.h"
+#include "WaitFor.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QPushButton>
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+QT_END_NAMESPACE
+
+namespace stptest {
+
+const std::string kPrivate = "1.3.6.1.4.1.32473.10.126.4.1";
+
+// Control `id` of `dialog` as a T (fails the test when missing).
+template <class T> T* Control(QWidget* dialog, int id)
+{
+    T* control = qobject_cast<T*>(GetDlgItem(dialog, id));
+    EXPECT_NE(control, nullptr) << "control " << id;
+    return control;
+}
+
+// One varbind of a set as (oid, value): octet strings as hex.
+using Varbind = std::pair<std::string, std::string>;
+
+// Every set request of the log, each as its varbinds.
+inline std::vector<std::vector<Varbind>> SetRequests(const SimulatedSwitch& sim)
+{
+    std::vector<std::vector<Varbind>> out;
+    for (const SimRequest& r : sim.sets()) {
+        std::vector<Varbind> one;
+        for (const SimVarbind& v : r.varbinds)
+            one.emplace_back(v.oid, v.type == "OCTET STRING" ? v.hex : v.value);
+        out.push_back(one);
+    }
+    return out;
+}
+
+class SwitchDialogTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        sim = new SimulatedSwitch;
+        SnmpInit(EnsureTestApp());
+    }
+    static void TearDownTestSuite()
+    {
+        delete sim;
+        sim = nullptr;
+    }
+    void SetUp() override
+    {
+        ASSERT_TRUE(sim->running()) << sim->error();
+        ASSERT_TRUE(sim->command("reset"));
+        ASSERT_TRUE(sim->command("stp drift off"));
+        ASSERT_TRUE(sim->command("igmp churn off"));
+        UseSimulatedSwitch(*sim);
+        g_strSnmpTimeout = QStringLiteral("500");
+        g_nDevicePortNum = 52;
+    }
+    void TearDown() override { g_nDevicePortNum = 52; }
+
+    // Shows the dialog (its first read starts) and waits for every read.
+    static void Open(CConfigDialog& dialog)
+    {
+        dialog.show();
+        ASSERT_TRUE(WaitFor([&] { return !dialog.Gate().Pending(); }));
+    }
+    // Clicks Apply (or OK) and waits until no write runs and the re-read,
+    // if any, has settled.
+    static void Apply(CConfigDialog& dialog)
+    {
+        dialog.ApplyButton()->click();
+        ASSERT_TRUE(WaitFor([&] { return !dialog.IsWriting() && !dialog.Gate().Pending(); }));
+    }
+
+    static SimulatedSwitch* sim;
+};
+inline SimulatedSwitch* SwitchDialogTest::sim = nullptr;
+
+} // namespace stptest
