@@ -3,10 +3,21 @@
 #include "C8021qVlanSet.h"
 #include "CAboutDlg.h"
 #include "CFirmDownLoad.h"
+#include "CIGMPSnoopConfig.h"
+#include "CIPAddrTable.h"
+#include "CIntfList.h"
+#include "CLLDPGroup.h"
+#include "CLLDPMED.h"
+#include "CLLDPREMOTEINFO.h"
 #include "CPortMirroringdlg.h"
 #include "CPortSetInfo.h"
+#include "CSnmpDevIden.h"
+#include "CSpanTreeBridgeParam.h"
+#include "CSwitchDatabase.h"
 #include "CSyslogHostCfgDlg.h"
+#include "CTcpPortInfo.h"
 #include "CTrunkConfigDlg.h"
+#include "CUdpPortInfo.h"
 
 #include <QDialog>
 
@@ -38,10 +49,10 @@ CCommandTable::CCommandTable()
         // L2 Function
         {ID_JUMBO_FRAME, QStringLiteral("CJumboFrameconfigdlg"), {}, F::None},
         {ID_PORT_MIRRORING, QStringLiteral("CPortMirroringdlg"), &Make<CPortMirroringdlg>, F::None},
-        {ID_SPANNING_TREE, QStringLiteral("CSpanTreeBridgeParam"), {}, F::None},
+        {ID_SPANNING_TREE, QStringLiteral("CSpanTreeBridgeParam"), &Make<CSpanTreeBridgeParam>, F::None},
         {ID_TRUNK_CONFIGURATION, QStringLiteral("CTrunkConfigDlg"), &Make<CTrunkConfigDlg>, F::None},
         {ID_MULTICAST_FILTERING, QStringLiteral("CMultiFilterModeConfig"), {}, F::None},
-        {ID_IGMP_SNOOPING, QStringLiteral("CIGMPSnoopConfig"), {}, F::None},
+        {ID_IGMP_SNOOPING, QStringLiteral("CIGMPSnoopConfig"), &Make<CIGMPSnoopConfig>, F::None},
         // L3 Function
         {ID_IP_INTERFACE, QStringLiteral("CIPInterfaceDlg"), {}, F::None},
         {ID_STATIC_ROUTE, QStringLiteral("CStaticRoute"), {}, F::None},
@@ -73,12 +84,12 @@ CCommandTable::CCommandTable()
         {ID_POE_GLOBAL, QStringLiteral("CPOEGlobal"), {}, F::PoeOnly},
         {ID_POE_PORT, QStringLiteral("CPOEConfigDlg"), {}, F::PoeOnly},
         // Public MIB
-        {ID_SYSTEM_INFORMATION, QStringLiteral("CSnmpDevIden"), {}, F::None},
-        {ID_INTERFACE_TABLE, QStringLiteral("CIntfList"), {}, F::None},
-        {ID_IP_TABLE, QStringLiteral("CIPAddrTable"), {}, F::None},
-        {ID_FORWARDING_TABLE, QStringLiteral("CSwitchDatabase"), {}, F::None},
-        {ID_TCP_SERVICE, QStringLiteral("CTcpPortInfo"), {}, F::None},
-        {ID_UDP_SERVICE, QStringLiteral("CUdpPortInfo"), {}, F::None},
+        {ID_SYSTEM_INFORMATION, QStringLiteral("CSnmpDevIden"), &Make<CSnmpDevIden>, F::None},
+        {ID_INTERFACE_TABLE, QStringLiteral("CIntfList"), &Make<CIntfList>, F::None},
+        {ID_IP_TABLE, QStringLiteral("CIPAddrTable"), &Make<CIPAddrTable>, F::None},
+        {ID_FORWARDING_TABLE, QStringLiteral("CSwitchDatabase"), &Make<CSwitchDatabase>, F::None},
+        {ID_TCP_SERVICE, QStringLiteral("CTcpPortInfo"), &Make<CTcpPortInfo>, F::None},
+        {ID_UDP_SERVICE, QStringLiteral("CUdpPortInfo"), &Make<CUdpPortInfo>, F::None},
         // Tools
         {ID_FIRMWARE_TRANSFER, QStringLiteral("CFirmDownLoad"), &Make<CFirmDownLoad>, F::None},
         // About
@@ -86,9 +97,9 @@ CCommandTable::CCommandTable()
         // Sent by no menu: reachable from code only.
         {ID_DEVICE_CONFIGURATION, QStringLiteral("CDeviceCfgDlg"), {}, F::None},
         {ID_TIME_BASED_POE, QStringLiteral("TimeRangInfo"), {}, F::PoeOnly},
-        {ID_LLDP_GROUP, QStringLiteral("CLLDPGroup"), {}, F::PoeOnly},
-        {ID_LLDP_REMOTE_INFO, QStringLiteral("CLLDPREMOTEINFO"), {}, F::PoeOnly},
-        {ID_LLDP_MED, QStringLiteral("CLLDPMED"), {}, F::PoeOnly},
+        {ID_LLDP_GROUP, QStringLiteral("CLLDPGroup"), &Make<CLLDPGroup>, F::PoeOnly},
+        {ID_LLDP_REMOTE_INFO, QStringLiteral("CLLDPREMOTEINFO"), &Make<CLLDPREMOTEINFO>, F::PoeOnly},
+        {ID_LLDP_MED, QStringLiteral("CLLDPMED"), &Make<CLLDPMED>, F::PoeOnly},
     };
 }
 

@@ -128,7 +128,6 @@ private:
     std::vector<CSetSequence*> m_sequences;
     std::vector<std::pair<CCommonSNMP*, const char*>> m_sessions;
     std::vector<QPushButton*> m_gated;
-    CSnmpRowWalk* m_pTrunkWalk = nullptr;
     bool m_bWriting = false;
     bool m_bSettling = false;
     int m_nRereadDelayMs = 0;
