@@ -73,7 +73,7 @@ SimulatedSwitch* PowerSaveTest::sim = nullptr;
 // and the detection switches reach their boxes.
 TEST_F(PowerSaveTest, ReadFillsSummaryAndChecks)
 {
-    ASSERT_TRUE(sim->command("set " + P + ".31.2.1.0 x f00000000000f0ff"));
+    ASSERT_TRUE(sim->command("set " + P + ".31.2.1.0 x f00000000000ffff"));
     CPowerSaveDlg d;
     Open(d);
     CListCtrlEx* list = d.Summary();
