@@ -48,9 +48,9 @@ public:
     {
         ++applies;
         sequence->Clear();
-        sequence->Add(QStringLiteral("PVID of port 3"), {SnmpSetValue::Integer(kPvid + ".3", 10)});
-        sequence->Add(QStringLiteral("PVID of port 4"), {SnmpSetValue::Integer(kPvid + ".4", 10)});
-        sequence->Add(QStringLiteral("PVID of port 5"), {SnmpSetValue::Integer(kPvid + ".5", 10)});
+        sequence->Add(QStringLiteral("PVID of port 3"), {SnmpSetValue::Unsigned(kPvid + ".3", 10)});
+        sequence->Add(QStringLiteral("PVID of port 4"), {SnmpSetValue::Unsigned(kPvid + ".4", 10)});
+        sequence->Add(QStringLiteral("PVID of port 5"), {SnmpSetValue::Unsigned(kPvid + ".5", 10)});
         RunWrites(sequence);
     }
 
