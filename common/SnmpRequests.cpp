@@ -24,10 +24,8 @@ int SendPrepared(CCommonSNMP& session, std::unique_ptr<CSnmp>& response, int nTi
 
 } // namespace
 
-namespace {
-
-int GetValues(CCommonSNMP& session, const QStringList& oids, QList<std::optional<QByteArray>>& values, int nTimeout,
-              bool bOctets)
+int SnmpGetValues(CCommonSNMP& session, const QStringList& oids, QList<std::optional<QByteArray>>& values,
+                  int nTimeout)
 {
     values.clear();
     if (oids.isEmpty() || !session.Prepare(SNMP_PDU_GET))
@@ -41,33 +39,12 @@ int GetValues(CCommonSNMP& session, const QStringList& oids, QList<std::optional
     for (int i = 0; i < oids.size(); ++i) {
         char* pszOid = nullptr;
         char* pszValue = nullptr;
-        unsigned char* pData = nullptr;
-        int nLen = 0;
-        if (i >= response->getVarBindCount())
-            values.append(std::nullopt);
-        else if (bOctets && response->getValueType(i) != 0 && response->getValueBytes(i, &pszOid, &pData, &nLen) == 0
-                 && pData)
-            values.append(QByteArray(reinterpret_cast<const char*>(pData), nLen));
-        else if (!bOctets && response->getValueText(i, &pszOid, &pszValue) == 0 && pszValue)
+        if (i < response->getVarBindCount() && response->getValueText(i, &pszOid, &pszValue) == 0 && pszValue)
             values.append(QByteArray(pszValue));
         else
             values.append(std::nullopt);
     }
     return 0;
-}
-
-} // namespace
-
-int SnmpGetValues(CCommonSNMP& session, const QStringList& oids, QList<std::optional<QByteArray>>& values,
-                  int nTimeout)
-{
-    return GetValues(session, oids, values, nTimeout, false);
-}
-
-int SnmpGetOctets(CCommonSNMP& session, const QStringList& oids, QList<std::optional<QByteArray>>& values,
-                  int nTimeout)
-{
-    return GetValues(session, oids, values, nTimeout, true);
 }
 
 int SnmpSetValues(CCommonSNMP& session, const QList<SnmpSetValue>& values, int nTimeout)

@@ -19,11 +19,6 @@ class CCommonSNMP;
 int SnmpGetValues(CCommonSNMP& session, const QStringList& oids, QList<std::optional<QByteArray>>& values,
                   int nTimeout = 0);
 
-// The same, with octet strings as their raw octets (port bitmaps, addresses);
-// other values come as text.
-int SnmpGetOctets(CCommonSNMP& session, const QStringList& oids, QList<std::optional<QByteArray>>& values,
-                  int nTimeout = 0);
-
 // One set request carrying every value. 0 when the switch answered with
 // error status 0, else the session's result code or the error status.
 int SnmpSetValues(CCommonSNMP& session, const QList<SnmpSetValue>& values, int nTimeout = 0);

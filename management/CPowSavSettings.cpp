@@ -5,7 +5,6 @@
 #include "CUtils.h"
 #include "GlobalSettings.h"
 #include "MessageSink.h"
-#include "SnmpRequests.h"
 
 #include <vector>
 
@@ -88,20 +87,6 @@ QStringList CPowSavSettings::PowerSavingOids()
     }
     oids << PowerSaveOid::kCableLength << PowerSaveOid::kLinkStatus;
     return oids;
-}
-
-bool CPowSavSettings::GetPowerSaving()
-{
-    QList<std::optional<QByteArray>> values;
-    if (SnmpGetOctets(m_cSnmpGet, PowerSavingOids(), values) != 0)
-        return false;
-    QList<QByteArray> taken;
-    for (const auto& value : values) {
-        if (!value)
-            return false;
-        taken << *value;
-    }
-    return TakePowerSaving(taken);
 }
 
 bool CPowSavSettings::TakePowerSaving(const QList<QByteArray>& values)

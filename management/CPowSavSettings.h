@@ -72,11 +72,9 @@ public:
 
     // The 17 objects of the power-saving read, in request order.
     static QStringList PowerSavingOids();
-    // The read: one get of the 17 objects. True when the switch answered;
-    // then Rows() and Global() hold what it holds.
-    bool GetPowerSaving();
-    // The values of the read by position (raw octets for the bitmaps);
-    // false when one is missing.
+    // The values of that read by position (raw octets for the bitmaps);
+    // then Rows() and Global() hold what the switch holds. False when one
+    // is missing.
     bool TakePowerSaving(const QList<QByteArray>& values);
     const std::array<POWER_SAVE_ROW, 4>& Rows() const { return m_rows; }
     const POWER_SAVE_GLOBAL& Global() const { return m_global; }

@@ -3,6 +3,7 @@
 #include "CListCtrlEx.h"
 #include "CSetSequence.h"
 #include "CSnmpRowWalk.h"
+#include "CSnmpScalarRead.h"
 #include "CUtils.h"
 
 #include <QCheckBox>
@@ -89,6 +90,7 @@ CPowerSaveDlg::CPowerSaveDlg(QWidget* parent)
     summaryLayout->addWidget(m_pSummary);
     ContentLayout()->addWidget(summaryBox);
 
+    m_pRead = NewScalarRead(Settings()->m_cSnmpGet);
     m_pNames = NewWalk(Settings()->m_cSnmpVlanTable);
     m_pWrites = NewSequence(Settings()->m_cSnmpSet);
 
@@ -117,19 +119,25 @@ bool CPowerSaveDlg::SelectProfile(QComboBox* list, const QString& strName)
 void CPowerSaveDlg::OnRefresh()
 {
     m_bRead = false;
+    m_bNames = false;
     m_pProfile1->clear();
     m_pProfile2->clear();
     m_pSummary->DeleteAllItems();
     const int settings = Gate().Expect(tr("power saving"));
     const int names = Gate().Expect(tr("time profiles"));
-    const bool bRead = Settings()->GetPowerSaving();
-    if (bRead) {
-        m_pCableLength->setChecked(Settings()->Global().strCableLength == QLatin1String("1"));
-        m_pLinkStatus->setChecked(Settings()->Global().strLinkStatus == QLatin1String("1"));
-        ShowSummary();
-    }
-    Gate().Settle(settings, bRead, bRead ? QString() : tr("no answer"));
-    m_bRead = bRead;
+    m_pRead->Start(CPowSavSettings::PowerSavingOids(), [this, settings](const WalkOutcome& o) {
+        QList<QByteArray> values;
+        for (int i = 0; i < CPowSavSettings::PowerSavingOids().size(); ++i)
+            values << m_pRead->Value(i);
+        if (o.Ok() && Settings()->TakePowerSaving(values)) {
+            m_pCableLength->setChecked(Settings()->Global().strCableLength == QLatin1String("1"));
+            m_pLinkStatus->setChecked(Settings()->Global().strLinkStatus == QLatin1String("1"));
+            ShowSummary();
+            m_bRead = true;
+            LoadFeature();
+        }
+        Gate().Settle(settings, o);
+    });
     m_pNames->Start({PowerSaveOid::kProfileEntry + QStringLiteral(".2")}, [this, names](const WalkOutcome& o) { OnNamesEnd(names, o); });
 }
 
@@ -142,8 +150,8 @@ void CPowerSaveDlg::OnNamesEnd(int nTicket, const WalkOutcome& outcome)
                 items << row.Text(0);
         m_pProfile1->addItems(items);
         m_pProfile2->addItems(items);
-        if (m_bRead)
-            LoadFeature();
+        m_bNames = true;
+        LoadFeature();
     }
     Gate().Settle(nTicket, outcome);
 }
@@ -160,6 +168,9 @@ void CPowerSaveDlg::ShowSummary()
 
 void CPowerSaveDlg::LoadFeature()
 {
+    // Only once both the settings and the profile names are in.
+    if (!m_bRead || !m_bNames)
+        return;
     const int type = m_pType->currentIndex() + 1;
     if (type < 1 || type > 4)
         return;

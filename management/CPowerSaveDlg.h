@@ -55,7 +55,9 @@ private:
     QComboBox* m_pProfile2 = nullptr;
     QLineEdit* m_pPorts = nullptr;
     CListCtrlEx* m_pSummary = nullptr;
+    CSnmpScalarRead* m_pRead = nullptr;
     CSnmpRowWalk* m_pNames = nullptr;
     CSetSequence* m_pWrites = nullptr;
-    bool m_bRead = false;
+    bool m_bRead = false;    // settings read
+    bool m_bNames = false;   // profile names read
 };
