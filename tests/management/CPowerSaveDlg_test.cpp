@@ -1,7 +1,9 @@
+#include "CCommandTable.h"
 #include "CListCtrlEx.h"
 #include "CPowSavSettings.h"
 #include "CPowerSaveDlg.h"
 #include "CSetSequence.h"
+#include "CTimeProfileInfo.h"
 #include "GlobalSettings.h"
 #include "MessageRecorder.h"
 #include "PowerTestUtil.h"
@@ -236,4 +238,16 @@ TEST(PowerSaveLimits, TwentyPortModelRefusesFiberPortsForLedAndStandby)
     g_strDeviceName = QStringLiteral("PQS-4400-52");
     g_nDevicePortNum = 52;
     EXPECT_EQ(settings.PortLimit(1), 52);
+}
+
+// The main menu opens both dialogs: their commands have factories that
+// build the right dialog.
+TEST(PowerSaveCommands, MenuCommandsBuildTheDialogs)
+{
+    EnsureTestApp();
+    CCommandTable table;
+    ASSERT_TRUE(table.IsBuilt(ID_POWER_SAVING));
+    ASSERT_TRUE(table.IsBuilt(ID_TIME_PROFILE));
+    EXPECT_NE(dynamic_cast<CPowerSaveDlg*>(table.Find(ID_POWER_SAVING)->factory().get()), nullptr);
+    EXPECT_NE(dynamic_cast<CTimeProfileInfo*>(table.Find(ID_TIME_PROFILE)->factory().get()), nullptr);
 }
