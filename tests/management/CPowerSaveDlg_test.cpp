@@ -24,55 +24,23 @@ namespace {
 
 const std::string P = "1.3.6.1.4.1.32473.10.126.4.1";
 
-class PowerSaveTest : public ::testing::Test
+class PowerSaveTest : public PowerDialogTest
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        SnmpInit(EnsureTestApp());
-        sim = new SimulatedSwitch;
-    }
-    static void TearDownTestSuite()
-    {
-        delete sim;
-        sim = nullptr;
-    }
-    void SetUp() override
-    {
-        ASSERT_TRUE(sim->running()) << sim->error();
-        ASSERT_TRUE(sim->command("reset"));
-        UseSimulatedSwitch(*sim);
-        g_strDeviceName = QStringLiteral("PQS-4400-52");
-        g_nDevicePortNum = 52;
-        g_strSnmpTimeout = QStringLiteral("1000");
-    }
-
-    static void Open(CPowerSaveDlg& d)
-    {
-        d.show();
-        ASSERT_TRUE(WaitSettled(d));
-        ASSERT_TRUE(d.Gate().AllSucceeded()) << d.Gate().Failures().join("; ").toStdString();
-        ASSERT_TRUE(sim->command("clearlog"));
-    }
-
     static void ApplyAndWait(CPowerSaveDlg& d, QPushButton* button)
     {
         ASSERT_TRUE(button->isEnabled());
         button->click();
         ASSERT_TRUE(WaitSettled(d));
     }
-
-    static SimulatedSwitch* sim;
 };
-SimulatedSwitch* PowerSaveTest::sim = nullptr;
 
 } // namespace
 
 // The read: bitmaps become range text over all 52 ports, bits past port 52
 // ignored (a read cut at 28 ports or 4 octets would lose 49-52), "None"
-// becomes an empty profile,
-// system hibernation shows "All Port", an empty port list shows "None",
-// and the detection switches reach their boxes.
+// becomes an empty profile, system hibernation shows "All Port", an empty
+// port list shows "None", and the detection switches reach their boxes.
 TEST_F(PowerSaveTest, ReadFillsSummaryAndChecks)
 {
     ASSERT_TRUE(sim->command("set " + P + ".31.2.1.0 x f00000000000ffff"));

@@ -21,37 +21,9 @@ namespace {
 
 const std::string P = "1.3.6.1.4.1.32473.10.126.4.1";
 
-class TimeProfileTest : public ::testing::Test
+class TimeProfileTest : public PowerDialogTest
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        SnmpInit(EnsureTestApp());
-        sim = new SimulatedSwitch;
-    }
-    static void TearDownTestSuite()
-    {
-        delete sim;
-        sim = nullptr;
-    }
-    void SetUp() override
-    {
-        ASSERT_TRUE(sim->running()) << sim->error();
-        ASSERT_TRUE(sim->command("reset"));
-        UseSimulatedSwitch(*sim);
-        g_strDeviceName = QStringLiteral("PQS-4400-52");
-        g_nDevicePortNum = 52;
-        g_strSnmpTimeout = QStringLiteral("1000");
-    }
-
-    static void Open(CTimeProfileInfo& d)
-    {
-        d.show();
-        ASSERT_TRUE(WaitSettled(d));
-        ASSERT_TRUE(d.Gate().AllSucceeded()) << d.Gate().Failures().join("; ").toStdString();
-        ASSERT_TRUE(sim->command("clearlog"));
-    }
-
     // A stored profile without a date, 08:00 to 09:00 every day, put straight
     // into the switch.
     static void PutProfile(int index, const std::string& name)
@@ -67,10 +39,7 @@ protected:
     }
 
     static void Select(QComboBox* list, int value) { ASSERT_TRUE(CTimeWindowForm::SelectNumber(list, value)); }
-
-    static SimulatedSwitch* sim;
 };
-SimulatedSwitch* TimeProfileTest::sim = nullptr;
 
 } // namespace
 

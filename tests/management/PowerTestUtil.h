@@ -5,6 +5,7 @@
 // shortened to "P", and waiting for a configuration dialog to settle.
 
 #include "CConfigDialog.h"
+#include "SharedSwitchDialogTest.h"
 #include "SimulatedSwitch.h"
 #include "WaitFor.h"
 
@@ -38,3 +39,25 @@ inline bool WaitSettled(CConfigDialog& d, int deadlineMs = 8000)
 {
     return WaitFor([&] { return !d.IsWriting() && !d.Gate().Pending(); }, deadlineMs);
 }
+
+// The shared switch (a PQS-4400-52) and a dialog opened on it with its reads
+// complete and the request log emptied.
+class PowerDialogTest : public SharedSwitchDialogTest
+{
+protected:
+    void SetUp() override
+    {
+        SharedSwitchDialogTest::SetUp();
+        g_strDeviceName = QStringLiteral("PQS-4400-52");
+        g_nDevicePortNum = 52;
+        g_strSnmpTimeout = QStringLiteral("1000");
+    }
+
+    static void Open(CConfigDialog& d)
+    {
+        d.show();
+        ASSERT_TRUE(WaitSettled(d));
+        ASSERT_TRUE(d.Gate().AllSucceeded()) << d.Gate().Failures().join("; ").toStdString();
+        ASSERT_TRUE(sim->command("clearlog"));
+    }
+};
