@@ -18,6 +18,8 @@
 #include "CTcpPortInfo.h"
 #include "CTrunkConfigDlg.h"
 #include "CUdpPortInfo.h"
+#include "CPowerSaveDlg.h"
+#include "CTimeProfileInfo.h"
 
 #include <QDialog>
 
@@ -39,8 +41,8 @@ CCommandTable::CCommandTable()
         // System
         {ID_PORT_CONFIGURATION, QStringLiteral("CPortSetInfo"), &Make<CPortSetInfo>, F::None},
         {ID_SYSLOG_HOST, QStringLiteral("CSyslogHostCfgDlg"), &Make<CSyslogHostCfgDlg>, F::None},
-        {ID_TIME_PROFILE, QStringLiteral("CTimeProfileInfo"), {}, F::None},
-        {ID_POWER_SAVING, QStringLiteral("CPowerSaveDlg"), {}, F::None},
+        {ID_TIME_PROFILE, QStringLiteral("CTimeProfileInfo"), &Make<CTimeProfileInfo>, F::None},
+        {ID_POWER_SAVING, QStringLiteral("CPowerSaveDlg"), &Make<CPowerSaveDlg>, F::None},
         // VLAN
         {ID_VLAN_CONFIGURATION, QStringLiteral("C8021qVlanSet"), &Make<C8021qVlanSet>, F::None},
         {ID_GVRP_GLOBAL, QStringLiteral("CGVRPTime"), {}, F::None},

@@ -197,6 +197,40 @@ w(PRIVATE + ".18.2.0 rw(1..%d) i 1" % PORTS)
 w(PRIVATE + ".18.3.0 rw(0..64) x " + bitmap([]))
 w(PRIVATE + ".18.4.0 rw(0..64) x " + bitmap([]))
 w("")
+w("# power saving: per feature (1 LED shut-off, 2 port shut-off, 3 port standby)")
+w("# .1 port bitmap, .2 state (1 enabled, 2 disabled), .3/.4 time profile names")
+w("# (\"None\" for none); 4 system hibernation: .1 state, .2/.3 profiles;")
+w("# .5 cable-length detection, .6 link-status detection")
+PS_OCTETS = 8 if PORTS > 28 else 4
+for feature in (1, 2, 3):
+    f = PRIVATE + ".31.%d" % feature
+    w(f + ".1.0 rw(0..8) x " + bitmap(range(1, 5) if feature == 1 else [], PS_OCTETS))
+    w(f + ".2.0 rw(1..2) i %d" % (1 if feature == 1 else 2))
+    w(f + '.3.0 rw(0..20) s "%s"' % ("Day" if feature == 1 else "None"))
+    w(f + '.4.0 rw(0..20) s "None"')
+w(PRIVATE + ".31.4.1.0 rw(1..2) i 2")
+w(PRIVATE + '.31.4.2.0 rw(0..20) s "None"')
+w(PRIVATE + '.31.4.3.0 rw(0..20) s "None"')
+w(PRIVATE + ".31.5.0 rw(1..2) i 1")
+w(PRIVATE + ".31.6.0 rw(1..2) i 2")
+w("")
+w("# time profiles, index 1-8: 2 name, 3 date flag (1 dated, 2 not), 4-8 start")
+w("# year, month, day, hour, minute, 9-13 end, 14-20 Monday..Sunday (1 yes, 2 no)")
+w("table %s.32.1.1 rowstatus 21 index 1..8" % PRIVATE)
+w("column 2 rw(1..20) s          # name: must be set before the row is active")
+w("column 3 rw(1..2) i 2")
+for column, (lo, hi, default) in zip(range(4, 14), [(2000, 2099, 2011), (1, 12, 1), (1, 31, 1), (0, 23, 0), (0, 59, 0)] * 2):
+    w("column %d rw(%d..%d) i %d" % (column, lo, hi, default))
+for column in range(14, 21):
+    w("column %d rw(1..2) i 2" % column)
+PROFILES = [(1, "Daytime", ["2", "2011", "1", "1", "8", "0", "2011", "1", "1", "18", "0"] + ["1"] * 5 + ["2"] * 2),
+            (2, "Day", ["1", "2012", "5", "9", "8", "30", "2012", "6", "1", "17", "0"] + ["1"] * 7)]
+for index, name, values in PROFILES:
+    w(PRIVATE + '.32.1.1.2.%d rw(1..20) s "%s"' % (index, name))
+    for column, value in zip(range(3, 21), values):
+        w(PRIVATE + ".32.1.1.%d.%d rw i %s" % (column, index, value))
+    w(PRIVATE + ".32.1.1.21.%d rw i 1" % index)
+w("")
 w("# spanning tree bridge (51.1): 1 state (1 on, 2 off), 2 version (0 STP,")
 w("# 2 RSTP, 3 MSTP), 3 priority, 4 transmit hold count, 5 maximum age,")
 w("# 6 hello time, 7 forward delay (hundredths of a second), 8 forwarding")

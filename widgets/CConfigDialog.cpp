@@ -3,6 +3,7 @@
 #include "CCommonSNMP.h"
 #include "CSetSequence.h"
 #include "CSnmpRowWalk.h"
+#include "CSnmpScalarRead.h"
 #include "CStatusLine.h"
 #include "GlobalSettings.h"
 #include "MessageSink.h"
@@ -87,6 +88,12 @@ CSnmpRowWalk* CConfigDialog::NewWalk(CCommonSNMP& session)
 {
     m_walks.push_back(std::make_unique<CSnmpRowWalk>(session));
     return m_walks.back().get();
+}
+
+CSnmpScalarRead* CConfigDialog::NewScalarRead(CCommonSNMP& session)
+{
+    m_reads.push_back(std::make_unique<CSnmpScalarRead>(session));
+    return m_reads.back().get();
 }
 
 CSetSequence* CConfigDialog::NewSequence(CCommonSNMP& session)
@@ -252,6 +259,8 @@ void CConfigDialog::CloseSessions()
     ++m_nCloses;
     for (auto& walk : m_walks)
         walk->Abandon();
+    for (auto& read : m_reads)
+        read->Abandon();
     for (CSetSequence* sequence : m_sequences)
         sequence->Abandon();
     if (m_pLogic)

@@ -26,6 +26,7 @@
 class CCommonSNMP;
 class CSetSequence;
 class CSnmpRowWalk;
+class CSnmpScalarRead;
 class CStatusLine;
 class QPushButton;
 class QVBoxLayout;
@@ -55,6 +56,8 @@ public:
     // A walk or a write sequence on `session`, owned by the dialog and
     // stopped before the sessions close.
     CSnmpRowWalk* NewWalk(CCommonSNMP& session);
+    // The same for a read of a few scalars in one request.
+    CSnmpScalarRead* NewScalarRead(CCommonSNMP& session);
     CSetSequence* NewSequence(CCommonSNMP& session);
     // A button that writes (Add, Edit, Delete ...): enabled by the rule of
     // Apply (every read succeeded, no write under way, write permission),
@@ -125,6 +128,7 @@ private:
     std::vector<std::unique_ptr<CCommonSNMP>> m_ownedSessions;   // outlive the walks
     std::vector<std::unique_ptr<CSnmpRowWalk>> m_walks;
     CSnmpRowWalk* m_pTrunkWalk = nullptr;
+    std::vector<std::unique_ptr<CSnmpScalarRead>> m_reads;
     std::vector<CSetSequence*> m_sequences;
     std::vector<std::pair<CCommonSNMP*, const char*>> m_sessions;
     std::vector<QPushButton*> m_gated;

@@ -1,0 +1,140 @@
+#include "CTimeProfileInfo.h"
+
+#include "CListCtrlEx.h"
+#include "CSetSequence.h"
+#include "CSnmpRowWalk.h"
+#include "CTimeWindowForm.h"
+#include "CUtils.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <set>
+
+CTimeProfileInfo::CTimeProfileInfo(QWidget* parent)
+    : CConfigDialog(tr("Time Profile Info"), std::make_unique<CPowSavSettings>(), RefreshApplyClose, parent)
+{
+    m_pForm = new CTimeWindowForm(tr("Time Profile Add"), tr("Profile Name"), 2011, 2029, this);
+    ContentLayout()->addWidget(m_pForm);
+    ApplyButton()->setText(tr("&Add"));
+
+    auto* entries = new QGroupBox(tr("Time Profile Entries"), this);
+    auto* entriesLayout = new QVBoxLayout(entries);
+    m_pList = new CListCtrlEx(entries);
+    const struct { const char* text; int width; int format; } columns[] = {
+        {"Profile Name", 100, CListCtrlEx::LVCFMT_LEFT}, {"Weekdays", 180, CListCtrlEx::LVCFMT_LEFT},    {"From Day", 80, CListCtrlEx::LVCFMT_CENTER},
+        {"To Day", 80, CListCtrlEx::LVCFMT_CENTER},      {"Start Time", 80, CListCtrlEx::LVCFMT_CENTER}, {"End Time", 70, CListCtrlEx::LVCFMT_CENTER}};
+    int col = 0;
+    int width = 0;
+    for (const auto& c : columns) {
+        m_pList->InsertColumn(col++, tr(c.text), c.format, c.width);
+        width += c.width;
+    }
+    // Every column in view without scrolling.
+    m_pList->setMinimumWidth(width + 2 * m_pList->frameWidth() + 4);
+    entriesLayout->addWidget(m_pList);
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    m_pDelete = new QPushButton(tr("&Delete"), entries);
+    m_pDelete->setEnabled(false);
+    row->addWidget(m_pDelete);
+    entriesLayout->addLayout(row);
+    ContentLayout()->addWidget(entries);
+
+    m_pWalk = NewWalk(Logic<CPowSavSettings>()->m_cSnmpVlanTable);
+    m_pWrites = NewSequence(Logic<CPowSavSettings>()->m_cSnmpSet);
+    connect(m_pDelete, &QPushButton::clicked, this, &CTimeProfileInfo::OnDelete);
+}
+
+int CTimeProfileInfo::FreeIndex(const QList<TIME_PROFILE_ROW>& rows)
+{
+    std::set<int> used;
+    for (const TIME_PROFILE_ROW& row : rows)
+        used.insert(row.strIndex.toInt());
+    for (int index = 1; index <= CPowSavSettings::kMaxProfiles; ++index)
+        if (!used.count(index))
+            return index;
+    return 0;
+}
+
+void CTimeProfileInfo::OnRefresh()
+{
+    m_pDelete->setEnabled(false);
+    const int ticket = Gate().Expect(tr("time profiles"));
+    m_pWalk->Start(CPowSavSettings::TimeProfileColumns(PowerSaveOid::kProfileEntry),
+                   [this, ticket](const WalkOutcome& o) { OnWalkEnd(ticket, o); });
+}
+
+void CTimeProfileInfo::OnWalkEnd(int nTicket, const WalkOutcome& outcome)
+{
+    if (outcome.Ok()) {
+        m_rows.clear();
+        m_pList->DeleteAllItems();
+        for (const SnmpRow& walked : m_pWalk->Rows()) {
+            TIME_PROFILE_ROW row;
+            if (!CPowSavSettings::TakeTimeRow(walked, row))
+                break;   // a cut-off row ends the table
+            if (row.strRowStatus != QLatin1String("1"))
+                continue;
+            m_rows << row;
+            m_pList->AppendRow({row.strName, row.WeekdayText(), row.FromDayText(), row.ToDayText(),
+                                row.StartTimeText(), row.EndTimeText()});
+        }
+        m_pDelete->setEnabled(true);
+    }
+    Gate().Settle(nTicket, outcome);
+}
+
+void CTimeProfileInfo::OnApply()
+{
+    if (m_rows.size() >= CPowSavSettings::kMaxProfiles) {
+        Message(QStringLiteral("The Max entry is 8."));
+        return;
+    }
+    TIME_PROFILE_ROW row;
+    row.strName = m_pForm->NameEdit()->text();
+    if (row.strName.isEmpty()) {
+        Message(QStringLiteral("The Profile name can not be empty,please input it."));
+        return;
+    }
+    if (!CUtils::HasNoSpecialChars(row.strName)) {
+        Message(QStringLiteral("Invalid Profile name."));
+        return;
+    }
+    for (const TIME_PROFILE_ROW& listed : m_rows)
+        if (listed.strName == row.strName) {
+            Message(QStringLiteral("The Profile Name is exist."));
+            return;
+        }
+    const QString why = m_pForm->TakeWindow(row);
+    if (!why.isEmpty()) {
+        Message(why);
+        return;
+    }
+    const int index = FreeIndex(m_rows);
+    if (index == 0) {
+        Message(QStringLiteral("The Max entry is 8."));
+        return;
+    }
+    row.strIndex = QString::number(index);
+    m_pWrites->Clear();
+    Logic<CPowSavSettings>()->SetTimeProfile(row, *m_pWrites);
+    RunWrites(m_pWrites);
+}
+
+void CTimeProfileInfo::OnDelete()
+{
+    const int selected = m_pList->GetFirstSelectedItem();
+    if (selected < 0 || selected >= m_rows.size()) {
+        Message(QStringLiteral("Please select the Time Range to be deleted!"), MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    if (IsWriting())
+        return;
+    m_pWrites->Clear();
+    Logic<CPowSavSettings>()->DeleteTimeProfile(m_rows[selected].strIndex, *m_pWrites);
+    RunWrites(m_pWrites);
+}
