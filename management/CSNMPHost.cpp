@@ -3,22 +3,19 @@
 #include "CEditEXIPV6.h"
 #include "CListCtrlEx.h"
 #include "CSNMPConfig.h"
-#include "CSetSequence.h"
 #include "CUtils.h"
 
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QVBoxLayout>
 
 namespace {
 constexpr int kMaxHosts = 10;
 }
 
 CSNMPHost::CSNMPHost(QWidget* parent)
-    : CConfigDialog(QStringLiteral("SNMP Host Table"), std::make_unique<CSNMPConfig>(), RefreshApplyClose, parent)
+    : CSNMPTableDialog(QStringLiteral("SNMP Host Table"), parent)
 {
     auto* inputs = new QGroupBox(this);
     auto* form = new QFormLayout(inputs);
@@ -32,60 +29,27 @@ CSNMPHost::CSNMPHost(QWidget* parent)
     form->addRow(QStringLiteral("SNMP Version"), m_pVersion);
     form->addRow(QStringLiteral("Community String/SNMPv3 User Name"), m_pName);
     ContentLayout()->addWidget(inputs);
-
-    auto* table = new QGroupBox(QStringLiteral("Host Table Info"), this);
-    auto* tableLayout = new QVBoxLayout(table);
-    m_pList = new CListCtrlEx(table);
-    m_pList->InsertColumn(0, QStringLiteral("Host IP Address"), CListCtrlEx::LVCFMT_LEFT, 150);
-    m_pList->InsertColumn(1, QStringLiteral("SNMP Version"), CListCtrlEx::LVCFMT_LEFT, 130);
-    m_pList->InsertColumn(2, QStringLiteral("Community Name/SNMPv3 User Name "), CListCtrlEx::LVCFMT_LEFT, 250);
-    m_pList->SetExtendedStyle(CListCtrlEx::LVS_EX_FULLROWSELECT | CListCtrlEx::LVS_EX_GRIDLINES);
-    m_pList->setMinimumWidth(560);
-    tableLayout->addWidget(m_pList);
-    m_pDelete = new QPushButton(QStringLiteral("&Delete"), table);
-    m_pDelete->setEnabled(false);
-    auto* row = new QHBoxLayout;
-    row->addStretch(1);
-    row->addWidget(m_pDelete);
-    tableLayout->addLayout(row);
-    ContentLayout()->addWidget(table);
-
-    m_pWrites = NewSequence(Config()->m_cCommonSNMPSet);
-    connect(m_pDelete, &QPushButton::clicked, this, &CSNMPHost::OnDelete);
+    AddTable(QStringLiteral("Host Table Info"), {{QStringLiteral("Host IP Address"), 150},
+                                                 {QStringLiteral("SNMP Version"), 130},
+                                                 {QStringLiteral("Community Name/SNMPv3 User Name "), 250}});
 }
 
-CSNMPConfig* CSNMPHost::Config() const
+bool CSNMPHost::StartWalk()
 {
-    return Logic<CSNMPConfig>();
+    return Config()->GetHostTable();
 }
 
-void CSNMPHost::OnRefresh()
+void CSNMPHost::OnRow(int nCode, const void* pData)
 {
-    m_pDelete->setEnabled(false);
-    m_pList->DeleteAllItems();
-    m_nTicket = Gate().Expect(QStringLiteral("host table"));
-    Config()->GetHostTable();
-}
-
-void CSNMPHost::OnModuleNotify(unsigned nMessage, int nCode, const void* pData)
-{
-    if (nMessage != WM_MODULE_NOTIFY)
+    if (nCode != MN_ROW)
         return;
-    if (nCode == MN_ROW && pData) {
-        const auto* row = static_cast<const SNMP_HOST_ROW*>(pData);
-        if (row->strRowStatus != QLatin1String("1"))
-            return;
-        QString shown = row->strAddress;
-        if (shown.contains(u':') && CUtils::IsLinkLocalIPv6(shown))
-            shown += u'%' + row->strInterface;
-        m_pList->AppendRow({shown, row->strVersion, row->strName});
-    } else if (nCode == MN_WALK_END) {
-        m_pDelete->setEnabled(true);
-        if (const auto* outcome = static_cast<const WalkOutcome*>(pData))
-            Gate().Settle(m_nTicket, *outcome);
-        else
-            Gate().Settle(m_nTicket, true);
-    }
+    const auto* row = static_cast<const SNMP_HOST_ROW*>(pData);
+    if (row->strRowStatus != QLatin1String("1"))
+        return;
+    QString shown = row->strAddress;
+    if (shown.contains(u':') && CUtils::IsLinkLocalIPv6(shown))
+        shown += u'%' + row->strInterface;
+    List()->AppendRow({shown, row->strVersion, row->strName});
 }
 
 void CSNMPHost::OnApply()
@@ -99,13 +63,12 @@ void CSNMPHost::OnApply()
     QString address = m_pAddress->GetAddress();
     if (m_pAddress->GetAddressType() == QLatin1String("2"))
         address = CUtils::CompressIPv6(address);
-    const bool linkLocal = m_pAddress->IsLinkLocal();
-    if (linkLocal && !CSNMPConfig::CheckName(m_pAddress->GetInterfaceName())) {
+    if (m_pAddress->IsLinkLocal() && !CSNMPConfig::CheckName(m_pAddress->GetInterfaceName())) {
         Message(QStringLiteral("Invalid Interface Name."));
         return;
     }
-    for (int i = 0; i < m_pList->GetItemCount(); ++i)
-        if (m_pList->GetItemText(i, 0).section(u'%', 0, 0) == address) {
+    for (const QString& listed : ColumnTexts(0))
+        if (listed.section(u'%', 0, 0) == address) {
             Message(QStringLiteral("This IP Address has used,please enter other IP Address"));
             return;
         }
@@ -119,31 +82,21 @@ void CSNMPHost::OnApply()
         return;
     }
     const QString version = QString::number(m_pVersion->currentIndex() + 1);
-    if (m_pList->GetItemCount() >= kMaxHosts) {
+    if (List()->GetItemCount() >= kMaxHosts) {
         Message(QStringLiteral("Maximum number of Host Entry is 10."));
         return;
     }
     const QByteArray octets = m_pAddress->GetAddressOctets();
-    m_pWrites->Clear();
-    if (!Config()->AddCreateSteps(
-            *m_pWrites, CSNMPConfig::HostColumn(6) + CSNMPConfig::HostIndex(octets),
-            {CSNMPConfig::AddHostValues(octets, name, version, address, m_pAddress->GetInterfaceName())},
-            QStringLiteral("host %1").arg(address)))
-        return;
-    m_pDelete->setEnabled(false);
-    m_bClearInputs = true;
-    RunWrites(m_pWrites);
+    RunCreate(CSNMPConfig::HostColumn(6) + CSNMPConfig::HostIndex(octets),
+              {CSNMPConfig::AddHostValues(octets, name, version, address, m_pAddress->GetInterfaceName())},
+              QStringLiteral("host %1").arg(address));
 }
 
-void CSNMPHost::OnWritesDone()
+void CSNMPHost::ClearInputs()
 {
-    if (m_bClearInputs) {
-        m_bClearInputs = false;
-        m_pAddress->clear();
-        m_pVersion->setCurrentIndex(0);
-        m_pName->clear();
-    }
-    CConfigDialog::OnWritesDone();
+    m_pAddress->clear();
+    m_pVersion->setCurrentIndex(0);
+    m_pName->clear();
 }
 
 QByteArray CSNMPHost::ListedAddressOctets(const QString& listed)
@@ -169,23 +122,9 @@ QByteArray CSNMPHost::ListedAddressOctets(const QString& listed)
     return octets;
 }
 
-void CSNMPHost::OnDelete()
+QString CSNMPHost::RowStatusOid(int item) const
 {
-    const int item = m_pList->GetFirstSelectedItem();
-    if (item < 0) {
-        Message(QStringLiteral("Please Selecte the Item you would delete"));
-        return;
-    }
     // The interface name is no part of the index.
-    const QByteArray octets = ListedAddressOctets(m_pList->GetItemText(item, 0));
-    if (octets.isEmpty())
-        return;
-    m_pWrites->Clear();
-    if (!Config()->AddRowStatusStep(*m_pWrites, CSNMPConfig::HostColumn(6) + CSNMPConfig::HostIndex(octets),
-                                    QStringLiteral("6"),
-                                    QStringLiteral("delete host %1").arg(m_pList->GetItemText(item, 0))))
-        return;
-    m_pDelete->setEnabled(false);
-    m_bClearInputs = false;
-    RunWrites(m_pWrites);
+    const QByteArray octets = ListedAddressOctets(List()->GetItemText(item, 0));
+    return octets.isEmpty() ? QString() : CSNMPConfig::HostColumn(6) + CSNMPConfig::HostIndex(octets);
 }

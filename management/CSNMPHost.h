@@ -3,15 +3,13 @@
 // The switch's trap receivers: IPv4 or IPv6 address (a link-local one with
 // its interface name), SNMP version, and community string or SNMPv3 user.
 
-#include "CConfigDialog.h"
+#include "CSNMPTableDialog.h"
 
 class CEditEXIPV6;
-class CListCtrlEx;
-class CSNMPConfig;
 class QComboBox;
 class QLineEdit;
 
-class CSNMPHost : public CConfigDialog
+class CSNMPHost : public CSNMPTableDialog
 {
 public:
     explicit CSNMPHost(QWidget* parent = nullptr);
@@ -19,30 +17,20 @@ public:
     CEditEXIPV6* AddressEdit() const { return m_pAddress; }
     QComboBox* VersionCombo() const { return m_pVersion; }
     QLineEdit* NameEdit() const { return m_pName; }
-    CListCtrlEx* List() const { return m_pList; }
-    QPushButton* DeleteButton() const { return m_pDelete; }
-
-    void OnModuleNotify(unsigned nMessage, int nCode, const void* pData) override;
-    void OnDelete();
-
     // The address octets of a listed address (the text before any "%");
     // empty when it is neither IPv4 nor IPv6.
     static QByteArray ListedAddressOctets(const QString& listed);
 
 protected:
-    void OnRefresh() override;
+    bool StartWalk() override;
+    void OnRow(int nCode, const void* pData) override;
+    QString RowStatusOid(int item) const override;
+    QString NoSelectionMessage() const override { return QStringLiteral("Please Selecte the Item you would delete"); }
+    void ClearInputs() override;
     void OnApply() override;
-    void OnWritesDone() override;
 
 private:
-    CSNMPConfig* Config() const;
-
     CEditEXIPV6* m_pAddress = nullptr;
     QComboBox* m_pVersion = nullptr;
     QLineEdit* m_pName = nullptr;
-    CListCtrlEx* m_pList = nullptr;
-    QPushButton* m_pDelete = nullptr;
-    CSetSequence* m_pWrites = nullptr;
-    int m_nTicket = -1;
-    bool m_bClearInputs = false;
 };
