@@ -52,9 +52,12 @@ CCommonSNMP::CCommonSNMP(const ConnectionSettings& settings)
 CCommonSNMP::~CCommonSNMP()
 {
     m_bClosed = true;
+    // No answer may reach this (then dead) session. Cancelling waits for a
+    // callback running on another thread, which may need the session's
+    // lock: so it is done before that lock is taken.
+    CancelPending();
     std::lock_guard lock(m_hLockEvent);
-    // The walker cancels its pending step on destruction, so no answer can
-    // reach this (then dead) session; it goes before the request it uses.
+    // The walker goes before the request it uses.
     delete m_pSnmpTable;
     delete m_pSnmp;
 }
@@ -63,9 +66,10 @@ bool CCommonSNMP::Prepare(int type)
 {
     if (!m_pSnmp || !m_pSnmpTable)
         return false;
-    std::lock_guard lock(m_hLockEvent);
     // An answer to the abandoned request must never reach a callback.
+    // Cancelled before the session's lock is taken (see the destructor).
     CancelPending();
+    std::lock_guard lock(m_hLockEvent);
     if (m_nVersion == 1) {
         // Refused types still empty the request: values added after a
         // refused Prepare must not go out with the previous request's values
@@ -284,7 +288,9 @@ void CCommonSNMP::CancelPending()
 void CCommonSNMP::Close()
 {
     m_bClosed = true;
-    std::lock_guard lock(m_hLockEvent);
+    // Without the session's lock: a callback of this session running on
+    // another thread may be waiting for it, and cancelling waits for that
+    // callback to end.
     CancelPending();
 }
 

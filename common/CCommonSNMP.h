@@ -116,7 +116,9 @@ private:
     std::mutex m_pendingLock;       // guards m_arrPendingIds
     std::vector<int> m_arrPendingIds;
 
-    std::recursive_mutex m_hLockEvent;   // around every library call
+    // Around every library call but cancelling, which waits for a running
+    // callback and so must not hold what that callback may take.
+    std::recursive_mutex m_hLockEvent;
     std::atomic<bool> m_bDone{true};
     std::atomic<bool> m_bClosed{false};
     std::atomic<int> m_nLastResult{0};

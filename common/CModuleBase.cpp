@@ -206,6 +206,30 @@ int CModuleBase::OnTrunkRow(CSnmp* pResponse, int nRequestId, void* pOwner, int 
     return 0;
 }
 
+QString CModuleBase::TrunkMemberColumn()
+{
+    return QString::fromLatin1(kTrunkMemberColumn);
+}
+
+void CModuleBase::LoadTrunkMap(const QList<SnmpRow>& rows)
+{
+    std::fill(m_TrunkPorts.begin(), m_TrunkPorts.end(), 0);
+    const int nPortNum = static_cast<int>(m_TrunkPorts.size());
+    for (const SnmpRow& row : rows) {
+        const int linkId = LinkIdOf(row.strIndex);
+        if (linkId == 0 || !row.Has(0))
+            continue;
+        int nCount = 0;
+        const QString strPorts = CUtils::PortBitmapToList(row.cells[0], nCount);
+        for (const QString& strPort : strPorts.split(u',', Qt::SkipEmptyParts)) {
+            const int port = strPort.toInt();
+            if (port >= 1 && port <= nPortNum)
+                m_TrunkPorts[port - 1] = linkId;
+        }
+    }
+    m_bTrunkLoaded = 1;
+}
+
 int CModuleBase::CheckTrunkMembers(const int* pnSelection) const
 {
     if (m_bTrunkLoaded != 1 || !pnSelection)

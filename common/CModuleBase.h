@@ -7,6 +7,7 @@
 // 802.1Q VLAN names.
 
 #include "CCommonSNMP.h"
+#include "CSnmpRowWalk.h"
 
 #include <QByteArray>
 #include <QString>
@@ -108,6 +109,14 @@ public:
     // Not loaded (and empty) until the walk ends. Result of SendAsync.
     int GetTrunkInfo();
     static int OnTrunkRow(CSnmp* pResponse, int nRequestId, void* pOwner, int nStatus);
+
+    // The column of the aggregated-link membership table, for dialogs that
+    // walk it with a CSnmpRowWalk and load the rows with LoadTrunkMap.
+    static QString TrunkMemberColumn();
+    // Fills the map from the rows of a complete walk of TrunkMemberColumn()
+    // (index = link id, cell 0 = member bitmap) and marks it loaded. Ports
+    // beyond the port count and malformed link ids are ignored.
+    void LoadTrunkMap(const QList<SnmpRow>& rows);
 
     // pnSelection: one entry per port (entry p-1 for port p), non-zero =
     // selected. 0 when the selection would split an aggregated link (two

@@ -1,5 +1,7 @@
 #include "RequestLog.h"
 
+#include <unistd.h>
+
 #include <arpa/inet.h>
 
 #include <cstdlib>
@@ -162,6 +164,24 @@ std::string VarbindsJson(const netsnmp_variable_list* vars)
     return out + "]";
 }
 
+std::string UsmReportName(const netsnmp_pdu* pdu)
+{
+    if (pdu->command != SNMP_MSG_REPORT || pdu->version != SNMP_VERSION_3 || !pdu->securityName || pdu->securityNameLen == 0)
+        return {};
+    // usmStats counters (RFC 3414) name the reason of the report.
+    static const char* const names[] = {nullptr, "unsupportedSecLevel", "notInTimeWindow", "unknownUserName",
+                                        "unknownEngineID", "wrongDigest", "decryptionError"};
+    static const oid usmStats[] = {1, 3, 6, 1, 6, 3, 15, 1, 1};
+    const netsnmp_variable_list* vb = pdu->variables;
+    if (vb && vb->name_length == OID_LENGTH(usmStats) + 2
+        && snmp_oidtree_compare(vb->name, vb->name_length, usmStats, OID_LENGTH(usmStats)) == 0) {
+        const oid which = vb->name[OID_LENGTH(usmStats)];
+        if (which >= 1 && which <= 6)
+            return names[which];
+    }
+    return "unknown";
+}
+
 RequestLog::~RequestLog()
 {
     if (m_file)
@@ -180,13 +200,29 @@ void RequestLog::clear()
     if (!m_file)
         return;
     m_file = freopen(m_path.c_str(), "w", m_file);
+    m_last.clear();
+    m_lastOffset = 0;
 }
 
 void RequestLog::write(const std::string& jsonLine)
 {
     if (!m_file)
         return;
+    m_lastOffset = ftell(m_file);
+    m_last = jsonLine;
     fputs(jsonLine.c_str(), m_file);
     fputc('\n', m_file);
     fflush(m_file);
+}
+
+void RequestLog::replaceLast(const std::string& jsonLine)
+{
+    if (!m_file || m_last.empty())
+        return;
+    fseek(m_file, m_lastOffset, SEEK_SET);
+    m_last = jsonLine;
+    fputs(jsonLine.c_str(), m_file);
+    fputc('\n', m_file);
+    fflush(m_file);
+    [[maybe_unused]] int rc = ftruncate(fileno(m_file), ftell(m_file));
 }

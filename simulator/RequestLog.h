@@ -16,6 +16,11 @@ const char* ErrorStatusName(long status);
 // Error status by name ("noAccess") or number; -1 when unknown.
 int ErrorStatusFromText(const std::string& text);
 
+// The reason of a v3 report to a named user ("wrongDigest",
+// "unknownUserName", ...), from the usmStats counter it carries. Empty for
+// any other PDU, and for a report to no user (an engine-ID discovery).
+std::string UsmReportName(const netsnmp_pdu* pdu);
+
 class RequestLog
 {
 public:
@@ -23,8 +28,14 @@ public:
     bool open(const std::string& path);
     void clear();
     void write(const std::string& jsonLine);
+    // The line written last, and a way to complete it once the answer to
+    // its request is known.
+    const std::string& lastLine() const { return m_last; }
+    void replaceLast(const std::string& jsonLine);
 
 private:
     std::string m_path;
     FILE* m_file = nullptr;
+    std::string m_last;
+    long m_lastOffset = 0;
 };

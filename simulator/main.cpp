@@ -363,6 +363,27 @@ void SendDelayed(unsigned, void* data)
 int HookSend(netsnmp_transport* t, const void* buf, int size, void** opaque, int* olength)
 {
     CurrentRequest& cur = g_sim->current;
+    if (!cur.active && opaque && !Silent()) {
+        // A v3 request refused for its user or key is answered by a report
+        // after the handler has logged it as unanswered, or without reaching
+        // the handler at all (unknown user): the report completes that line
+        // or is the only trace of the request.
+        auto* pdu = reinterpret_cast<netsnmp_pdu*>(reinterpret_cast<char*>(opaque) - offsetof(netsnmp_pdu, transport_data));
+        const std::string reason = UsmReportName(pdu);
+        if (!reason.empty()) {
+            const std::string tail = ",\"answered\":false,\"report\":true,\"report_name\":\"" + reason + "\"}";
+            const std::string& last = g_sim->log.lastLine();
+            const std::string unanswered = ",\"answered\":false}";
+            if (last.size() > unanswered.size() && last.compare(last.size() - unanswered.size(), unanswered.size(), unanswered) == 0
+                && last.find(",\"request_id\":" + std::to_string(pdu->reqid) + ",") != std::string::npos)
+                g_sim->log.replaceLast(last.substr(0, last.size() - unanswered.size()) + tail);
+            else
+                g_sim->log.write("{\"time\":\"" + TimeText() + "\",\"version\":\"3\",\"user\":"
+                                 + JsonString(std::string(pdu->securityName, pdu->securityNameLen))
+                                 + ",\"pdu\":\"unknown\",\"request_id\":" + std::to_string(pdu->reqid)
+                                 + ",\"varbinds\":[]" + tail);
+        }
+    }
     if (Silent() || (g_sim->faults.dropAll && !cur.active))
         return size;
     if (cur.active && opaque) {

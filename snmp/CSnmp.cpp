@@ -11,7 +11,6 @@
 #include <climits>
 #include <condition_variable>
 #include <cstring>
-#include <thread>
 
 namespace {
 
@@ -189,7 +188,7 @@ namespace {
 struct SyncState {
     std::mutex mutex;
     std::condition_variable cv;
-    std::atomic<bool> done{false};
+    bool done = false;
     int status = SNMP_SEND_FAILED;
     std::unique_ptr<CSnmp> response;
 };
@@ -199,20 +198,20 @@ int SnmpRunSync(std::unique_ptr<SnmpJob> job, CSnmp*& response)
 {
     auto state = std::make_shared<SyncState>();
     job->done = [state](int status, std::unique_ptr<CSnmp> resp) {
-        std::lock_guard<std::mutex> lock(state->mutex);
-        state->status = status;
-        state->response = std::move(resp);
-        state->done = true;
-        state->cv.notify_all();
+        {
+            std::lock_guard<std::mutex> lock(state->mutex);
+            state->status = status;
+            state->response = std::move(resp);
+            state->done = true;
+        }
+        // Notified after unlocking, so the sender does not wake only to
+        // wait for the lock.
+        state->cv.notify_one();
     };
     CSnmpEngine::instance().submit(std::move(job));
-    // Answers on a LAN come within a millisecond or so: a short spin spares
-    // the walk a sleep and a wake-up per row before the thread blocks.
-    auto spinEnd = std::chrono::steady_clock::now() + std::chrono::microseconds(1500);
-    while (!state->done.load(std::memory_order_acquire) && std::chrono::steady_clock::now() < spinEnd)
-        std::this_thread::yield();
     std::unique_lock<std::mutex> lock(state->mutex);
-    state->cv.wait(lock, [&] { return state->done.load(); });
+    // Sleeps until the engine hands the outcome over: no spinning.
+    state->cv.wait(lock, [&] { return state->done; });
     response = state->response.release();
     return response ? SNMP_OK : (state->status == SNMP_OK ? SNMP_SEND_FAILED : state->status);
 }

@@ -4,7 +4,7 @@
 
 struct CSnmp4w::Impl {
     SnmpRequestRef ref;
-    std::shared_ptr<SnmpLiveness> live = std::make_shared<SnmpLiveness>();
+    SnmpLivenessSlot live;
 };
 
 CSnmp4w::CSnmp4w(CSnmp* request)
@@ -34,7 +34,7 @@ int CSnmp4w::sendAsync(const char* address, SNMPCALLBACK cb, void* user, void*, 
     if (rc != SNMP_OK)
         return rc;
     const int id = job->requestId = req->impl()->requestId = SnmpNextRequestId();
-    std::shared_ptr<SnmpLiveness> live = d->live;
+    std::shared_ptr<SnmpLiveness> live = d->live.current();
     job->done = [live, cb, user, id](int status, std::unique_ptr<CSnmp> response) {
         auto holder = std::make_shared<std::unique_ptr<CSnmp>>(std::move(response));
         SnmpPost([live, cb, user, id, status, holder]() {
@@ -54,6 +54,5 @@ int CSnmp4w::sendAsync(const char* address, SNMPCALLBACK cb, void* user, void*, 
 
 void CSnmp4w::cancel()
 {
-    d->live->kill();
-    d->live = std::make_shared<SnmpLiveness>();
+    d->live.renew();
 }

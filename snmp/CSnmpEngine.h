@@ -28,7 +28,6 @@ private:
     std::mutex m_mutex;
     std::deque<std::unique_ptr<SnmpJob>> m_incoming;
     std::atomic<bool> m_stopping{false};
-    std::atomic<int> m_queued{0};
     int m_wakeFd = -1;
     std::thread m_thread;
 };

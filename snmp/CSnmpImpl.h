@@ -11,6 +11,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 using SnmpOid = std::vector<uint32_t>;
@@ -61,7 +62,6 @@ struct SnmpV3Security {
 // Keys derived from one object's passwords. Made by the request object when
 // its security changes; filled and read only by the engine thread.
 struct SnmpKeyCache {
-    bool derived = false;
     std::string authKu;
     std::string privKu;
     std::map<std::string, std::pair<std::string, std::string>> localized; // engine ID -> (auth, priv)
@@ -129,6 +129,33 @@ struct SnmpLiveness {
         std::lock_guard<std::recursive_mutex> lock(mutex);
         alive = false;
     }
+};
+
+// The liveness of a walker's or sender's current request. Another thread
+// may cancel while the owner sends: the swap is guarded, and the old token
+// is killed outside that guard, so a cancel waits for a running callback
+// without holding anything that callback might need.
+class SnmpLivenessSlot
+{
+public:
+    std::shared_ptr<SnmpLiveness> current()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_live;
+    }
+    void renew()
+    {
+        std::shared_ptr<SnmpLiveness> old;
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            old = std::exchange(m_live, std::make_shared<SnmpLiveness>());
+        }
+        old->kill();
+    }
+
+private:
+    std::mutex m_mutex;
+    std::shared_ptr<SnmpLiveness> m_live = std::make_shared<SnmpLiveness>();
 };
 
 // Waits on the calling thread for one job: the synchronous sends.

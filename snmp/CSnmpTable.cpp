@@ -22,7 +22,7 @@ struct Step {
 
 struct CSnmpTable::Impl {
     SnmpRequestRef ref;
-    std::shared_ptr<SnmpLiveness> live = std::make_shared<SnmpLiveness>();
+    SnmpLivenessSlot live;
 
     // Position of the walk.
     bool started = false;
@@ -163,7 +163,7 @@ int CSnmpTable::getNextAsync(const char* address, SNMPCALLBACK cb, void* user, u
     int rc = d->prepare(address, timeout, *job, *step);
     if (rc != SNMP_OK)
         return rc;
-    std::shared_ptr<SnmpLiveness> live = d->live;
+    std::shared_ptr<SnmpLiveness> live = d->live.current();
     Impl* walker = d.get();
     const int id = job->requestId;
     job->done = [live, walker, step, cb, user, id](int status, std::unique_ptr<CSnmp> response) {
@@ -187,8 +187,7 @@ int CSnmpTable::getNextAsync(const char* address, SNMPCALLBACK cb, void* user, u
 
 void CSnmpTable::cancel()
 {
-    d->live->kill();
-    d->live = std::make_shared<SnmpLiveness>();
+    d->live.renew();
 }
 
 int CSnmpTable::getIndex(int i, CSnmp* response, char** index)

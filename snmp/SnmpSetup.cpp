@@ -23,6 +23,28 @@ std::mutex g_queueMutex;
 std::condition_variable g_queueCv;
 std::deque<SnmpTask> g_queue;
 
+// Answers on their way to the application's thread. They wait here under
+// our own lock, and the queued call that Qt carries only says "run the next
+// one" (it captures nothing): no object of ours travels through Qt's
+// event queue, whose locks ThreadSanitizer cannot see, so every hand-over
+// is visible to it.
+std::mutex g_appMutex;
+std::deque<SnmpTask> g_appQueue;
+
+// One queued call per answer: each runs the oldest answer waiting.
+void runAppQueue()
+{
+    SnmpTask task;
+    {
+        std::lock_guard<std::mutex> lock(g_appMutex);
+        if (g_appQueue.empty())
+            return;
+        task = std::move(g_appQueue.front());
+        g_appQueue.pop_front();
+    }
+    task();
+}
+
 } // namespace
 
 void SnmpInit(QCoreApplication* app)
@@ -30,12 +52,27 @@ void SnmpInit(QCoreApplication* app)
     CSnmpEngine::instance();
     if (app) {
         SnmpSetDispatcher([app](SnmpTask task) {
-            QMetaObject::invokeMethod(app, std::move(task), Qt::QueuedConnection);
+            // The call is made under the lock that the application's thread
+            // takes before it runs the tasks: what Qt builds for it here is
+            // seen as handed over too.
+            std::lock_guard<std::mutex> lock(g_appMutex);
+            g_appQueue.push_back(std::move(task));
+            QMetaObject::invokeMethod(app, [] { runAppQueue(); }, Qt::QueuedConnection);
         });
         // Answers may still come while and after the application object is
         // destroyed (requests under way at exit): from then on they go to
-        // the built-in queue, never to the dead object.
-        qAddPostRoutine([] { SnmpSetDispatcher(nullptr); });
+        // the built-in queue, never to the dead object, and so do those it
+        // had not run yet.
+        qAddPostRoutine([] {
+            SnmpSetDispatcher(nullptr);
+            std::deque<SnmpTask> left;
+            {
+                std::lock_guard<std::mutex> lock(g_appMutex);
+                left.swap(g_appQueue);
+            }
+            for (SnmpTask& task : left)
+                SnmpPost(std::move(task));
+        });
     }
 }
 

@@ -1,5 +1,6 @@
 #include "CConfigDialog.h"
 
+#include "CCommonSNMP.h"
 #include "CSetSequence.h"
 #include "CSnmpRowWalk.h"
 #include "CStatusLine.h"
@@ -90,9 +91,39 @@ CSetSequence* CConfigDialog::NewSequence(CCommonSNMP& session)
     return sequence;
 }
 
+void CConfigDialog::GateButton(QPushButton* button)
+{
+    m_gated.push_back(button);
+    UpdateApply();
+}
+
+CCommonSNMP& CConfigDialog::NewSession(const char* name)
+{
+    m_ownedSessions.push_back(std::make_unique<CCommonSNMP>());
+    AddSession(*m_ownedSessions.back(), name);
+    return *m_ownedSessions.back();
+}
+
 void CConfigDialog::AddSession(CCommonSNMP& session, const char* name)
 {
     m_sessions.emplace_back(&session, name);
+}
+
+void CConfigDialog::ReadTrunkMap()
+{
+    CModuleBase* logic = m_pLogic.get();
+    if (!logic)
+        return;
+    if (!m_pTrunkWalk)
+        m_pTrunkWalk = NewWalk(logic->m_cSnmpTrunkTable);
+    logic->m_bTrunkLoaded = 0;
+    const int ticket = m_gate.Expect(tr("aggregated links"));
+    m_pTrunkWalk->Start({CModuleBase::TrunkMemberColumn()}, [this, logic, ticket](const WalkOutcome& outcome) {
+        // The map first: settling may enable Apply, whose checks use it.
+        if (outcome.Ok())
+            logic->LoadTrunkMap(m_pTrunkWalk->Rows());
+        m_gate.Settle(ticket, outcome);
+    });
 }
 
 void CConfigDialog::Refresh()
@@ -124,10 +155,7 @@ void CConfigDialog::RunWrites(CSetSequence* sequence)
                                 return;
                             }
                             m_pStatus->ShowWriteFailure(failure);
-                            Message(WriteFailureMessage(failure), MB_OK | MB_ICONERROR);
-                            // What the switch now holds may differ from both
-                            // the old and the new values: show it.
-                            Refresh();
+                            OnWritesFailed(failure);
                         });
     if (!sequence->Start()) {
         disconnect(progress);
@@ -153,6 +181,14 @@ void CConfigDialog::OnWritesDone()
         accept();
 }
 
+void CConfigDialog::OnWritesFailed(const SnmpSetFailure& failure)
+{
+    Message(WriteFailureMessage(failure), MB_OK | MB_ICONERROR);
+    // What the switch now holds may differ from both the old and the new
+    // values: show it.
+    Refresh();
+}
+
 QString CConfigDialog::WriteFailureMessage(const SnmpSetFailure& failure) const
 {
     QString text = tr("The switch did not take the settings.\nStep %1 of %2 (%3) failed: %4")
@@ -164,19 +200,13 @@ QString CConfigDialog::WriteFailureMessage(const SnmpSetFailure& failure) const
     return text;
 }
 
-int CConfigDialog::Message(const QString& strText, unsigned nFlags)
-{
-    MessageRequest request = MessageRequestFromFlags(strText, nFlags);
-    request.title = windowTitle();
-    request.parent = this;
-    return ShowMessage(request);
-}
-
 void CConfigDialog::UpdateApply()
 {
-    if (!m_pApply)
-        return;
-    m_pApply->setEnabled(!m_bClosed && !m_bWriting && g_bWritePermission && m_gate.AllSucceeded() && CanApply());
+    const bool bMayWrite = !m_bClosed && !m_bWriting && g_bWritePermission && m_gate.AllSucceeded();
+    for (QPushButton* button : m_gated)
+        button->setEnabled(bMayWrite);
+    if (m_pApply)
+        m_pApply->setEnabled(bMayWrite && CanApply());
 }
 
 void CConfigDialog::OnGateSettled(bool bAllSucceeded)

@@ -55,8 +55,19 @@ public:
     // stopped before the sessions close.
     CSnmpRowWalk* NewWalk(CCommonSNMP& session);
     CSetSequence* NewSequence(CCommonSNMP& session);
+    // A button that writes (Add, Edit, Delete ...): enabled by the rule of
+    // Apply (every read succeeded, no write under way, write permission),
+    // without CanApply().
+    void GateButton(QPushButton* button);
+    // A session owned by the dialog (for dialogs without a logic object),
+    // closed with the others and destroyed with the dialog.
+    CCommonSNMP& NewSession(const char* name);
     // A session of the dialog's own, closed with the logic object's.
     void AddSession(CCommonSNMP& session, const char* name);
+
+    // Walks the logic object's aggregated-link table into its trunk map as
+    // one read of the gate ("aggregated links"); call it from OnRefresh.
+    void ReadTrunkMap();
 
     // Re-reads: resets the gate, shows "Reading…" and calls OnRefresh.
     void Refresh();
@@ -65,8 +76,6 @@ public:
     void RunWrites(CSetSequence* sequence);
     bool IsWriting() const { return m_bWriting; }
 
-    // A message box titled like the dialog.
-    int Message(const QString& strText, unsigned nFlags = MB_OK | MB_ICONWARNING);
 
     // Closes every session once; later calls do nothing.
     void CloseSessions();
@@ -83,6 +92,9 @@ protected:
     // After every step was accepted: OK/Cancel dialogs close with OK,
     // Refresh/Apply/Close dialogs re-read.
     virtual void OnWritesDone();
+    // A write failed: by default the message, then a re-read. Dialogs that
+    // must undo part of a write (a half-made row) do it here.
+    virtual void OnWritesFailed(const SnmpSetFailure& failure);
     // The message for a failed write ("Writing ... failed at step ...").
     virtual QString WriteFailureMessage(const SnmpSetFailure& failure) const;
     // Extra conditions for Apply besides the gate (input complete, ...).
@@ -104,9 +116,12 @@ private:
     QPushButton* m_pRefresh = nullptr;
     QPushButton* m_pApply = nullptr;
     QPushButton* m_pClose = nullptr;
+    std::vector<std::unique_ptr<CCommonSNMP>> m_ownedSessions;   // outlive the walks
     std::vector<std::unique_ptr<CSnmpRowWalk>> m_walks;
     std::vector<CSetSequence*> m_sequences;
     std::vector<std::pair<CCommonSNMP*, const char*>> m_sessions;
+    std::vector<QPushButton*> m_gated;
+    CSnmpRowWalk* m_pTrunkWalk = nullptr;
     bool m_bWriting = false;
     bool m_bClosed = false;
     int m_nCloses = 0;

@@ -158,3 +158,11 @@ void ClxDialog::PlaceGrip()
     m_pGrip->move(width() - m_pGrip->width(), height() - m_pGrip->height());
     m_pGrip->raise();
 }
+
+int ClxDialog::Message(const QString& strText, unsigned nFlags)
+{
+    MessageRequest request = MessageRequestFromFlags(strText, nFlags);
+    request.title = windowTitle();
+    request.parent = this;
+    return ShowMessage(request);
+}

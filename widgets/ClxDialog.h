@@ -11,6 +11,8 @@
 // first. Controls named in the anchor table are found by their control id
 // (see ControlId.h) and must be placed by hand, not by a layout.
 
+#include "MessageSink.h"
+
 #include <QDialog>
 #include <QList>
 #include <QPointer>
@@ -64,6 +66,9 @@ public:
     int DoModal();
 
     QSizeGrip* GetSizeGrip() const { return m_pGrip; }
+
+    // A message box titled like the dialog, through the message sink.
+    int Message(const QString& strText, unsigned nFlags = MB_OK | MB_ICONWARNING);
 
     // Where a control whose rectangle was rcOriginal at the reference size
     // lies after the dialog grew by (dx, dy). Integer arithmetic, the product

@@ -57,7 +57,7 @@ protected:
     {
         seq.Add("contact", {SnmpSetValue::Text(kContact, QStringLiteral("noc ") + QString::number(1))});
         seq.Add("name and PVID", {SnmpSetValue::Text(kName, QStringLiteral("core-ß")),
-                                  SnmpSetValue::Integer(kPvid + "3", 10)});
+                                  SnmpSetValue::Unsigned(kPvid + "3", 10)});
         seq.Add("location", {SnmpSetValue::Octets(kLocation, QByteArray("\x01\xff", 2))}, 30);
     }
 
@@ -93,7 +93,7 @@ TEST_F(SetSequenceTest, SendsEveryStepInOrder)
     ASSERT_EQ(sets.size(), 3u);
     ASSERT_EQ(sets[1].varbinds.size(), 2u);
     EXPECT_EQ(sets[1].varbinds[0].hex, "636f72652dc39f");   // UTF-8
-    EXPECT_EQ(sets[1].varbinds[1].type, "INTEGER");
+    EXPECT_EQ(sets[1].varbinds[1].type, "Gauge32");
     EXPECT_EQ(sets[1].varbinds[1].value, "10");
     EXPECT_EQ(sets[2].varbinds[0].hex, "01ff");
     EXPECT_EQ(sim.value(kContact.toStdString()), "x 6e6f632031");
@@ -136,7 +136,7 @@ TEST_F(SetSequenceTest, StopsAtTheFirstFailureAndNamesIt)
         run.Watch(seq);
         seq.Add("contact", {SnmpSetValue::Text(kContact, "noc")});
         seq.Add("name and PVID", {SnmpSetValue::Text(kName, "core"),
-                                  SnmpSetValue::Integer(kPvid + "3", c.fault.empty() ? 4095 : 10)});
+                                  SnmpSetValue::Unsigned(kPvid + "3", c.fault.empty() ? 4095 : 10)});
         seq.Add("location", {SnmpSetValue::Text(kLocation, "hall")});
         ASSERT_TRUE(seq.Start());
         ASSERT_TRUE(WaitFor([&] { return run.finishes > 0; }));

@@ -3,6 +3,7 @@
 // Helpers of the SNMP layer's tests: a silent UDP peer and small wrappers.
 
 #include "CSnmp.h"
+#include "CSnmp4w.h"
 #include "CSnmpV1.h"
 #include "CSnmpV3.h"
 
@@ -17,6 +18,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 // A bound UDP socket that never answers: an agent that is down.
 class SilentAgent
@@ -100,3 +102,34 @@ inline const char* kSysLocation = "1.3.6.1.2.1.1.6.0";
 inline const char* kIfNumber = "1.3.6.1.2.1.2.1.0";
 inline const char* kIfIndexColumn = "1.3.6.1.2.1.2.2.1.1";
 inline const char* kIfDescrColumn = "1.3.6.1.2.1.2.2.1.2";
+
+// One-shot asynchronous v1 gets of sysDescr, each through a sender of its
+// own; the statuses their callbacks got, in order of arrival (callbacks run
+// where SnmpProcessCallbacks is called).
+class AsyncGets
+{
+public:
+    AsyncGets()
+    {
+        m_request.setCommunity("public");
+        m_request.addValue(kSysDescr, SNMP_TYPE_NULL, nullptr);
+    }
+    int send(const std::string& address, int timeoutMs)
+    {
+        m_senders.push_back(std::make_unique<CSnmp4w>(&m_request));
+        return m_senders.back()->sendAsync(address.c_str(), &AsyncGets::Callback, &m_statuses, nullptr, unsigned(timeoutMs));
+    }
+    const std::vector<int>& statuses() const { return m_statuses; }
+
+private:
+    static int Callback(CSnmp* response, int, void* user, int status)
+    {
+        delete response;
+        static_cast<std::vector<int>*>(user)->push_back(status);
+        return 0;
+    }
+
+    CSnmpV1 m_request{SNMP_PDU_GET};
+    std::vector<std::unique_ptr<CSnmp4w>> m_senders;
+    std::vector<int> m_statuses;
+};

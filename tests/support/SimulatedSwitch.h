@@ -118,6 +118,25 @@ protected:
     SimulatedSwitch sim;
 };
 
+// A fixture whose switch is started once per test suite and reset before
+// every test (objects as the data file has them, no faults, empty log).
+class SharedSimulatedSwitchTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { sim = new SimulatedSwitch; }
+    static void TearDownTestSuite()
+    {
+        delete sim;
+        sim = nullptr;
+    }
+    void SetUp() override
+    {
+        ASSERT_TRUE(sim->running()) << sim->error();
+        ASSERT_TRUE(sim->command("reset"));
+    }
+    static inline SimulatedSwitch* sim = nullptr;
+};
+
 // Runs one of net-snmp's command-line tools (snmpget, snmpset, snmpwalk,
 // snmpbulkwalk ...) without reading any configuration, OIDs numeric.
 struct ToolResult

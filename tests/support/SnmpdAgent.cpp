@@ -82,38 +82,14 @@ int SnmpdAgent::start()
         m_dir = new QTemporaryDir();
         if (!m_dir->isValid())
             break;
-        const QString confPath = m_dir->filePath("snmpd.conf");
-        const QString persistDir = m_dir->filePath("persist");
-        QDir().mkpath(persistDir);
-        QFile conf(confPath);
+        QFile conf(m_dir->filePath("snmpd.conf"));
         if (!conf.open(QIODevice::WriteOnly))
             break;
         conf.write(configuration());
         conf.close();
-
         m_port = freeUdpPort();
-        const QByteArray confArg = confPath.toLocal8Bit();
-        const QByteArray pidArg = m_dir->filePath("snmpd.pid").toLocal8Bit();
-        const QByteArray listen = "udp:127.0.0.1:" + QByteArray::number(m_port);
-        std::vector<const char*> argv = {"/usr/sbin/snmpd", "-f", "-Ln", "-C", "-c", confArg.constData(),
-                                         "-p", pidArg.constData(), listen.constData(), nullptr};
-
-        // Its own persistent folder, no MIBs: nothing of the machine's set-up.
-        const QByteArray persistEnv = "SNMP_PERSISTENT_DIR=" + persistDir.toLocal8Bit();
-        std::vector<const char*> envp = {persistEnv.constData(), "MIBS=", "PATH=/usr/sbin:/usr/bin:/sbin:/bin", nullptr};
-
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-        pid_t pid = -1;
-        int rc = posix_spawn(&pid, argv[0], &actions, nullptr, const_cast<char* const*>(argv.data()),
-                             const_cast<char* const*>(envp.data()));
-        posix_spawn_file_actions_destroy(&actions);
-        if (rc != 0)
+        if (!spawn())
             break;
-        m_pid = pid;
         if (answers(5000))
             return m_port;
         stop(); // the port was taken meanwhile, or snmpd failed: try again
@@ -122,7 +98,69 @@ int SnmpdAgent::start()
     return 0;
 }
 
+bool SnmpdAgent::restart(bool keepState)
+{
+    if (!m_dir)
+        return false;
+    terminate();
+    // snmpd reads no persistent file besides its -c configuration (-C): the
+    // engine ID and boot counter it saved on its way down go there.
+    QByteArray conf = configuration();
+    if (keepState) {
+        QFile saved(m_dir->filePath("persist/snmpd.conf"));
+        if (saved.open(QIODevice::ReadOnly)) {
+            for (const QByteArray& line : saved.readAll().split('\n'))
+                if (line.startsWith("engineBoots ") || line.startsWith("oldEngineID "))
+                    conf += line + "\n";
+        }
+    }
+    QDir(m_dir->filePath("persist")).removeRecursively();
+    QFile file(m_dir->filePath("snmpd.conf"));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    file.write(conf);
+    file.close();
+    return spawn() && answers(5000);
+}
+
+bool SnmpdAgent::spawn()
+{
+    const QString confPath = m_dir->filePath("snmpd.conf");
+    const QString persistDir = m_dir->filePath("persist");
+    QDir().mkpath(persistDir);
+    const QByteArray confArg = confPath.toLocal8Bit();
+    const QByteArray pidArg = m_dir->filePath("snmpd.pid").toLocal8Bit();
+    const QByteArray listen = "udp:127.0.0.1:" + QByteArray::number(m_port);
+    std::vector<const char*> argv = {"/usr/sbin/snmpd", "-f", "-Ln", "-C", "-c", confArg.constData(),
+                                     "-p", pidArg.constData(), listen.constData(), nullptr};
+
+    // Its own persistent folder, no MIBs: nothing of the machine's set-up.
+    const QByteArray persistEnv = "SNMP_PERSISTENT_DIR=" + persistDir.toLocal8Bit();
+    std::vector<const char*> envp = {persistEnv.constData(), "MIBS=", "PATH=/usr/sbin:/usr/bin:/sbin:/bin", nullptr};
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_t pid = -1;
+    int rc = posix_spawn(&pid, argv[0], &actions, nullptr, const_cast<char* const*>(argv.data()),
+                         const_cast<char* const*>(envp.data()));
+    posix_spawn_file_actions_destroy(&actions);
+    if (rc != 0)
+        return false;
+    m_pid = pid;
+    return true;
+}
+
 void SnmpdAgent::stop()
+{
+    terminate();
+    delete m_dir;
+    m_dir = nullptr;
+}
+
+void SnmpdAgent::terminate()
 {
     if (m_pid > 0) {
         kill(m_pid, SIGTERM);
@@ -139,8 +177,6 @@ void SnmpdAgent::stop()
         }
     }
     m_pid = -1;
-    delete m_dir;
-    m_dir = nullptr;
 }
 
 // A hand-made v1 get of sysUpTime.0: readiness must not depend on the SNMP

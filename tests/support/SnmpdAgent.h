@@ -39,6 +39,10 @@ public:
     // Starts snmpd and waits until it answers. Returns its UDP port, or 0.
     int start();
     void stop();
+    // Stops snmpd and starts it again on the same port. Keeping its state it
+    // comes back as after a reboot (same engine ID, boot counter one up);
+    // without, as a replaced or factory-reset agent (a new engine ID).
+    bool restart(bool keepState);
 
     int port() const { return m_port; }
     bool running() const { return m_pid > 0; }
@@ -47,6 +51,8 @@ public:
 
 private:
     bool answers(int timeoutMs);
+    bool spawn();
+    void terminate();
 
     QTemporaryDir* m_dir = nullptr;
     int m_pid = -1;

@@ -48,9 +48,9 @@ public:
     {
         ++applies;
         sequence->Clear();
-        sequence->Add(QStringLiteral("PVID of port 3"), {SnmpSetValue::Integer(kPvid + ".3", 10)});
-        sequence->Add(QStringLiteral("PVID of port 4"), {SnmpSetValue::Integer(kPvid + ".4", 10)});
-        sequence->Add(QStringLiteral("PVID of port 5"), {SnmpSetValue::Integer(kPvid + ".5", 10)});
+        sequence->Add(QStringLiteral("PVID of port 3"), {SnmpSetValue::Unsigned(kPvid + ".3", 10)});
+        sequence->Add(QStringLiteral("PVID of port 4"), {SnmpSetValue::Unsigned(kPvid + ".4", 10)});
+        sequence->Add(QStringLiteral("PVID of port 5"), {SnmpSetValue::Unsigned(kPvid + ".5", 10)});
         RunWrites(sequence);
     }
 
@@ -194,6 +194,9 @@ TEST_F(ConfigDialogTest, FailedWriteShowsItsMessageStaysOpenAndRereads)
     ASSERT_TRUE(d.ApplyButton()->isEnabled());
     // Faulted after the read: the walk reaching it would fail too.
     ASSERT_TRUE(sim->command("error " + kPvid.toStdString() + ".4 genErr"));
+    // Answers come late enough that the re-read is still under way when the
+    // box has been answered: its status is checked before it can end.
+    ASSERT_TRUE(sim->command("delay 300"));
     const int refreshesBefore = d.refreshes;
     sim->clearLog();
     messages.script({IDOK});   // the failure's box; its text is checked below
@@ -218,6 +221,7 @@ TEST_F(ConfigDialogTest, FailedWriteShowsItsMessageStaysOpenAndRereads)
         reread = reread || r.pdu == "getnext";
     EXPECT_TRUE(reread);
     EXPECT_TRUE(d.CloseButton()->isEnabled());
+    ASSERT_TRUE(sim->command("delay 0"));
 }
 
 // Enter triggers Apply when it is enabled and nothing otherwise, never

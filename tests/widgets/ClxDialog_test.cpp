@@ -1,5 +1,6 @@
 #include "ClxDialog.h"
 #include "ControlId.h"
+#include "MessageRecorder.h"
 #include "MessageSink.h"
 #include "TestApp.h"
 
@@ -252,4 +253,22 @@ TEST(ClxDialog, EntriesForOneControlAddUp)
     EXPECT_EQ(w->geometry(), QRect(kOriginal.left(), kOriginal.top() + 40, kOriginal.width() + 60, kOriginal.height()));
     dlg.resize(kBaseW, kBaseH);
     EXPECT_EQ(w->geometry(), kOriginal);
+}
+
+// A dialog's message carries the dialog's title and the flags' icon and
+// buttons, and the answer comes back: a box titled with the program's name
+// would not say which dialog refused the input.
+TEST(ClxDialog, MessageIsTitledLikeTheDialog)
+{
+    EnsureTestApp();
+    ClxDialog dialog;
+    dialog.setWindowTitle(QStringLiteral("Syslog Host Configuration"));
+    MessageRecorder messages;
+    messages.expect(QStringLiteral("Invalid file."), IDCANCEL);
+    EXPECT_EQ(dialog.Message(QStringLiteral("Invalid file."), MB_OKCANCEL | MB_ICONQUESTION), IDCANCEL);
+    ASSERT_EQ(messages.requests().size(), 1);
+    EXPECT_EQ(messages.requests()[0].title, QStringLiteral("Syslog Host Configuration"));
+    EXPECT_EQ(messages.requests()[0].icon, MessageIcon::Question);
+    EXPECT_EQ(messages.requests()[0].buttons, MessageButtons::OkCancel);
+    EXPECT_EQ(messages.requests()[0].parent, &dialog);
 }
