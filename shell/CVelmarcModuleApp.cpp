@@ -2,6 +2,7 @@
 
 #include "CSingleInstance.h"
 #include "CSnmp.h"
+#include "CVelmarcModuleDlg.h"
 #include "GlobalSettings.h"
 #include "IniFile.h"
 #include "MessageSink.h"
@@ -9,7 +10,7 @@
 
 #include <QCoreApplication>
 #include <QDebug>
-#include <QDialog>
+#include <QGuiApplication>
 #include <QDir>
 
 namespace {
@@ -238,13 +239,11 @@ bool CVelmarcModuleApp::InitInstance()
 
 void CVelmarcModuleApp::RunMainDialog()
 {
-    QDialog window;
-    window.setWindowTitle(g_strDeviceIP);
-    window.resize(640, 360);
-    connect(m_hMutex.get(), &CSingleInstance::activateRequested, &window, [&window]() {
-        window.showNormal();
-        window.raise();
-        window.activateWindow();
-    });
-    window.exec();
+    // The main window is hidden while a management dialog runs; that dialog
+    // closing must not end the program.
+    if (auto* gui = qobject_cast<QGuiApplication*>(m_pApp))
+        gui->setQuitOnLastWindowClosed(false);
+    CVelmarcModuleDlg dialog;
+    connect(m_hMutex.get(), &CSingleInstance::activateRequested, &dialog, &CVelmarcModuleDlg::OnModuleActivate);
+    dialog.exec();
 }

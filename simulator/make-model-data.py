@@ -18,6 +18,15 @@ PRIVATE = "1.3.6.1.4.1.32473.10.126.4.1"
 COPPER = MODELS[MODEL]
 PORTS = COPPER + 4
 FDB_ROWS = 1000
+TRUNK_LINKS = 2   # other tests count on the two links
+# Spanning-tree port columns and the value every port starts with.
+RSTP_PORT = {2: 128, 3: 0, 4: 2, 7: 1, 8: 2, 9: 1, 10: 1}
+# A few rows of the tables with arbitrary indexes, near the last copper
+# ports (40-46 on the PQS-4400-52, away from the ports the tests use):
+# (VLAN, MAC, port), (index, ports).
+STATIC_FDB = [(1, "001b21aa0001", COPPER - 8), (1, "001b21aa0002", COPPER - 7)]
+ACL_PORTS = [("1.5", list(range(COPPER - 7, COPPER - 3))), ("2.20", [])]
+ARP_PORTS = [("10.0.0.254", [COPPER - 3, COPPER - 2])]
 
 # Operating mode of a port (private port table column 3): 1 down,
 # 2 1000M full, 3 100M full, 4 100M half, 5 10M full, 6 10M half.
@@ -145,9 +154,54 @@ w(PRIVATE + ".26.1.2.0 rw(1..4094) i 1")
 w("# IP interfaces: the VLAN of each (interface 1, the switch's own, on VLAN 1)")
 w(PRIVATE + ".41.1.1.1.2.1 rw(1..4094) i 1")
 w("")
-w("# aggregated links: member port bitmap per link id")
-w(PRIVATE + ".8.1.3.1.2.1 rw(0..64) x " + bitmap([1, 2]))
-w(PRIVATE + ".8.1.3.1.2.2 rw(0..64) x " + bitmap([]))
+w("# aggregated links: state (1 enabled, 2 disabled) and a fixed table of")
+w("# links: 2 member port bitmap, 3 channel mode (1 LACP, 2 static, 3 off)")
+w(PRIVATE + ".8.1.2.0 rw(1..2) i 1")
+for link in range(1, TRUNK_LINKS + 1):
+    w(PRIVATE + ".8.1.3.1.2.%d rw(0..64) x %s" % (link, bitmap([1, 2] if link == 1 else [])))
+for link in range(1, TRUNK_LINKS + 1):
+    w(PRIVATE + ".8.1.3.1.3.%d rw(1..3) i %d" % (link, 2 if link == 1 else 3))
+w("")
+w("# what the link rules compare, per port: 802.1p default priority (1-4),")
+w("# port security and loopback detection (1 on, 2 off), bandwidth control")
+w("# rates (0 no limit), 802.1X port value, voice VLAN port mode (1 auto),")
+w("# auto surveillance VLAN port mode (1 auto) and value (2 dynamic)")
+for p in range(1, PORTS + 1):
+    w(PRIVATE + ".12.3.1.1.2.%d rw(1..4) i 1" % p)
+    w(PRIVATE + ".14.2.1.1.2.%d rw(1..2) i 2" % p)
+    w(PRIVATE + ".17.5.1.2.%d rw(1..2) i 2" % p)
+    w(PRIVATE + ".13.1.2.1.2.%d rw i 0" % p)
+    w(PRIVATE + ".13.1.2.1.3.%d rw i 0" % p)
+    w(PRIVATE + ".11.2.9.1.2.%d rw(0..3) i 0" % p)
+    w(PRIVATE + ".21.1.6.1.2.%d rw(1..2) i 2" % p)
+    w(PRIVATE + ".26.1.5.1.2.%d rw(1..2) i 2" % p)
+    w(PRIVATE + ".26.1.5.1.3.%d rw(1..2) i 1" % p)
+w("# spanning tree: state (1 on) and seven settings per port")
+w(PRIVATE + ".51.1.1.0 rw(1..2) i 1")
+for col, value in RSTP_PORT.items():
+    for p in range(1, PORTS + 1):
+        w(PRIVATE + ".51.2.1.%d.%d rw i %d" % (col, p, value))
+w("# 802.1X state (1 on, 2 off)")
+w(PRIVATE + ".11.2.1.0 rw(1..2) i 2")
+w("# DHCP server screening ports, auto-learning ports (bitmaps)")
+w(PRIVATE + ".14.7.1.0 rw(0..64) x " + bitmap([]))
+w(PRIVATE + ".9.2.0 rw(0..64) x " + bitmap(range(1, PORTS + 1)))
+w("# static forwarding entries (index VLAN.MAC): 3 port")
+for vid, mac_text, port in STATIC_FDB:
+    index = "%d.%s" % (vid, ".".join(str(int(mac_text[k:k + 2], 16)) for k in range(0, 12, 2)))
+    w(PRIVATE + ".9.3.1.3.%s ro i %d" % (index, port))
+w("# ACL rules (index profile.rule): 10 port bitmap")
+for index, ports in ACL_PORTS:
+    w(PRIVATE + ".15.2.1.1.10.%s rw(0..64) x %s" % (index, bitmap(ports)))
+w("# ARP spoofing prevention (index gateway address): 3 port bitmap")
+for index, ports in ARP_PORTS:
+    w(PRIVATE + ".14.3.1.1.3.%s rw(0..64) x %s" % (index, bitmap(ports)))
+w("# port mirroring: state (1 on, 2 off), target port, receive and transmit")
+w("# source ports (bitmaps)")
+w(PRIVATE + ".18.1.0 rw(1..2) i 2")
+w(PRIVATE + ".18.2.0 rw(1..%d) i 1" % PORTS)
+w(PRIVATE + ".18.3.0 rw(0..64) x " + bitmap([]))
+w(PRIVATE + ".18.4.0 rw(0..64) x " + bitmap([]))
 w("")
 w("# dot1qTpFdbTable: 1 address, 2 port, 3 status (3 learned); index fdbId.mac")
 rows = []

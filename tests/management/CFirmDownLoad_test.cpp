@@ -8,7 +8,7 @@
 #include "CGradientProgressCtrl.h"
 #include "GlobalSettings.h"
 #include "MessageRecorder.h"
-#include "SharedSimulatedSwitchTest.h"
+#include "SharedSwitchDialogTest.h"
 #include "SimSettings.h"
 #include "SimulatedSwitch.h"
 #include "SnmpSetup.h"
@@ -74,7 +74,7 @@ void CountCloses(QtMsgType, const QMessageLogContext&, const QString& text)
         ++g_closeLines;
 }
 
-class FirmDownLoadTest : public SharedSimulatedSwitchTest
+class FirmDownLoadTest : public SharedSwitchDialogTest
 {
 protected:
     // Fills the form; file type and operation by their list texts.

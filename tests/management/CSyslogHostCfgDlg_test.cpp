@@ -8,7 +8,7 @@
 #include "CSyslogHostCfgDlg.h"
 #include "GlobalSettings.h"
 #include "MessageRecorder.h"
-#include "SharedSimulatedSwitchTest.h"
+#include "SharedSwitchDialogTest.h"
 #include "SimSettings.h"
 #include "SimulatedSwitch.h"
 #include "SnmpSetup.h"
@@ -60,12 +60,12 @@ std::vector<std::string> SetTexts(const std::vector<SimRequest>& sets)
 
 const std::string kScalarSet = kSyslog + "3.0=4 " + kSyslog + "4.0=128 " + kSyslog + "2.0=1";
 
-class SyslogHostTest : public SharedSimulatedSwitchTest
+class SyslogHostTest : public SharedSwitchDialogTest
 {
 protected:
     void SetUp() override
     {
-        SharedSimulatedSwitchTest::SetUp();
+        SharedSwitchDialogTest::SetUp();
         ASSERT_TRUE(sim->command("set " + kSyslog + "1.0 i 1"));
     }
 

@@ -1,0 +1,113 @@
+#include "CCommandTable.h"
+
+#include "CAboutDlg.h"
+
+#include <QDialog>
+
+namespace {
+
+template <class Dialog>
+std::unique_ptr<QDialog> Make()
+{
+    return std::make_unique<Dialog>();
+}
+
+using F = CommandEntry::Flags;
+
+} // namespace
+
+CCommandTable::CCommandTable()
+{
+    m_entries = {
+        // System
+        {ID_PORT_CONFIGURATION, QStringLiteral("CPortSetInfo"), {}, F::None},
+        {ID_SYSLOG_HOST, QStringLiteral("CSyslogHostCfgDlg"), {}, F::None},
+        {ID_TIME_PROFILE, QStringLiteral("CTimeProfileInfo"), {}, F::None},
+        {ID_POWER_SAVING, QStringLiteral("CPowerSaveDlg"), {}, F::None},
+        // VLAN
+        {ID_VLAN_CONFIGURATION, QStringLiteral("C8021qVlanSet"), {}, F::None},
+        {ID_GVRP_GLOBAL, QStringLiteral("CGVRPTime"), {}, F::None},
+        {ID_GVRP_PORT, QStringLiteral("CGVRPSettings"), {}, F::None},
+        {ID_AUTO_SURVEILLANCE_VLAN, QStringLiteral("CCameraVlanSetting"), {}, F::None},
+        // L2 Function
+        {ID_JUMBO_FRAME, QStringLiteral("CJumboFrameconfigdlg"), {}, F::None},
+        {ID_PORT_MIRRORING, QStringLiteral("CPortMirroringdlg"), {}, F::None},
+        {ID_SPANNING_TREE, QStringLiteral("CSpanTreeBridgeParam"), {}, F::None},
+        {ID_TRUNK_CONFIGURATION, QStringLiteral("CTrunkConfigDlg"), {}, F::None},
+        {ID_MULTICAST_FILTERING, QStringLiteral("CMultiFilterModeConfig"), {}, F::None},
+        {ID_IGMP_SNOOPING, QStringLiteral("CIGMPSnoopConfig"), {}, F::None},
+        // L3 Function
+        {ID_IP_INTERFACE, QStringLiteral("CIPInterfaceDlg"), {}, F::None},
+        {ID_STATIC_ROUTE, QStringLiteral("CStaticRoute"), {}, F::None},
+        {ID_STATIC_ARP, QStringLiteral("CStaticARP"), {}, F::None},
+        {ID_GRATUITOUS_ARP, QStringLiteral("CGratuitousARPDlg"), {}, F::None},
+        // Qos
+        {ID_BANDWIDTH_CONTROL, QStringLiteral("CBandWidthControlDlg"), {}, F::None},
+        // Security
+        {ID_ARP_SPOOFING, QStringLiteral("CARPSpoofSetting"), {}, F::None},
+        {ID_DHCP_SERVER_SCREENING, QStringLiteral("CDHCPServerScreenDlg"), {}, F::None},
+        {ID_TRAFFIC_SEGMENTATION, QStringLiteral("CTrafficSegDlg"), {}, F::None},
+        {ID_STORM_CONTROL, QStringLiteral("CStormControlDlg"), {}, F::None},
+        // AAA
+        {ID_802_1X_GLOBAL, QStringLiteral("C8021XGlobalDlg"), {}, F::None},
+        {ID_802_1X_PORT, QStringLiteral("Dot1xPortConfig"), {}, F::None},
+        {ID_802_1X_USER, QStringLiteral("C8021XUserDLG"), {}, F::None},
+        {ID_802_1X_RADIUS, QStringLiteral("C8021XAuRadiusServerDLG"), {}, F::None},
+        // SNMP
+        {ID_SNMP_GLOBAL, QStringLiteral("CSNMPGlobal"), {}, F::None},
+        {ID_SNMP_USER, QStringLiteral("CSNMPUser"), {}, F::None},
+        {ID_SNMP_GROUP, QStringLiteral("CSNMPGroup"), {}, F::None},
+        {ID_SNMP_VIEW, QStringLiteral("CSNMPViewTree"), {}, F::None},
+        {ID_SNMP_COMMUNITY, QStringLiteral("CSNMPCommunity"), {}, F::None},
+        // The host table is edited with the panel in view.
+        {ID_SNMP_HOST, QStringLiteral("CSNMPHost"), {}, F::KeepMainWindow},
+        {ID_SNMP_ENGINE_ID, QStringLiteral("CSNMPEngineID"), {}, F::None},
+        {ID_SNMP_TRAP, QStringLiteral("CSNMPTrapSetting"), {}, F::None},
+        // PoE
+        {ID_POE_GLOBAL, QStringLiteral("CPOEGlobal"), {}, F::PoeOnly},
+        {ID_POE_PORT, QStringLiteral("CPOEConfigDlg"), {}, F::PoeOnly},
+        // Public MIB
+        {ID_SYSTEM_INFORMATION, QStringLiteral("CSnmpDevIden"), {}, F::None},
+        {ID_INTERFACE_TABLE, QStringLiteral("CIntfList"), {}, F::None},
+        {ID_IP_TABLE, QStringLiteral("CIPAddrTable"), {}, F::None},
+        {ID_FORWARDING_TABLE, QStringLiteral("CSwitchDatabase"), {}, F::None},
+        {ID_TCP_SERVICE, QStringLiteral("CTcpPortInfo"), {}, F::None},
+        {ID_UDP_SERVICE, QStringLiteral("CUdpPortInfo"), {}, F::None},
+        // Tools
+        {ID_FIRMWARE_TRANSFER, QStringLiteral("CFirmDownLoad"), {}, F::None},
+        // About
+        {ID_APP_ABOUT, QStringLiteral("CAboutDlg"), &Make<CAboutDlg>, F::None},
+        // Sent by no menu: reachable from code only.
+        {ID_DEVICE_CONFIGURATION, QStringLiteral("CDeviceCfgDlg"), {}, F::None},
+        {ID_TIME_BASED_POE, QStringLiteral("TimeRangInfo"), {}, F::PoeOnly},
+        {ID_LLDP_GROUP, QStringLiteral("CLLDPGroup"), {}, F::PoeOnly},
+        {ID_LLDP_REMOTE_INFO, QStringLiteral("CLLDPREMOTEINFO"), {}, F::PoeOnly},
+        {ID_LLDP_MED, QStringLiteral("CLLDPMED"), {}, F::PoeOnly},
+    };
+}
+
+const CommandEntry* CCommandTable::Find(int nID) const
+{
+    for (const CommandEntry& entry : m_entries) {
+        if (entry.nID == nID)
+            return &entry;
+    }
+    return nullptr;
+}
+
+bool CCommandTable::IsBuilt(int nID) const
+{
+    const CommandEntry* entry = Find(nID);
+    return entry && entry->factory;
+}
+
+bool CCommandTable::SetFactory(int nID, DialogFactory factory)
+{
+    for (CommandEntry& entry : m_entries) {
+        if (entry.nID == nID) {
+            entry.factory = std::move(factory);
+            return true;
+        }
+    }
+    return false;
+}

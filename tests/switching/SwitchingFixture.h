@@ -1,0 +1,68 @@
+#pragma once
+
+// One simulated switch per test program, reset before every test, with the
+// program's settings pointing at it; helpers to wait for a dialog's reads
+// and writes with a deadline.
+
+#include "CConfigDialog.h"
+#include "GlobalSettings.h"
+#include "SimSettings.h"
+#include "SimulatedSwitch.h"
+#include "SnmpSetup.h"
+#include "TestApp.h"
+
+#include "WaitFor.h"
+
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+inline const std::string kPrivate = "1.3.6.1.4.1.32473.10.126.4.1";
+
+class SwitchingTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        sim = new SimulatedSwitch;
+        SnmpInit(EnsureTestApp());
+    }
+    static void TearDownTestSuite()
+    {
+        delete sim;
+        sim = nullptr;
+    }
+    void SetUp() override
+    {
+        ASSERT_TRUE(sim->running()) << sim->error();
+        ASSERT_TRUE(sim->command("reset"));
+        UseSimulatedSwitch(*sim);
+        g_nDevicePortNum = 52;
+        // Long enough for a loaded machine (sanitizers), short for the
+        // cases that expect no answer.
+        g_strSnmpTimeout = QStringLiteral("1500");
+    }
+    void TearDown() override { ResetGlobalSettings(); }
+
+    // The member picker walks some thousand rows: on a loaded machine that
+    // takes seconds, so the deadline for reads is generous.
+    static constexpr int kReadDeadlineMs = 30000;
+
+    // Shows the dialog (which starts its reads) and waits until they ended.
+    static bool OpenAndRead(CConfigDialog& d)
+    {
+        d.show();
+        return WaitFor([&] { return !d.Gate().Pending() && d.Gate().AllSucceeded(); }, kReadDeadlineMs);
+    }
+    static bool Settled(CConfigDialog& d)
+    {
+        return WaitFor([&] { return !d.Gate().Pending(); }, kReadDeadlineMs);
+    }
+    static bool WritesDone(CConfigDialog& d)
+    {
+        return WaitFor([&] { return !d.IsWriting(); });
+    }
+
+    static SimulatedSwitch* sim;
+};
+inline SimulatedSwitch* SwitchingTest::sim = nullptr;
