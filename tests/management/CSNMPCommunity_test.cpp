@@ -2,12 +2,7 @@
 #include "CSNMPCommunity.h"
 #include "CSNMPConfig.h"
 #include "GlobalSettings.h"
-#include "MessageRecorder.h"
-#include "SimSettings.h"
-#include "SimulatedSwitch.h"
-#include "SnmpSetup.h"
-#include "TestApp.h"
-#include "WaitFor.h"
+#include "SnmpAgentDialogTest.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -20,34 +15,12 @@ namespace {
 
 const std::string kCommunity = "1.3.6.1.4.1.32473.10.126.4.1.25.5.1.1";
 
-class CommunityDialogTest : public ::testing::TestWithParam<const char*>
+class CommunityDialogTest : public SnmpAgentDialogTest
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        sim = new SimulatedSwitch;
-        SnmpInit(EnsureTestApp());
-    }
-    static void TearDownTestSuite()
-    {
-        delete sim;
-        sim = nullptr;
-    }
-    void SetUp() override
-    {
-        ASSERT_TRUE(sim->running()) << sim->error();
-        ASSERT_TRUE(sim->command("reset"));
-        UseSimulatedSwitch(*sim);
-        if (std::string(GetParam()) == "v3")
-            UseSimUser(SimulatedSwitch::Users()[3]);
-        g_strSnmpTimeout = QStringLiteral("400");
-    }
-    void TearDown() override { ResetGlobalSettings(); }
+    CommunityDialogTest() : SnmpAgentDialogTest(3) {}
 
-    static bool Idle(CConfigDialog& d)
-    {
-        return WaitFor([&] { return !d.IsWriting() && !d.Gate().Pending(); }, 10000);
-    }
+
     static QStringList Names(CSNMPCommunity& d)
     {
         QStringList names;
@@ -63,11 +36,7 @@ protected:
         ASSERT_TRUE(sim->command("set " + kCommunity + ".2" + index + " s public"));
         ASSERT_TRUE(sim->command("set " + kCommunity + ".3" + index + " i 1"));
     }
-
-    static SimulatedSwitch* sim;
-    MessageRecorder recorder;
 };
-SimulatedSwitch* CommunityDialogTest::sim = nullptr;
 
 INSTANTIATE_TEST_SUITE_P(Versions, CommunityDialogTest, ::testing::Values("v1", "v3"));
 

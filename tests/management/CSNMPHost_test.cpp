@@ -3,12 +3,7 @@
 #include "CSNMPConfig.h"
 #include "CSNMPHost.h"
 #include "GlobalSettings.h"
-#include "MessageRecorder.h"
-#include "SimSettings.h"
-#include "SimulatedSwitch.h"
-#include "SnmpSetup.h"
-#include "TestApp.h"
-#include "WaitFor.h"
+#include "SnmpAgentDialogTest.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -22,34 +17,12 @@ namespace {
 const std::string kHost = "1.3.6.1.4.1.32473.10.126.4.1.25.6.2.1";
 const std::string kLinkLocal = ".16.254.128.0.0.0.0.0.0.0.0.0.0.0.0.0.1.2";
 
-class HostDialogTest : public ::testing::TestWithParam<const char*>
+class HostDialogTest : public SnmpAgentDialogTest
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        sim = new SimulatedSwitch;
-        SnmpInit(EnsureTestApp());
-    }
-    static void TearDownTestSuite()
-    {
-        delete sim;
-        sim = nullptr;
-    }
-    void SetUp() override
-    {
-        ASSERT_TRUE(sim->running()) << sim->error();
-        ASSERT_TRUE(sim->command("reset"));
-        UseSimulatedSwitch(*sim);
-        if (std::string(GetParam()) == "v3")
-            UseSimUser(SimulatedSwitch::Users()[4]);
-        g_strSnmpTimeout = QStringLiteral("400");
-    }
-    void TearDown() override { ResetGlobalSettings(); }
+    HostDialogTest() : SnmpAgentDialogTest(4) {}
 
-    static bool Idle(CConfigDialog& d)
-    {
-        return WaitFor([&] { return !d.IsWriting() && !d.Gate().Pending(); }, 10000);
-    }
+
     static QStringList Column(CSNMPHost& d, int column)
     {
         QStringList texts;
@@ -57,11 +30,7 @@ protected:
             texts << d.List()->GetItemText(i, column);
         return texts;
     }
-
-    static SimulatedSwitch* sim;
-    MessageRecorder recorder;
 };
-SimulatedSwitch* HostDialogTest::sim = nullptr;
 
 INSTANTIATE_TEST_SUITE_P(Versions, HostDialogTest, ::testing::Values("v1", "v3"));
 

@@ -1,12 +1,7 @@
 #include "CSNMPEngineID.h"
 #include "CSNMPGlobal.h"
 #include "GlobalSettings.h"
-#include "MessageRecorder.h"
-#include "SimSettings.h"
-#include "SimulatedSwitch.h"
-#include "SnmpSetup.h"
-#include "TestApp.h"
-#include "WaitFor.h"
+#include "SnmpAgentDialogTest.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -20,44 +15,18 @@ namespace {
 const std::string kGlobal = "1.3.6.1.4.1.32473.10.126.4.1.25.1.0";
 const std::string kEngine = "1.3.6.1.4.1.32473.10.126.4.1.25.7.0";
 
-class ScalarDialogTest : public ::testing::TestWithParam<const char*>
+class ScalarDialogTest : public SnmpAgentDialogTest
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        sim = new SimulatedSwitch;
-        SnmpInit(EnsureTestApp());
-    }
-    static void TearDownTestSuite()
-    {
-        delete sim;
-        sim = nullptr;
-    }
-    void SetUp() override
-    {
-        ASSERT_TRUE(sim->running()) << sim->error();
-        ASSERT_TRUE(sim->command("reset"));
-        UseSimulatedSwitch(*sim);
-        if (std::string(GetParam()) == "v3")
-            UseSimUser(SimulatedSwitch::Users()[2]);
-        g_strSnmpTimeout = QStringLiteral("400");
-    }
-    void TearDown() override { ResetGlobalSettings(); }
+    ScalarDialogTest() : SnmpAgentDialogTest(2) {}
+
 
     static void Open(CConfigDialog& d)
     {
         d.show();
         ASSERT_TRUE(WaitFor([&] { return !d.Gate().Pending(); }));
     }
-    static bool Idle(CConfigDialog& d)
-    {
-        return WaitFor([&] { return !d.IsWriting() && !d.Gate().Pending(); }, 10000);
-    }
-
-    static SimulatedSwitch* sim;
-    MessageRecorder recorder;
 };
-SimulatedSwitch* ScalarDialogTest::sim = nullptr;
 
 INSTANTIATE_TEST_SUITE_P(Versions, ScalarDialogTest, ::testing::Values("v1", "v3"));
 

@@ -1,11 +1,6 @@
 #include "CSNMPTrapSetting.h"
 #include "GlobalSettings.h"
-#include "MessageRecorder.h"
-#include "SimSettings.h"
-#include "SimulatedSwitch.h"
-#include "SnmpSetup.h"
-#include "TestApp.h"
-#include "WaitFor.h"
+#include "SnmpAgentDialogTest.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -17,44 +12,22 @@ namespace {
 
 const std::string kTraps = "1.3.6.1.4.1.32473.10.126.4.1.25.8";
 
-class TrapDialogTest : public ::testing::TestWithParam<const char*>
+class TrapDialogTest : public SnmpAgentDialogTest
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        sim = new SimulatedSwitch;
-        SnmpInit(EnsureTestApp());
-    }
-    static void TearDownTestSuite()
-    {
-        delete sim;
-        sim = nullptr;
-    }
+    TrapDialogTest() : SnmpAgentDialogTest(0) {}
+
     void SetUp() override
     {
-        ASSERT_TRUE(sim->running()) << sim->error();
-        ASSERT_TRUE(sim->command("reset"));
-        UseSimulatedSwitch(*sim);
-        if (std::string(GetParam()) == "v3")
-            UseSimUser(SimulatedSwitch::Users()[0]);
-        g_strSnmpTimeout = QStringLiteral("400");
+        SnmpAgentDialogTest::SetUp();
         g_strDeviceName = QStringLiteral("PQS-4400-52");
     }
     void TearDown() override
     {
-        ResetGlobalSettings();
+        SnmpAgentDialogTest::TearDown();
         g_strDeviceName.clear();
     }
-
-    static bool Idle(CConfigDialog& d)
-    {
-        return WaitFor([&] { return !d.IsWriting() && !d.Gate().Pending(); }, 10000);
-    }
-
-    static SimulatedSwitch* sim;
-    MessageRecorder recorder;
 };
-SimulatedSwitch* TrapDialogTest::sim = nullptr;
 
 INSTANTIATE_TEST_SUITE_P(Versions, TrapDialogTest, ::testing::Values("v1", "v3"));
 

@@ -3,12 +3,7 @@
 #include "CSNMPUser.h"
 #include "CSNMPViewTree.h"
 #include "GlobalSettings.h"
-#include "MessageRecorder.h"
-#include "SimSettings.h"
-#include "SimulatedSwitch.h"
-#include "SnmpSetup.h"
-#include "TestApp.h"
-#include "WaitFor.h"
+#include "SnmpAgentDialogTest.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -22,34 +17,12 @@ namespace {
 
 const std::string kArc = "1.3.6.1.4.1.32473.10.126.4.1.25";
 
-class SecurityTablesTest : public ::testing::TestWithParam<const char*>
+class SecurityTablesTest : public SnmpAgentDialogTest
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        sim = new SimulatedSwitch;
-        SnmpInit(EnsureTestApp());
-    }
-    static void TearDownTestSuite()
-    {
-        delete sim;
-        sim = nullptr;
-    }
-    void SetUp() override
-    {
-        ASSERT_TRUE(sim->running()) << sim->error();
-        ASSERT_TRUE(sim->command("reset"));
-        UseSimulatedSwitch(*sim);
-        if (std::string(GetParam()) == "v3")
-            UseSimUser(SimulatedSwitch::Users()[1]);
-        g_strSnmpTimeout = QStringLiteral("400");
-    }
-    void TearDown() override { ResetGlobalSettings(); }
+    SecurityTablesTest() : SnmpAgentDialogTest(1) {}
 
-    static bool Idle(CConfigDialog& d)
-    {
-        return WaitFor([&] { return !d.IsWriting() && !d.Gate().Pending(); }, 10000);
-    }
+
     static std::vector<std::string> SetTexts()
     {
         std::vector<std::string> out;
@@ -68,11 +41,7 @@ protected:
                 return i;
         return -1;
     }
-
-    static SimulatedSwitch* sim;
-    MessageRecorder recorder;
 };
-SimulatedSwitch* SecurityTablesTest::sim = nullptr;
 
 INSTANTIATE_TEST_SUITE_P(Versions, SecurityTablesTest, ::testing::Values("v1", "v3"));
 
