@@ -19,6 +19,14 @@
 #include "CTrunkConfigDlg.h"
 #include "CUdpPortInfo.h"
 #include "CPowerSaveDlg.h"
+#include "CSNMPCommunity.h"
+#include "CSNMPEngineID.h"
+#include "CSNMPGlobal.h"
+#include "CSNMPGroup.h"
+#include "CSNMPHost.h"
+#include "CSNMPTrapSetting.h"
+#include "CSNMPUser.h"
+#include "CSNMPViewTree.h"
 #include "CTimeProfileInfo.h"
 
 #include <QDialog>
@@ -73,15 +81,15 @@ CCommandTable::CCommandTable()
         {ID_802_1X_USER, QStringLiteral("C8021XUserDLG"), {}, F::None},
         {ID_802_1X_RADIUS, QStringLiteral("C8021XAuRadiusServerDLG"), {}, F::None},
         // SNMP
-        {ID_SNMP_GLOBAL, QStringLiteral("CSNMPGlobal"), {}, F::None},
-        {ID_SNMP_USER, QStringLiteral("CSNMPUser"), {}, F::None},
-        {ID_SNMP_GROUP, QStringLiteral("CSNMPGroup"), {}, F::None},
-        {ID_SNMP_VIEW, QStringLiteral("CSNMPViewTree"), {}, F::None},
-        {ID_SNMP_COMMUNITY, QStringLiteral("CSNMPCommunity"), {}, F::None},
+        {ID_SNMP_GLOBAL, QStringLiteral("CSNMPGlobal"), &Make<CSNMPGlobal>, F::None},
+        {ID_SNMP_USER, QStringLiteral("CSNMPUser"), &Make<CSNMPUser>, F::None},
+        {ID_SNMP_GROUP, QStringLiteral("CSNMPGroup"), &Make<CSNMPGroup>, F::None},
+        {ID_SNMP_VIEW, QStringLiteral("CSNMPViewTree"), &Make<CSNMPViewTree>, F::None},
+        {ID_SNMP_COMMUNITY, QStringLiteral("CSNMPCommunity"), &Make<CSNMPCommunity>, F::None},
         // The host table is edited with the panel in view.
-        {ID_SNMP_HOST, QStringLiteral("CSNMPHost"), {}, F::KeepMainWindow},
-        {ID_SNMP_ENGINE_ID, QStringLiteral("CSNMPEngineID"), {}, F::None},
-        {ID_SNMP_TRAP, QStringLiteral("CSNMPTrapSetting"), {}, F::None},
+        {ID_SNMP_HOST, QStringLiteral("CSNMPHost"), &Make<CSNMPHost>, F::KeepMainWindow},
+        {ID_SNMP_ENGINE_ID, QStringLiteral("CSNMPEngineID"), &Make<CSNMPEngineID>, F::None},
+        {ID_SNMP_TRAP, QStringLiteral("CSNMPTrapSetting"), &Make<CSNMPTrapSetting>, F::None},
         // PoE
         {ID_POE_GLOBAL, QStringLiteral("CPOEGlobal"), {}, F::PoeOnly},
         {ID_POE_PORT, QStringLiteral("CPOEConfigDlg"), {}, F::PoeOnly},

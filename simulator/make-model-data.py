@@ -386,4 +386,79 @@ for mark, port, index, chassis, port_subtype, port_id, descr, name, sysdescr in 
     w((t + ' ro s "%s"') % (8, descr))
     w((t + ' ro s "%s"') % (9, name))
     w((t + ' ro s "%s"') % (10, sysdescr))
+w("")
+w("# the switch's own SNMP agent: global state, engine ID, trap switches and")
+w("# the user, group, view, community and trap-host tables (names are UTF-8")
+w("# strings in the index: length, then one sub-identifier per octet)")
+AGENT = PRIVATE + ".25"
+POE = "P" in MODEL[3:].upper()
+
+
+def sindex(text):
+    data = text.encode("utf-8")
+    return ".".join([str(len(data))] + [str(b) for b in data])
+
+
+w(AGENT + ".1.0 rw(1..2) i 1                # global state: 1 enabled, 2 disabled")
+engine = {"PQS-4400-52": "5051532d343430302d3532001500062052"}.get(MODEL, "5051532d343430302d3230000102030405")
+w(AGENT + ".7.0 rw(5..32) x " + engine + "   # engine ID")
+traps = [1, 2, 3, 4, 5, 9] + ([6, 7, 8] if POE else [])
+for t in sorted(traps):
+    w(AGENT + ".8.%d.0 rw(1..2) i 1" % t)
+w("table %s.2.1.1 rowstatus 8        # users: name.model" % AGENT)
+w('column 1 ro s ""                  # name, from the index')
+w("column 2 ro i 1                   # model 1 v1, 2 v2c, 3 v3, from the index")
+w("column 3 rw(0..32) s              # group: must be set before the row is active")
+w("column 4 rw(1..3) i 1             # authentication 1 none, 2 MD5, 3 SHA")
+w('column 5 rw(0..40) s ""           # authentication password')
+w("column 6 rw(1..2) i 1             # privacy 1 none, 2 DES")
+w('column 7 rw(0..32) s ""           # privacy password')
+w("table %s.3.1.1 rowstatus 7        # groups: name.model.level" % AGENT)
+w('column 1 ro s ""                  # name, from the index')
+w("column 2 ro i 1                   # model, from the index")
+w("column 3 ro i 1                   # level 1 noAuthNoPriv, 2 authNoPriv, 3 authPriv, from the index")
+w('column 4 rw(0..32) s ""           # read view')
+w('column 5 rw(0..32) s ""           # write view')
+w('column 6 rw(0..32) s ""           # notify view')
+w("table %s.4.1.1 rowstatus 5        # views: name.length.subtree" % AGENT)
+w('column 1 ro s ""                  # name, from the index')
+w("column 2 ro o 0.0                 # subtree, from the index")
+w('column 3 rw(0..16) x ""           # mask, one octet per sub-identifier')
+w("column 4 rw(1..2) i 1             # 1 included, 2 excluded")
+w("table %s.5.1.1 rowstatus 3        # communities: name" % AGENT)
+w('column 1 ro s ""                  # name, from the index')
+w('column 2 rw(0..32) s ""           # view policy: a user name')
+w("table %s.6.2.1 rowstatus 6        # trap hosts: length.address.type" % AGENT)
+w('column 1 ro x ""                  # address octets, from the index')
+w("column 2 ro i 1                   # address type 1 IPv4, 2 IPv6, from the index")
+w("column 3 rw(0..32) s              # community or user name: must be set")
+w("column 4 rw(1..5) i 1             # version 1 v1, 2 v2c, 3-5 v3 levels")
+w('column 5 rw(0..32) s ""           # interface of a link-local address')
+
+
+def row(table, index, cells):
+    for col, access, kind, value in cells:
+        w("%s.%s.%d.%s %s %s %s" % (AGENT, table, col, index, access, kind, value))
+
+
+for name, model, group, auth, authpw, priv, privpw in [
+        ("public", 1, "public", 1, "", 1, ""), ("private", 2, "private", 1, "", 1, ""),
+        ("admin", 3, "admin", 2, "adminpass", 2, "adminpriv")]:
+    i = "%s.%d" % (sindex(name), model)
+    row("2.1.1", i, [(1, "ro", "s", '"%s"' % name), (2, "ro", "i", model), (3, "rw(0..32)", "s", '"%s"' % group),
+                     (4, "rw(1..3)", "i", auth), (5, "rw(0..40)", "s", '"%s"' % authpw), (6, "rw(1..2)", "i", priv),
+                     (7, "rw(0..32)", "s", '"%s"' % privpw), (8, "rw", "i", 1)])
+for name, model, level, view in [("public", 1, 1, "all"), ("private", 2, 1, "all"), ("admin", 3, 2, "all")]:
+    i = "%s.%d.%d" % (sindex(name), model, level)
+    row("3.1.1", i, [(1, "ro", "s", '"%s"' % name), (2, "ro", "i", model), (3, "ro", "i", level),
+                     (4, "rw(0..32)", "s", '"%s"' % view), (5, "rw(0..32)", "s", '"%s"' % view),
+                     (6, "rw(0..32)", "s", '"%s"' % view), (7, "rw", "i", 1)])
+i = "%s.4.1.3.6.1" % sindex("all")
+row("4.1.1", i, [(1, "ro", "s", '"all"'), (2, "ro", "o", "1.3.6.1"), (3, "rw(0..16)", "x", "01010101"), (4, "rw(1..2)", "i", 1),
+                 (5, "rw", "i", 1)])
+for name, policy in [("public", "public"), ("private", "private")]:
+    row("5.1.1", sindex(name), [(1, "ro", "s", '"%s"' % name), (2, "rw(0..32)", "s", '"%s"' % policy),
+                                 (3, "rw", "i", 1)])
+row("6.2.1", "4.10.0.0.9.1", [(1, "ro", "x", "0a000009"), (2, "ro", "i", 1), (3, "rw(0..32)", "s", '"public"'),
+                              (4, "rw(1..5)", "i", 1), (5, "rw(0..32)", "s", '""'), (6, "rw", "i", 1)])
 print("\n".join(out))

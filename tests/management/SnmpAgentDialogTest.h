@@ -1,0 +1,38 @@
+#pragma once
+
+// Fixture of the SNMP-agent tests: one simulated switch per suite, reset
+// before each test, reached as SNMPv1 or as an SNMPv3 user (the test's
+// parameter "v1" or "v3"), with a short time-out so that failures end fast.
+
+#include "CConfigDialog.h"
+#include "MessageRecorder.h"
+#include "SharedSwitchDialogTest.h"
+#include "WaitFor.h"
+
+#include <string>
+
+class SnmpAgentDialogTest : public SharedSwitchDialogTest, public ::testing::WithParamInterface<const char*>
+{
+protected:
+    // The v3 user each suite talks as (an index into the switch's users).
+    explicit SnmpAgentDialogTest(int v3User = 1) : m_nV3User(v3User) {}
+
+    void SetUp() override
+    {
+        SharedSwitchDialogTest::SetUp();
+        if (std::string(GetParam()) == "v3")
+            UseSimUser(SimulatedSwitch::Users()[size_t(m_nV3User)]);
+        g_strSnmpTimeout = QStringLiteral("400");
+    }
+
+    // Waits until no write runs and no read is pending.
+    static bool Idle(CConfigDialog& d)
+    {
+        return WaitFor([&] { return !d.IsWriting() && !d.Gate().Pending(); }, 10000);
+    }
+
+    MessageRecorder recorder;
+
+private:
+    int m_nV3User;
+};
