@@ -8,6 +8,7 @@
 #include "ControlId.h"
 #include "GlobalSettings.h"
 #include "SimSettings.h"
+#include "SharedSwitchDialogTest.h"
 #include "SimulatedSwitch.h"
 #include "SnmpSetup.h"
 #include "TestApp.h"
@@ -58,30 +59,22 @@ inline std::vector<std::vector<Varbind>> SetRequests(const SimulatedSwitch& sim)
     return out;
 }
 
-class SwitchDialogTest : public ::testing::Test
+class SwitchDialogTest : public SharedSwitchDialogTest
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        sim = new SimulatedSwitch;
-        SnmpInit(EnsureTestApp());
-    }
-    static void TearDownTestSuite()
-    {
-        delete sim;
-        sim = nullptr;
-    }
     void SetUp() override
     {
-        ASSERT_TRUE(sim->running()) << sim->error();
-        ASSERT_TRUE(sim->command("reset"));
+        SharedSwitchDialogTest::SetUp();
         ASSERT_TRUE(sim->command("stp drift off"));
         ASSERT_TRUE(sim->command("igmp churn off"));
-        UseSimulatedSwitch(*sim);
         g_strSnmpTimeout = QStringLiteral("500");
         g_nDevicePortNum = 52;
     }
-    void TearDown() override { g_nDevicePortNum = 52; }
+    void TearDown() override
+    {
+        SharedSwitchDialogTest::TearDown();
+        g_nDevicePortNum = 52;
+    }
 
     // Shows the dialog (its first read starts) and waits for every read.
     static void Open(CConfigDialog& dialog)
@@ -96,9 +89,6 @@ protected:
         dialog.ApplyButton()->click();
         ASSERT_TRUE(WaitFor([&] { return !dialog.IsWriting() && !dialog.Gate().Pending(); }));
     }
-
-    static SimulatedSwitch* sim;
 };
-inline SimulatedSwitch* SwitchDialogTest::sim = nullptr;
 
 } // namespace stptest

@@ -13,36 +13,25 @@
 
 #include "WaitFor.h"
 
+#include "SharedSwitchDialogTest.h"
+
 #include <QApplication>
 
 #include <gtest/gtest.h>
 
 inline const std::string kPrivate = "1.3.6.1.4.1.32473.10.126.4.1";
 
-class SwitchingTest : public ::testing::Test
+class SwitchingTest : public SharedSwitchDialogTest
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        sim = new SimulatedSwitch;
-        SnmpInit(EnsureTestApp());
-    }
-    static void TearDownTestSuite()
-    {
-        delete sim;
-        sim = nullptr;
-    }
     void SetUp() override
     {
-        ASSERT_TRUE(sim->running()) << sim->error();
-        ASSERT_TRUE(sim->command("reset"));
-        UseSimulatedSwitch(*sim);
+        SharedSwitchDialogTest::SetUp();
         g_nDevicePortNum = 52;
         // Long enough for a loaded machine (sanitizers), short for the
         // cases that expect no answer.
         g_strSnmpTimeout = QStringLiteral("1500");
     }
-    void TearDown() override { ResetGlobalSettings(); }
 
     // The member picker walks some thousand rows: on a loaded machine that
     // takes seconds, so the deadline for reads is generous.
@@ -62,7 +51,4 @@ protected:
     {
         return WaitFor([&] { return !d.IsWriting(); });
     }
-
-    static SimulatedSwitch* sim;
 };
-inline SimulatedSwitch* SwitchingTest::sim = nullptr;
