@@ -14,6 +14,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
 
 namespace {
 
@@ -33,6 +34,9 @@ CMultiFilterModeConfig::CMultiFilterModeConfig(QWidget* parent)
     m_pList->SetExtendedStyle(CListCtrlEx::LVS_EX_GRIDLINES | CListCtrlEx::LVS_EX_FULLROWSELECT
                               | CListCtrlEx::LVS_EX_FLATSB);
     m_pList->setMinimumHeight(fontMetrics().height() * 12);
+    // Room for the three columns, without a horizontal scroll bar.
+    m_pList->setMinimumWidth(100 + 150 + 320 + m_pList->frameWidth() * 2
+                             + m_pList->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4);
     ContentLayout()->addWidget(m_pList, 1);
 
     auto* box = new QGroupBox(this);
