@@ -298,14 +298,17 @@ TEST_F(PanelOverSnmp, PowerReadingAgainstThreshold)
     EXPECT_EQ(State(view, "P"), UNKNOWN);
 }
 
-// The smaller models' panels against switches of those models: the port
-// count reaches the device facts and the SFP ports follow the copper ones.
+// The smaller models' panels (and the PoE model's) against switches of those
+// models: the port count and the PoE flag reach the device facts and the SFP
+// ports follow the copper ones.
 TEST(PanelModels, SmallerModelsShowTheirPorts)
 {
     EnsureTestApp();
     SnmpInit(qApp);
-    struct Case { const char* model; int ports; const char* firstSfp; const char* lastSfp; };
-    const Case cases[] = {{"PQS-4400-28", 28, "25", "28"}, {"PQS-4400-20", 20, "17", "20"}};
+    struct Case { const char* model; int ports; const char* firstSfp; const char* lastSfp; bool poe; };
+    const Case cases[] = {{"PQS-4400-28", 28, "25", "28", false},
+                          {"PQS-4400-20", 20, "17", "20", false},
+                          {"PQS-4400-28P", 28, "25", "28", true}};
     for (const Case& c : cases) {
         SimulatedSwitch::Options options;
         options.model = c.model;
@@ -319,6 +322,7 @@ TEST(PanelModels, SmallerModelsShowTheirPorts)
         CPanelView view(folder.exeDir());
         EXPECT_EQ(g_strDeviceName, QString::fromLatin1(c.model));
         EXPECT_EQ(g_nDevicePortNum, c.ports);
+        EXPECT_EQ(g_bPoeModel, c.poe) << c.model;
         PanelHost host(view);
         ASSERT_TRUE(view.Init(&host, true)) << c.model;
         ASSERT_TRUE(view.RefreshOnce()) << c.model;
