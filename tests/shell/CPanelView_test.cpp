@@ -6,6 +6,7 @@
 #include "GlobalSettings.h"
 #include "MessageRecorder.h"
 #include "PanelFixture.h"
+#include "SharedSwitchDialogTest.h"
 #include "SimSettings.h"
 #include "SimulatedSwitch.h"
 #include "SnmpSetup.h"
@@ -50,30 +51,20 @@ protected:
 
 } // namespace
 
-class PanelOverSnmp : public ::testing::Test
+class PanelOverSnmp : public SharedSwitchDialogTest
 {
 protected:
     static void SetUpTestSuite()
     {
-        EnsureTestApp();
-        SnmpInit(qApp);
         SimulatedSwitch::Options options;
         options.rebootSilenceMs = 1500;
-        sim = new SimulatedSwitch(options);
-    }
-    static void TearDownTestSuite()
-    {
-        delete sim;
-        sim = nullptr;
+        StartSuite(options);
     }
     void SetUp() override
     {
-        ASSERT_TRUE(sim->running()) << sim->error();
-        ASSERT_TRUE(sim->command("reset"));
-        UseSimulatedSwitch(*sim);
+        SharedSwitchDialogTest::SetUp();
         g_strSnmpTimeout = QStringLiteral("500");   // silent passes stay short
     }
-    void TearDown() override { ResetGlobalSettings(); }
 
     int State(CPanelView& view, const char* id)
     {
@@ -90,10 +81,8 @@ protected:
         return value;
     }
 
-    static SimulatedSwitch* sim;
 };
 
-SimulatedSwitch* PanelOverSnmp::sim = nullptr;
 
 // One pass over the PQS-4400-52's panel: every port's link, its LED, the
 // SFP ports through their medium, the lamps; one request per element.
