@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Writes the data file of a simulated switch model (PQS-4400-52.sim,
-PQS-4400-28.sim or PQS-4400-20.sim).
+PQS-4400-28.sim, PQS-4400-20.sim or PQS-4400-28P.sim, the PoE model).
 
 The data files are committed; run this again only to change what a freshly
 started simulated switch holds:
@@ -9,7 +9,7 @@ started simulated switch holds:
 
 import sys
 
-MODELS = {"PQS-4400-52": 48, "PQS-4400-28": 24, "PQS-4400-20": 16}
+MODELS = {"PQS-4400-52": 48, "PQS-4400-28": 24, "PQS-4400-20": 16, "PQS-4400-28P": 24}
 MODEL = sys.argv[1] if len(sys.argv) > 1 else "PQS-4400-52"
 if MODEL not in MODELS:
     sys.exit("unknown model %s (one of %s)" % (MODEL, ", ".join(MODELS)))
@@ -422,7 +422,8 @@ def sindex(text):
 
 
 w(AGENT + ".1.0 rw(1..2) i 1                # global state: 1 enabled, 2 disabled")
-engine = {"PQS-4400-52": "5051532d343430302d3532001500062052"}.get(MODEL, "5051532d343430302d3230000102030405")
+engine = {"PQS-4400-52": "5051532d343430302d3532001500062052",
+          "PQS-4400-28P": "5051532d343430302d3238500001020304"}.get(MODEL, "5051532d343430302d3230000102030405")
 w(AGENT + ".7.0 rw(5..32) x " + engine + "   # engine ID")
 traps = [1, 2, 3, 4, 5, 9] + ([6, 7, 8] if POE else [])
 for t in sorted(traps):

@@ -439,6 +439,7 @@ int main(int argc, char** argv)
         {"PQS-4400-52", 48, 4},
         {"PQS-4400-28", 24, 4},
         {"PQS-4400-20", 16, 4},
+        {"PQS-4400-28P", 24, 4},
     };
     bool ok = true;
     for (const Model& m : models) {

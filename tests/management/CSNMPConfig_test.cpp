@@ -1,6 +1,7 @@
 #include "CSNMPConfig.h"
 #include "GlobalSettings.h"
 #include "MessageRecorder.h"
+#include "SharedSwitchDialogTest.h"
 #include "SimSettings.h"
 #include "SimulatedSwitch.h"
 #include "SnmpSetup.h"
@@ -175,24 +176,12 @@ TEST(SnmpAgentEncodingTest, MasksEngineIdsAndNames)
 
 // --- Against the simulated switch, under v1 and v3 --------------------------------
 
-class SnmpConfigTest : public ::testing::TestWithParam<const char*>
+class SnmpConfigTest : public SharedSwitchDialogTest, public ::testing::WithParamInterface<const char*>
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        sim = new SimulatedSwitch;
-        SnmpInit(EnsureTestApp());
-    }
-    static void TearDownTestSuite()
-    {
-        delete sim;
-        sim = nullptr;
-    }
     void SetUp() override
     {
-        ASSERT_TRUE(sim->running()) << sim->error();
-        ASSERT_TRUE(sim->command("reset"));
-        UseSimulatedSwitch(*sim);
+        SharedSwitchDialogTest::SetUp();
         if (std::string(GetParam()) == "v3")
             UseSimUser(SimulatedSwitch::Users()[1]);
         g_strSnmpTimeout = QStringLiteral("400");
@@ -202,7 +191,7 @@ protected:
     void TearDown() override
     {
         config.reset();
-        ResetGlobalSettings();
+        SharedSwitchDialogTest::TearDown();
     }
 
     void WaitEnds(int n)
@@ -213,12 +202,10 @@ protected:
         EXPECT_EQ(owner.Ends(), n);
     }
 
-    static SimulatedSwitch* sim;
     MessageRecorder recorder;
     Recorder owner;
     std::unique_ptr<CSNMPConfig> config;
 };
-SimulatedSwitch* SnmpConfigTest::sim = nullptr;
 
 INSTANTIATE_TEST_SUITE_P(Versions, SnmpConfigTest, ::testing::Values("v1", "v3"));
 

@@ -6,6 +6,7 @@
 #include "GlobalSettings.h"
 #include "MessageRecorder.h"
 #include "PanelFixture.h"
+#include "SharedSwitchDialogTest.h"
 #include "SimSettings.h"
 #include "SimulatedSwitch.h"
 #include "SnmpSetup.h"
@@ -50,30 +51,20 @@ protected:
 
 } // namespace
 
-class PanelOverSnmp : public ::testing::Test
+class PanelOverSnmp : public SharedSwitchDialogTest
 {
 protected:
     static void SetUpTestSuite()
     {
-        EnsureTestApp();
-        SnmpInit(qApp);
         SimulatedSwitch::Options options;
         options.rebootSilenceMs = 1500;
-        sim = new SimulatedSwitch(options);
-    }
-    static void TearDownTestSuite()
-    {
-        delete sim;
-        sim = nullptr;
+        StartSuite(options);
     }
     void SetUp() override
     {
-        ASSERT_TRUE(sim->running()) << sim->error();
-        ASSERT_TRUE(sim->command("reset"));
-        UseSimulatedSwitch(*sim);
+        SharedSwitchDialogTest::SetUp();
         g_strSnmpTimeout = QStringLiteral("500");   // silent passes stay short
     }
-    void TearDown() override { ResetGlobalSettings(); }
 
     int State(CPanelView& view, const char* id)
     {
@@ -90,10 +81,8 @@ protected:
         return value;
     }
 
-    static SimulatedSwitch* sim;
 };
 
-SimulatedSwitch* PanelOverSnmp::sim = nullptr;
 
 // One pass over the PQS-4400-52's panel: every port's link, its LED, the
 // SFP ports through their medium, the lamps; one request per element.
@@ -298,14 +287,17 @@ TEST_F(PanelOverSnmp, PowerReadingAgainstThreshold)
     EXPECT_EQ(State(view, "P"), UNKNOWN);
 }
 
-// The smaller models' panels against switches of those models: the port
-// count reaches the device facts and the SFP ports follow the copper ones.
+// The smaller models' panels (and the PoE model's) against switches of those
+// models: the port count and the PoE flag reach the device facts and the SFP
+// ports follow the copper ones.
 TEST(PanelModels, SmallerModelsShowTheirPorts)
 {
     EnsureTestApp();
     SnmpInit(qApp);
-    struct Case { const char* model; int ports; const char* firstSfp; const char* lastSfp; };
-    const Case cases[] = {{"PQS-4400-28", 28, "25", "28"}, {"PQS-4400-20", 20, "17", "20"}};
+    struct Case { const char* model; int ports; const char* firstSfp; const char* lastSfp; bool poe; };
+    const Case cases[] = {{"PQS-4400-28", 28, "25", "28", false},
+                          {"PQS-4400-20", 20, "17", "20", false},
+                          {"PQS-4400-28P", 28, "25", "28", true}};
     for (const Case& c : cases) {
         SimulatedSwitch::Options options;
         options.model = c.model;
@@ -319,6 +311,7 @@ TEST(PanelModels, SmallerModelsShowTheirPorts)
         CPanelView view(folder.exeDir());
         EXPECT_EQ(g_strDeviceName, QString::fromLatin1(c.model));
         EXPECT_EQ(g_nDevicePortNum, c.ports);
+        EXPECT_EQ(g_bPoeModel, c.poe) << c.model;
         PanelHost host(view);
         ASSERT_TRUE(view.Init(&host, true)) << c.model;
         ASSERT_TRUE(view.RefreshOnce()) << c.model;

@@ -18,9 +18,10 @@
 class SharedSwitchDialogTest : public SharedSimulatedSwitchTest
 {
 protected:
-    static void SetUpTestSuite()
+    static void SetUpTestSuite() { StartSuite({}); }
+    static void StartSuite(const SimulatedSwitch::Options& options)
     {
-        SharedSimulatedSwitchTest::SetUpTestSuite();
+        SharedSimulatedSwitchTest::StartSuite(options);
         SnmpInit(EnsureTestApp());
     }
     void SetUp() override

@@ -123,7 +123,10 @@ protected:
 class SharedSimulatedSwitchTest : public ::testing::Test
 {
 protected:
-    static void SetUpTestSuite() { sim = new SimulatedSwitch; }
+    static void SetUpTestSuite() { StartSuite({}); }
+    // A suite that needs other start options calls this from its own
+    // SetUpTestSuite.
+    static void StartSuite(const SimulatedSwitch::Options& options) { sim = new SimulatedSwitch(options); }
     static void TearDownTestSuite()
     {
         delete sim;

@@ -5,6 +5,7 @@
 #include "CStatusLine.h"
 #include "GlobalSettings.h"
 #include "MessageRecorder.h"
+#include "SharedSwitchDialogTest.h"
 #include "SimSettings.h"
 #include "SimulatedSwitch.h"
 #include "SnmpSetup.h"
@@ -72,26 +73,22 @@ void CountCloses(QtMsgType type, const QMessageLogContext& context, const QStrin
         g_previousHandler(type, context, text);
 }
 
-class ConfigDialogTest : public ::testing::Test
+class ConfigDialogTest : public SharedSwitchDialogTest
 {
 protected:
     static void SetUpTestSuite()
     {
-        sim = new SimulatedSwitch;
-        SnmpInit(EnsureTestApp());
+        SharedSwitchDialogTest::SetUpTestSuite();
         g_previousHandler = qInstallMessageHandler(CountCloses);
     }
     static void TearDownTestSuite()
     {
         qInstallMessageHandler(g_previousHandler);
-        delete sim;
-        sim = nullptr;
+        SharedSwitchDialogTest::TearDownTestSuite();
     }
     void SetUp() override
     {
-        ASSERT_TRUE(sim->running()) << sim->error();
-        ASSERT_TRUE(sim->command("reset"));
-        UseSimulatedSwitch(*sim);
+        SharedSwitchDialogTest::SetUp();
         g_strSnmpTimeout = QStringLiteral("400");
         g_closeLines = 0;
     }
@@ -105,9 +102,7 @@ protected:
         ASSERT_TRUE(WaitFor([&] { return !d.Gate().Pending(); }));
     }
 
-    static SimulatedSwitch* sim;
 };
-SimulatedSwitch* ConfigDialogTest::sim = nullptr;
 
 } // namespace
 
