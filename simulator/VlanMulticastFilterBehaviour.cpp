@@ -15,26 +15,6 @@ constexpr oid kVid = 1, kMode = 2;
 constexpr oid kVlanRowStatus = 6;
 constexpr long kForward = 0;
 
-Oid Cell(const Oid& entry, oid column, oid vid)
-{
-    Oid name = entry;
-    name.push_back(column);
-    name.push_back(vid);
-    return name;
-}
-
-// The VLAN ids present in one column of a table indexed by VLAN id.
-std::vector<oid> VlansOf(const MibStore& store, const Oid& entry, oid column)
-{
-    Oid col = entry;
-    col.push_back(column);
-    std::vector<oid> vids;
-    for (auto* it = store.next(col); it && OidUnder(it->first, col); it = store.next(it->first))
-        if (it->first.size() == col.size() + 1)
-            vids.push_back(it->first.back());
-    return vids;
-}
-
 class VlanMulticastFilterBehaviour : public Behaviour
 {
 public:
@@ -52,17 +32,17 @@ public:
 private:
     static void followVlans(MibStore& store)
     {
-        const std::vector<oid> vlans = VlansOf(store, kVlanEntry, kVlanRowStatus);
-        for (oid vid : VlansOf(store, kFilterEntry, kVid))
+        const std::vector<oid> vlans = RowsOf(store, kVlanEntry, kVlanRowStatus);
+        for (oid vid : RowsOf(store, kFilterEntry, kVid))
             if (std::find(vlans.begin(), vlans.end(), vid) == vlans.end()) {
-                store.erase(Cell(kFilterEntry, kVid, vid));
-                store.erase(Cell(kFilterEntry, kMode, vid));
+                store.erase(TableCell(kFilterEntry, kVid, {vid}));
+                store.erase(TableCell(kFilterEntry, kMode, {vid}));
             }
         for (oid vid : vlans) {
-            if (store.find(Cell(kFilterEntry, kVid, vid)))
+            if (store.find(TableCell(kFilterEntry, kVid, {vid})))
                 continue;
-            store.put(Cell(kFilterEntry, kVid, vid), IntegerValue(static_cast<long>(vid)), false);
-            store.put(Cell(kFilterEntry, kMode, vid), IntegerValue(kForward), true);
+            store.put(TableCell(kFilterEntry, kVid, {vid}), IntegerValue(static_cast<long>(vid)), false);
+            store.put(TableCell(kFilterEntry, kMode, {vid}), IntegerValue(kForward), true);
         }
     }
 };
