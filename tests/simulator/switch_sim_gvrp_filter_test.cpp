@@ -117,3 +117,35 @@ TEST_F(SwitchSimGvrpFilter, SetsAboveTheSizeLimitAreTooBig)
     ASSERT_TRUE(sim->command("reset"));
     EXPECT_EQ(Set(two).exitCode, 0);
 }
+
+namespace {
+
+// A switch started with --max-pdu 40.
+class SwitchSimMaxPduOption : public SharedSimulatedSwitchTest
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        SimulatedSwitch::Options options;
+        options.maxPduOctets = 40;
+        StartSuite(options);
+    }
+};
+
+} // namespace
+
+// The command line's limit holds from the start, `max-pdu off` lifts it,
+// and `reset` puts it back (a test's change must not outlive the test).
+TEST_F(SwitchSimMaxPduOption, CommandLineLimitHoldsAndComesBackAtReset)
+{
+    const std::vector<std::string> two = {kFilter + "2.1", "i", "1", kJumbo, "i", "1"};
+    auto set = [&] {
+        return RunSnmpTool("snmpset", {"-v2c", "-c", SimulatedSwitch::kWriteCommunity, "-t", "1", "-r", "0",
+                                       sim->agent(), two[0], two[1], two[2], two[3], two[4], two[5]});
+    };
+    EXPECT_NE(set().err.find("tooBig"), std::string::npos);
+    ASSERT_TRUE(sim->command("max-pdu off"));
+    EXPECT_EQ(set().exitCode, 0);
+    ASSERT_TRUE(sim->command("reset"));
+    EXPECT_NE(set().err.find("tooBig"), std::string::npos);
+}
