@@ -3,12 +3,16 @@
 #include "C8021qVlanSet.h"
 #include "CAboutDlg.h"
 #include "CFirmDownLoad.h"
+#include "CGVRPSettings.h"
+#include "CGVRPTime.h"
 #include "CIGMPSnoopConfig.h"
 #include "CIPAddrTable.h"
 #include "CIntfList.h"
+#include "CJumboFrameconfigdlg.h"
 #include "CLLDPGroup.h"
 #include "CLLDPMED.h"
 #include "CLLDPREMOTEINFO.h"
+#include "CMultiFilterModeConfig.h"
 #include "CPortMirroringdlg.h"
 #include "CPortSetInfo.h"
 #include "CSnmpDevIden.h"
@@ -53,15 +57,15 @@ CCommandTable::CCommandTable()
         {ID_POWER_SAVING, QStringLiteral("CPowerSaveDlg"), &Make<CPowerSaveDlg>, F::None},
         // VLAN
         {ID_VLAN_CONFIGURATION, QStringLiteral("C8021qVlanSet"), &Make<C8021qVlanSet>, F::None},
-        {ID_GVRP_GLOBAL, QStringLiteral("CGVRPTime"), {}, F::None},
-        {ID_GVRP_PORT, QStringLiteral("CGVRPSettings"), {}, F::None},
+        {ID_GVRP_GLOBAL, QStringLiteral("CGVRPTime"), &Make<CGVRPTime>, F::None},
+        {ID_GVRP_PORT, QStringLiteral("CGVRPSettings"), &Make<CGVRPSettings>, F::None},
         {ID_AUTO_SURVEILLANCE_VLAN, QStringLiteral("CCameraVlanSetting"), {}, F::None},
         // L2 Function
-        {ID_JUMBO_FRAME, QStringLiteral("CJumboFrameconfigdlg"), {}, F::None},
+        {ID_JUMBO_FRAME, QStringLiteral("CJumboFrameconfigdlg"), &Make<CJumboFrameconfigdlg>, F::None},
         {ID_PORT_MIRRORING, QStringLiteral("CPortMirroringdlg"), &Make<CPortMirroringdlg>, F::None},
         {ID_SPANNING_TREE, QStringLiteral("CSpanTreeBridgeParam"), &Make<CSpanTreeBridgeParam>, F::None},
         {ID_TRUNK_CONFIGURATION, QStringLiteral("CTrunkConfigDlg"), &Make<CTrunkConfigDlg>, F::None},
-        {ID_MULTICAST_FILTERING, QStringLiteral("CMultiFilterModeConfig"), {}, F::None},
+        {ID_MULTICAST_FILTERING, QStringLiteral("CMultiFilterModeConfig"), &Make<CMultiFilterModeConfig>, F::None},
         {ID_IGMP_SNOOPING, QStringLiteral("CIGMPSnoopConfig"), &Make<CIGMPSnoopConfig>, F::None},
         // L3 Function
         {ID_IP_INTERFACE, QStringLiteral("CIPInterfaceDlg"), {}, F::None},

@@ -58,6 +58,25 @@ Value IntegerValue(long n)
     return v;
 }
 
+Oid TableCell(const Oid& entry, oid column, const Oid& index)
+{
+    Oid name = entry;
+    name.push_back(column);
+    name.insert(name.end(), index.begin(), index.end());
+    return name;
+}
+
+std::vector<oid> RowsOf(const MibStore& store, const Oid& entry, oid column)
+{
+    Oid col = entry;
+    col.push_back(column);
+    std::vector<oid> rows;
+    for (auto* it = store.next(col); it && OidUnder(it->first, col); it = store.next(it->first))
+        if (it->first.size() == col.size() + 1)
+            rows.push_back(it->first.back());
+    return rows;
+}
+
 bool ParseMilliseconds(const std::string& option, const char* text, int& out, std::string& why)
 {
     if (!text) {

@@ -68,5 +68,9 @@ struct BehaviourRegistrar
 // Helpers for behaviours.
 Oid PrivateOid(std::initializer_list<oid> tail);   // below the switch's private arc
 Value IntegerValue(long n);
+// The cell of `column` in the row `index` of a table entry.
+Oid TableCell(const Oid& entry, oid column, const Oid& index);
+// The one-part row indexes (e.g. VLAN ids) present in one column of a table.
+std::vector<oid> RowsOf(const MibStore& store, const Oid& entry, oid column);
 // Milliseconds of an option (0 to one hour); false with `why` set.
 bool ParseMilliseconds(const std::string& option, const char* text, int& out, std::string& why);

@@ -27,32 +27,12 @@ constexpr oid kVid = 1, kState = 2, kQuerier = 4, kRouterPorts = 6, kFastLeave =
 constexpr long kEnabled = 1, kDisabled = 2;
 constexpr size_t kPortOctets = 8;
 
-Oid Cell(const Oid& entry, oid column, const Oid& index)
-{
-    Oid name = entry;
-    name.push_back(column);
-    name.insert(name.end(), index.begin(), index.end());
-    return name;
-}
-
 Value Octets(const std::string& bytes)
 {
     Value v;
     v.type = ASN_OCTET_STR;
     v.bytes = bytes;
     return v;
-}
-
-// The VLAN ids present in a column of a table indexed by VLAN id.
-std::vector<oid> VlansOf(const MibStore& store, const Oid& entry, oid column)
-{
-    Oid col = entry;
-    col.push_back(column);
-    std::vector<oid> vids;
-    for (auto* it = store.next(col); it && OidUnder(it->first, col); it = store.next(it->first))
-        if (it->first.size() == col.size() + 1)
-            vids.push_back(it->first.back());
-    return vids;
 }
 
 class IgmpBehaviour : public Behaviour
@@ -77,7 +57,7 @@ public:
                 && s.name[kVlanTable.size()] == kVlanRowStatus)
                 vlansChanged = true;
             if (s.name == kGlobalState && s.value.number == kDisabled)
-                for (oid vid : VlansOf(store, kVlanSettings, kVid))
+                for (oid vid : RowsOf(store, kVlanSettings, kVid))
                     clearVlan(store, vid);
             if (s.name.size() == kVlanSettings.size() + 2 && OidUnder(s.name, kVlanSettings)
                 && s.name[kVlanSettings.size()] == kState && s.value.number == kDisabled)
@@ -137,16 +117,16 @@ private:
         for (int p : ports)
             if (p >= 1 && static_cast<size_t>(p - 1) / 8 < members.size())
                 members[(p - 1) / 8] = static_cast<char>(members[(p - 1) / 8] | (0x80 >> ((p - 1) % 8)));
-        store.put(Cell(kGroups, 1, index), IntegerValue(static_cast<long>(index[0])), false);
-        store.put(Cell(kGroups, 2, index), Octets(address), false);
-        store.put(Cell(kGroups, 3, index), Octets(mac), false);
-        store.put(Cell(kGroups, 4, index), Octets(members), false);
+        store.put(TableCell(kGroups, 1, index), IntegerValue(static_cast<long>(index[0])), false);
+        store.put(TableCell(kGroups, 2, index), Octets(address), false);
+        store.put(TableCell(kGroups, 3, index), Octets(mac), false);
+        store.put(TableCell(kGroups, 4, index), Octets(members), false);
     }
 
     static void forget(MibStore& store, const Oid& index)
     {
         for (oid column = 1; column <= 4; ++column)
-            store.erase(Cell(kGroups, column, index));
+            store.erase(TableCell(kGroups, column, index));
     }
 
     // Forgets the groups learned in a VLAN (or in every VLAN for vid 0).
@@ -164,7 +144,7 @@ private:
 
     static void clearVlan(MibStore& store, oid vid)
     {
-        const Oid ports = Cell(kVlanSettings, kRouterPorts, {vid});
+        const Oid ports = TableCell(kVlanSettings, kRouterPorts, {vid});
         if (const Object* obj = store.find(ports))
             store.put(ports, Octets(std::string(obj->value.bytes.size(), '\0')), true);
         forgetVlan(store, vid);
@@ -173,22 +153,22 @@ private:
     // One settings row per VLAN of the VLAN table, no more, no less.
     static void followVlans(MibStore& store)
     {
-        const std::vector<oid> vlans = VlansOf(store, kVlanTable, kVlanRowStatus);
-        for (oid vid : VlansOf(store, kVlanSettings, kVid)) {
+        const std::vector<oid> vlans = RowsOf(store, kVlanTable, kVlanRowStatus);
+        for (oid vid : RowsOf(store, kVlanSettings, kVid)) {
             if (std::find(vlans.begin(), vlans.end(), vid) != vlans.end())
                 continue;
             for (oid column : {kVid, kState, kQuerier, kRouterPorts, kFastLeave})
-                store.erase(Cell(kVlanSettings, column, {vid}));
+                store.erase(TableCell(kVlanSettings, column, {vid}));
             forgetVlan(store, vid);
         }
         for (oid vid : vlans) {
-            if (store.find(Cell(kVlanSettings, kVid, {vid})))
+            if (store.find(TableCell(kVlanSettings, kVid, {vid})))
                 continue;
-            store.put(Cell(kVlanSettings, kVid, {vid}), IntegerValue(static_cast<long>(vid)), false);
-            store.put(Cell(kVlanSettings, kState, {vid}), IntegerValue(kDisabled), true);
-            store.put(Cell(kVlanSettings, kQuerier, {vid}), IntegerValue(kDisabled), true);
-            store.put(Cell(kVlanSettings, kRouterPorts, {vid}), Octets(std::string(kPortOctets, '\0')), true);
-            store.put(Cell(kVlanSettings, kFastLeave, {vid}), IntegerValue(kDisabled), true);
+            store.put(TableCell(kVlanSettings, kVid, {vid}), IntegerValue(static_cast<long>(vid)), false);
+            store.put(TableCell(kVlanSettings, kState, {vid}), IntegerValue(kDisabled), true);
+            store.put(TableCell(kVlanSettings, kQuerier, {vid}), IntegerValue(kDisabled), true);
+            store.put(TableCell(kVlanSettings, kRouterPorts, {vid}), Octets(std::string(kPortOctets, '\0')), true);
+            store.put(TableCell(kVlanSettings, kFastLeave, {vid}), IntegerValue(kDisabled), true);
         }
     }
 
@@ -198,7 +178,7 @@ private:
         if (!state || state->value.number != kEnabled)
             return;
         const Oid index = {1, 239, 255, 0, 1};
-        if (store.find(Cell(kGroups, 1, index)))
+        if (store.find(TableCell(kGroups, 1, index)))
             forget(store, index);
         else
             learn(store, index, {9});

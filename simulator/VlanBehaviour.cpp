@@ -7,7 +7,8 @@
 //   leave a VLAN with an untagged port outside its egress ports, or an
 //   egress port forbidden, as a switch that checks every step does;
 // - `vlan add FIRST LAST` makes active VLANs FIRST..LAST without members
-//   (for tests that need many VLANs).
+//   (for tests that need many VLANs), as SETs would: the other behaviours
+//   see them committed, so the tables that follow VLAN rows follow them.
 
 #include "Behaviour.h"
 
@@ -122,7 +123,9 @@ public:
             const long last = std::strtol(t[3].c_str(), nullptr, 10);
             if (first < 1 || last > 4094 || first > last)
                 return "error: vlan add FIRST LAST (1..4094)";
+            std::vector<SetRequest> created;
             for (long vid = first; vid <= last; ++vid) {
+                created.push_back({Cell(kRowStatus, vid), IntegerValue(kActive)});
                 sw.running().put(Cell(kName, vid), Octets("v" + std::to_string(vid)), true);
                 sw.running().put(Cell(kEgress, vid), Octets(""), true);
                 sw.running().put(Cell(kForbidden, vid), Octets(""), true);
@@ -130,6 +133,10 @@ public:
                 sw.running().put(Cell(kAdvertisement, vid), IntegerValue(2), true);
                 sw.running().put(Cell(kRowStatus, vid), IntegerValue(kActive), true);
             }
+            // As if made by SETs: the tables that follow VLAN rows follow these.
+            for (Behaviour* b : Behaviours())
+                if (b != this)
+                    b->afterCommit(sw, created);
             return "ok";
         }
         return "error: vlan strict on|off, vlan add FIRST LAST";

@@ -115,6 +115,10 @@ void SimulatedSwitch::start(const Options& options)
                                      "--save-busy", std::to_string(options.saveBusyMs)};
     if (options.live)
         args.push_back("--live");
+    if (options.maxPduOctets > 0) {
+        args.push_back("--max-pdu");
+        args.push_back(std::to_string(options.maxPduOctets));
+    }
     if (!options.configLines.empty()) {
         std::ofstream conf(m_dir + "/agent.conf");
         for (const std::string& line : options.configLines)

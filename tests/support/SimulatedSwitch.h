@@ -70,6 +70,7 @@ public:
         int rebootSilenceMs = 3000;
         int saveBusyMs = 1000;
         bool live = false;
+        int maxPduOctets = 0;   // --max-pdu: SETs above it are answered tooBig (0: no limit)
     };
 
     SimulatedSwitch();
