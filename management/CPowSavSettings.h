@@ -14,6 +14,7 @@
 #include <array>
 
 class CSetSequence;
+struct SnmpSetValue;
 struct SnmpRow;
 
 struct POWER_SAVE_ROW
@@ -93,6 +94,12 @@ public:
     // The row of a walk; false when it lacks a column (a cut-off row ends the
     // table).
     static bool TakeTimeRow(const SnmpRow& row, TIME_PROFILE_ROW& out);
+    // The window's columns of a row, in the switch's order: date flag,
+    // the dates when flagged, the times, the weekdays (not the name, not
+    // the row status).
+    static QList<SnmpSetValue> TimeWindowValues(const QString& strEntry, const TIME_PROFILE_ROW& row);
+    // The lowest index from 1 to 8 that no row holds; 0 when all are taken.
+    static int FreeTimeIndex(const QList<TIME_PROFILE_ROW>& rows);
     // Row status "5", then the columns with "1" last, under the row's index.
     static void SetTimeWindowSteps(const QString& strEntry, const TIME_PROFILE_ROW& row, CSetSequence& sequence);
     void SetTimeProfile(const TIME_PROFILE_ROW& row, CSetSequence& sequence) const;

@@ -12,7 +12,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include <set>
 
 CTimeProfileInfo::CTimeProfileInfo(QWidget* parent)
     : CConfigDialog(tr("Time Profile Info"), std::make_unique<CPowSavSettings>(), RefreshApplyClose, parent)
@@ -51,13 +50,7 @@ CTimeProfileInfo::CTimeProfileInfo(QWidget* parent)
 
 int CTimeProfileInfo::FreeIndex(const QList<TIME_PROFILE_ROW>& rows)
 {
-    std::set<int> used;
-    for (const TIME_PROFILE_ROW& row : rows)
-        used.insert(row.strIndex.toInt());
-    for (int index = 1; index <= CPowSavSettings::kMaxProfiles; ++index)
-        if (!used.count(index))
-            return index;
-    return 0;
+    return CPowSavSettings::FreeTimeIndex(rows);
 }
 
 void CTimeProfileInfo::OnRefresh()
