@@ -85,7 +85,8 @@ void CPOEGlobal::OnRefresh()
     m_pThreshold->setEnabled(false);
     m_pSequence->setEnabled(false);
     for (QLineEdit* field : m_pFields)
-        field->setText(kWait);
+        if (field)
+            field->setText(kWait);
     QStringList oids;
     for (int n : kObjects)
         oids << Scalar(n);
@@ -95,7 +96,8 @@ void CPOEGlobal::OnRefresh()
             for (int i = 0; i < kValues; ++i)
                 m_strLast[size_t(i)] = m_pRead->Text(i);
             for (int i = 0; i < kValues; ++i)
-                m_pFields[size_t(i)]->setText(m_strLast[size_t(i)]);
+                if (m_pFields[size_t(i)])
+                    m_pFields[size_t(i)]->setText(m_strLast[size_t(i)]);
             m_pFields[vRps]->setText(m_strLast[vRps] == QLatin1String("0") ? QStringLiteral("off")
                                                                           : QStringLiteral("on"));
             m_pSequence->setCurrentIndex(m_strLast[vSequence] == QLatin1String("2") ? 1 : 0);

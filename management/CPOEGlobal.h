@@ -47,7 +47,7 @@ private:
 
     QLineEdit* m_pThreshold = nullptr;
     QComboBox* m_pSequence = nullptr;
-    std::array<QLineEdit*, kValues> m_pFields{};   // by value; the threshold's is m_pThreshold
+    std::array<QLineEdit*, kValues> m_pFields{};   // by value (none for the sequence); the threshold's is m_pThreshold
     CSnmpScalarRead* m_pRead = nullptr;
     CSetSequence* m_pWrites = nullptr;
     std::array<QString, kValues> m_strLast;   // the values last read, as text
