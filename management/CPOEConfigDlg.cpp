@@ -122,8 +122,8 @@ CPOEConfigDlg::CPOEConfigDlg(QWidget* parent)
     user->addWidget(m_pUserLimit);
     user->addWidget(new QLabel(tr("(1~30w) "), config));
     user->addStretch(1);
-    grid->addLayout(user, 2, 5, 1, 1);
-    grid->addWidget(new QLabel(QString(), config), 2, 0, 1, 5);
+    grid->addLayout(user, 2, 4, 1, 3);
+    grid->setColumnStretch(6, 1);
     ContentLayout()->addWidget(config);
 
     m_pTimeRangeWalk = NewWalk(NewSession("m_cCommonSNMPTimeRang"));

@@ -17,7 +17,7 @@ TimeRangInfo::TimeRangInfo(QWidget* parent)
 {
     m_pList = new CListCtrlEx(this);
     const struct { const char* text; int width; int format; } columns[] = {
-        {"Range Name", 80, CListCtrlEx::LVCFMT_LEFT},   {"Weekdays", 200, CListCtrlEx::LVCFMT_LEFT},
+        {"Range Name", 100, CListCtrlEx::LVCFMT_LEFT},   {"Weekdays", 200, CListCtrlEx::LVCFMT_LEFT},
         {"From Day", 80, CListCtrlEx::LVCFMT_CENTER},   {"To Day", 80, CListCtrlEx::LVCFMT_CENTER},
         {"Start Time", 70, CListCtrlEx::LVCFMT_CENTER}, {"End Time", 70, CListCtrlEx::LVCFMT_CENTER}};
     int col = 0;
