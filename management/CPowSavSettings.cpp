@@ -49,6 +49,11 @@ QString TwoDigits(const QString& text)
 
 } // namespace
 
+QStringList TIME_PROFILE_ROW::ListTexts() const
+{
+    return {strName, WeekdayText(), FromDayText(), ToDayText(), StartTimeText(), EndTimeText()};
+}
+
 QString TIME_PROFILE_ROW::WeekdayText() const
 {
     static const char* const kDays[7] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
@@ -206,6 +211,19 @@ bool CPowSavSettings::TakeTimeRow(const SnmpRow& row, TIME_PROFILE_ROW& out)
         out.strDays[size_t(d)] = cell(14 + d);
     out.strRowStatus = cell(21);
     return true;
+}
+
+QList<TIME_PROFILE_ROW> CPowSavSettings::TakeTimeRows(const QList<SnmpRow>& rows, bool bActiveOnly)
+{
+    QList<TIME_PROFILE_ROW> taken;
+    for (const SnmpRow& walked : rows) {
+        TIME_PROFILE_ROW row;
+        if (!TakeTimeRow(walked, row))
+            break;   // a row cut short ends the table
+        if (!bActiveOnly || row.strRowStatus == QLatin1String("1"))
+            taken << row;
+    }
+    return taken;
 }
 
 QList<SnmpSetValue> CPowSavSettings::TimeWindowValues(const QString& strEntry, const TIME_PROFILE_ROW& row)

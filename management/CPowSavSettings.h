@@ -45,6 +45,9 @@ struct TIME_PROFILE_ROW
     std::array<QString, 7> strDays;       // Monday..Sunday, "1" included, "2" not
     QString strRowStatus;
 
+    // The cells of a list row: name, weekdays, from day, to day, start
+    // and end time.
+    QStringList ListTexts() const;
     // "Mon,Tue,..." for the included days.
     QString WeekdayText() const;
     QString FromDayText() const;   // "2012/05/09", empty without a date
@@ -94,6 +97,9 @@ public:
     // The row of a walk; false when it lacks a column (a cut-off row ends the
     // table).
     static bool TakeTimeRow(const SnmpRow& row, TIME_PROFILE_ROW& out);
+    // The rows of a complete walk up to the first one cut short; with
+    // bActiveOnly only those whose row status is "1".
+    static QList<TIME_PROFILE_ROW> TakeTimeRows(const QList<SnmpRow>& rows, bool bActiveOnly);
     // The window's columns of a row, in the switch's order: date flag,
     // the dates when flagged, the times, the weekdays (not the name, not
     // the row status).

@@ -64,18 +64,10 @@ void CTimeProfileInfo::OnRefresh()
 void CTimeProfileInfo::OnWalkEnd(int nTicket, const WalkOutcome& outcome)
 {
     if (outcome.Ok()) {
-        m_rows.clear();
+        m_rows = CPowSavSettings::TakeTimeRows(m_pWalk->Rows(), true);
         m_pList->DeleteAllItems();
-        for (const SnmpRow& walked : m_pWalk->Rows()) {
-            TIME_PROFILE_ROW row;
-            if (!CPowSavSettings::TakeTimeRow(walked, row))
-                break;   // a cut-off row ends the table
-            if (row.strRowStatus != QLatin1String("1"))
-                continue;
-            m_rows << row;
-            m_pList->AppendRow({row.strName, row.WeekdayText(), row.FromDayText(), row.ToDayText(),
-                                row.StartTimeText(), row.EndTimeText()});
-        }
+        for (const TIME_PROFILE_ROW& row : m_rows)
+            m_pList->AppendRow(row.ListTexts());
         m_pDelete->setEnabled(true);
     }
     Gate().Settle(nTicket, outcome);

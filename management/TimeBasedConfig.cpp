@@ -38,13 +38,7 @@ void TimeBasedConfig::OnWalkEnd(int nTicket, const WalkOutcome& outcome)
         Gate().Settle(nTicket, outcome);
         return;
     }
-    m_rows.clear();
-    for (const SnmpRow& walked : m_pWalk->Rows()) {
-        TIME_PROFILE_ROW row;
-        if (!CPowSavSettings::TakeTimeRow(walked, row))
-            break;   // a row cut short ends the table
-        m_rows << row;
-    }
+    m_rows = CPowSavSettings::TakeTimeRows(m_pWalk->Rows(), false);
     if (IsEdit()) {
         const TIME_PROFILE_ROW* edited = nullptr;
         for (const TIME_PROFILE_ROW& row : m_rows)

@@ -29,15 +29,7 @@ protected:
         g_strSnmpTimeout = QStringLiteral("1000");
     }
 
-    // Opens the dialog and waits for its reads; they must have succeeded.
-    // The request log is emptied after.
-    static void Open(CConfigDialog& d)
-    {
-        d.show();
-        ASSERT_TRUE(WaitSettled(d));
-        ASSERT_TRUE(d.Gate().AllSucceeded()) << d.Gate().Failures().join("; ").toStdString();
-        ASSERT_TRUE(sim->command("clearlog"));
-    }
+    static void Open(CConfigDialog& d) { OpenSettled(d, *sim); }
 
     // Removes every column of a row of a RowStatus table with 21 columns.
     static void RemoveRow(const std::string& entry, int index)
