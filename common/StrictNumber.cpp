@@ -73,3 +73,42 @@ bool ParseStrictTenths(const QString& text, qint64 loTenths, qint64 hiTenths, qi
         *canonical = v % 10 == 0 ? QString::number(v / 10) : QStringLiteral("%1.%2").arg(v / 10).arg(v % 10);
     return true;
 }
+
+bool ParseStrictDecimal(const QString& text, int nFractionDigits, qint64 loScaled, qint64 hiScaled, qint64* scaled,
+                        QString* canonical)
+{
+    if (nFractionDigits < 1 || nFractionDigits > 9)
+        return false;
+    const qsizetype dot = text.indexOf(u'.');
+    const QStringView wholeText = dot < 0 ? QStringView(text) : QStringView(text).left(dot);
+    QStringView fractionText = dot < 0 ? QStringView() : QStringView(text).mid(dot + 1);
+    qint64 whole = 0;
+    if (!digitsValue(wholeText, whole) || (dot >= 0 && fractionText.isEmpty()))
+        return false;
+    qint64 unit = 1;
+    for (int i = 0; i < nFractionDigits; ++i)
+        unit *= 10;
+    if (whole > (std::numeric_limits<qint64>::max() - unit) / unit)
+        return false;
+    for (qsizetype i = nFractionDigits; i < fractionText.size(); ++i)
+        if (fractionText[i] != u'0')
+            return false;
+    fractionText = fractionText.left(nFractionDigits);
+    qint64 fraction = 0;
+    if (!fractionText.isEmpty() && !digitsValue(fractionText, fraction))
+        return false;
+    for (qsizetype i = fractionText.size(); i < nFractionDigits; ++i)
+        fraction *= 10;
+    const qint64 v = whole * unit + fraction;
+    if (v < loScaled || v > hiScaled)
+        return false;
+    if (scaled)
+        *scaled = v;
+    if (canonical) {
+        QString digits = QString::number(v % unit).rightJustified(nFractionDigits, u'0');
+        while (digits.endsWith(u'0'))
+            digits.chop(1);
+        *canonical = digits.isEmpty() ? QString::number(v / unit) : QString::number(v / unit) + u'.' + digits;
+    }
+    return true;
+}

@@ -19,3 +19,11 @@ bool ParseStrictInt(const QString& text, qint64 lo, qint64 hi, qint64* value = n
 // "15" for "15.0").
 bool ParseStrictTenths(const QString& text, qint64 loTenths, qint64 hiTenths, qint64* tenths = nullptr,
                        QString* canonical = nullptr);
+
+// The same for decimal numbers with up to nFractionDigits (1 to 9)
+// fractional digits; further digits are accepted only as zeros ("15.40"
+// with 1 digit is 15.4). Bounds and *scaled are in units of
+// 10^-nFractionDigits (15.4 with 6 digits -> 15400000); *canonical is the
+// shortest text of the value ("15.4", "370" for "370.0").
+bool ParseStrictDecimal(const QString& text, int nFractionDigits, qint64 loScaled, qint64 hiScaled,
+                        qint64* scaled = nullptr, QString* canonical = nullptr);

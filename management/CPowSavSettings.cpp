@@ -6,6 +6,7 @@
 #include "GlobalSettings.h"
 #include "MessageSink.h"
 
+#include <set>
 #include <vector>
 
 namespace PowerSaveOid {
@@ -47,6 +48,11 @@ QString TwoDigits(const QString& text)
 }
 
 } // namespace
+
+QStringList TIME_PROFILE_ROW::ListTexts() const
+{
+    return {strName, WeekdayText(), FromDayText(), ToDayText(), StartTimeText(), EndTimeText()};
+}
 
 QString TIME_PROFILE_ROW::WeekdayText() const
 {
@@ -207,14 +213,27 @@ bool CPowSavSettings::TakeTimeRow(const SnmpRow& row, TIME_PROFILE_ROW& out)
     return true;
 }
 
-void CPowSavSettings::SetTimeWindowSteps(const QString& strEntry, const TIME_PROFILE_ROW& row, CSetSequence& sequence)
+QList<TIME_PROFILE_ROW> CPowSavSettings::TakeTimeRows(const QList<SnmpRow>& rows, bool bActiveOnly)
+{
+    QList<TIME_PROFILE_ROW> taken;
+    for (const SnmpRow& walked : rows) {
+        TIME_PROFILE_ROW row;
+        if (!TakeTimeRow(walked, row))
+            break;   // a row cut short ends the table
+        if (!bActiveOnly || row.strRowStatus == QLatin1String("1"))
+            taken << row;
+    }
+    return taken;
+}
+
+QList<SnmpSetValue> CPowSavSettings::TimeWindowValues(const QString& strEntry, const TIME_PROFILE_ROW& row)
 {
     const QString instance = u'.' + row.strIndex;
-    const auto column = [&](int n) { return QStringLiteral("%1.%2").arg(strEntry).arg(n) + instance; };
-    const auto number = [&](int n, const QString& text) { return SnmpSetValue::Integer(column(n), text.toLongLong()); };
-    sequence.Add(QStringLiteral("row creation"), {SnmpSetValue::Integer(column(21), 5)});
+    const auto number = [&](int n, const QString& text) {
+        return SnmpSetValue::Integer(QStringLiteral("%1.%2").arg(strEntry).arg(n) + instance, text.toLongLong());
+    };
     QList<SnmpSetValue> values;
-    values << SnmpSetValue::Text(column(2), row.strName) << number(3, row.strDateFlag);
+    values << number(3, row.strDateFlag);
     if (row.strDateFlag == QLatin1String("1"))
         values << number(4, row.strStartYear) << number(5, row.strStartMonth) << number(6, row.strStartDay)
                << number(9, row.strEndYear) << number(10, row.strEndMonth) << number(11, row.strEndDay);
@@ -222,6 +241,27 @@ void CPowSavSettings::SetTimeWindowSteps(const QString& strEntry, const TIME_PRO
            << number(13, row.strEndMinute);
     for (int d = 0; d < 7; ++d)
         values << number(14 + d, row.strDays[size_t(d)]);
+    return values;
+}
+
+int CPowSavSettings::FreeTimeIndex(const QList<TIME_PROFILE_ROW>& rows)
+{
+    std::set<int> used;
+    for (const TIME_PROFILE_ROW& row : rows)
+        used.insert(row.strIndex.toInt());
+    for (int index = 1; index <= kMaxProfiles; ++index)
+        if (!used.count(index))
+            return index;
+    return 0;
+}
+
+void CPowSavSettings::SetTimeWindowSteps(const QString& strEntry, const TIME_PROFILE_ROW& row, CSetSequence& sequence)
+{
+    const QString instance = u'.' + row.strIndex;
+    const auto column = [&](int n) { return QStringLiteral("%1.%2").arg(strEntry).arg(n) + instance; };
+    sequence.Add(QStringLiteral("row creation"), {SnmpSetValue::Integer(column(21), 5)});
+    QList<SnmpSetValue> values;
+    values << SnmpSetValue::Text(column(2), row.strName) << TimeWindowValues(strEntry, row);
     values << SnmpSetValue::Integer(column(21), 1);
     sequence.Add(QStringLiteral("time settings"), values, 50);
 }

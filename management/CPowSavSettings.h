@@ -14,6 +14,7 @@
 #include <array>
 
 class CSetSequence;
+struct SnmpSetValue;
 struct SnmpRow;
 
 struct POWER_SAVE_ROW
@@ -44,6 +45,9 @@ struct TIME_PROFILE_ROW
     std::array<QString, 7> strDays;       // Monday..Sunday, "1" included, "2" not
     QString strRowStatus;
 
+    // The cells of a list row: name, weekdays, from day, to day, start
+    // and end time.
+    QStringList ListTexts() const;
     // "Mon,Tue,..." for the included days.
     QString WeekdayText() const;
     QString FromDayText() const;   // "2012/05/09", empty without a date
@@ -93,6 +97,15 @@ public:
     // The row of a walk; false when it lacks a column (a cut-off row ends the
     // table).
     static bool TakeTimeRow(const SnmpRow& row, TIME_PROFILE_ROW& out);
+    // The rows of a complete walk up to the first one cut short; with
+    // bActiveOnly only those whose row status is "1".
+    static QList<TIME_PROFILE_ROW> TakeTimeRows(const QList<SnmpRow>& rows, bool bActiveOnly);
+    // The window's columns of a row, in the switch's order: date flag,
+    // the dates when flagged, the times, the weekdays (not the name, not
+    // the row status).
+    static QList<SnmpSetValue> TimeWindowValues(const QString& strEntry, const TIME_PROFILE_ROW& row);
+    // The lowest index from 1 to 8 that no row holds; 0 when all are taken.
+    static int FreeTimeIndex(const QList<TIME_PROFILE_ROW>& rows);
     // Row status "5", then the columns with "1" last, under the row's index.
     static void SetTimeWindowSteps(const QString& strEntry, const TIME_PROFILE_ROW& row, CSetSequence& sequence);
     void SetTimeProfile(const TIME_PROFILE_ROW& row, CSetSequence& sequence) const;

@@ -12,7 +12,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include <set>
 
 CTimeProfileInfo::CTimeProfileInfo(QWidget* parent)
     : CConfigDialog(tr("Time Profile Info"), std::make_unique<CPowSavSettings>(), RefreshApplyClose, parent)
@@ -51,13 +50,7 @@ CTimeProfileInfo::CTimeProfileInfo(QWidget* parent)
 
 int CTimeProfileInfo::FreeIndex(const QList<TIME_PROFILE_ROW>& rows)
 {
-    std::set<int> used;
-    for (const TIME_PROFILE_ROW& row : rows)
-        used.insert(row.strIndex.toInt());
-    for (int index = 1; index <= CPowSavSettings::kMaxProfiles; ++index)
-        if (!used.count(index))
-            return index;
-    return 0;
+    return CPowSavSettings::FreeTimeIndex(rows);
 }
 
 void CTimeProfileInfo::OnRefresh()
@@ -71,18 +64,10 @@ void CTimeProfileInfo::OnRefresh()
 void CTimeProfileInfo::OnWalkEnd(int nTicket, const WalkOutcome& outcome)
 {
     if (outcome.Ok()) {
-        m_rows.clear();
+        m_rows = CPowSavSettings::TakeTimeRows(m_pWalk->Rows(), true);
         m_pList->DeleteAllItems();
-        for (const SnmpRow& walked : m_pWalk->Rows()) {
-            TIME_PROFILE_ROW row;
-            if (!CPowSavSettings::TakeTimeRow(walked, row))
-                break;   // a cut-off row ends the table
-            if (row.strRowStatus != QLatin1String("1"))
-                continue;
-            m_rows << row;
-            m_pList->AppendRow({row.strName, row.WeekdayText(), row.FromDayText(), row.ToDayText(),
-                                row.StartTimeText(), row.EndTimeText()});
-        }
+        for (const TIME_PROFILE_ROW& row : m_rows)
+            m_pList->AppendRow(row.ListTexts());
         m_pDelete->setEnabled(true);
     }
     Gate().Settle(nTicket, outcome);

@@ -22,6 +22,8 @@
 #include "CTcpPortInfo.h"
 #include "CTrunkConfigDlg.h"
 #include "CUdpPortInfo.h"
+#include "CPOEConfigDlg.h"
+#include "CPOEGlobal.h"
 #include "CPowerSaveDlg.h"
 #include "CSNMPCommunity.h"
 #include "CSNMPEngineID.h"
@@ -32,6 +34,7 @@
 #include "CSNMPUser.h"
 #include "CSNMPViewTree.h"
 #include "CTimeProfileInfo.h"
+#include "TimeRangInfo.h"
 
 #include <QDialog>
 
@@ -95,8 +98,8 @@ CCommandTable::CCommandTable()
         {ID_SNMP_ENGINE_ID, QStringLiteral("CSNMPEngineID"), &Make<CSNMPEngineID>, F::None},
         {ID_SNMP_TRAP, QStringLiteral("CSNMPTrapSetting"), &Make<CSNMPTrapSetting>, F::None},
         // PoE
-        {ID_POE_GLOBAL, QStringLiteral("CPOEGlobal"), {}, F::PoeOnly},
-        {ID_POE_PORT, QStringLiteral("CPOEConfigDlg"), {}, F::PoeOnly},
+        {ID_POE_GLOBAL, QStringLiteral("CPOEGlobal"), &Make<CPOEGlobal>, F::PoeOnly},
+        {ID_POE_PORT, QStringLiteral("CPOEConfigDlg"), &Make<CPOEConfigDlg>, F::PoeOnly},
         // Public MIB
         {ID_SYSTEM_INFORMATION, QStringLiteral("CSnmpDevIden"), &Make<CSnmpDevIden>, F::None},
         {ID_INTERFACE_TABLE, QStringLiteral("CIntfList"), &Make<CIntfList>, F::None},
@@ -110,7 +113,7 @@ CCommandTable::CCommandTable()
         {ID_APP_ABOUT, QStringLiteral("CAboutDlg"), &Make<CAboutDlg>, F::None},
         // Sent by no menu: reachable from code only.
         {ID_DEVICE_CONFIGURATION, QStringLiteral("CDeviceCfgDlg"), {}, F::None},
-        {ID_TIME_BASED_POE, QStringLiteral("TimeRangInfo"), {}, F::PoeOnly},
+        {ID_TIME_BASED_POE, QStringLiteral("TimeRangInfo"), &Make<TimeRangInfo>, F::PoeOnly},
         {ID_LLDP_GROUP, QStringLiteral("CLLDPGroup"), &Make<CLLDPGroup>, F::PoeOnly},
         {ID_LLDP_REMOTE_INFO, QStringLiteral("CLLDPREMOTEINFO"), &Make<CLLDPREMOTEINFO>, F::PoeOnly},
         {ID_LLDP_MED, QStringLiteral("CLLDPMED"), &Make<CLLDPMED>, F::PoeOnly},

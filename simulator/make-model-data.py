@@ -17,6 +17,7 @@ if MODEL not in MODELS:
 PRIVATE = "1.3.6.1.4.1.32473.10.126.4.1"
 COPPER = MODELS[MODEL]
 PORTS = COPPER + 4
+POE = "P" in MODEL[3:].upper()   # a PoE model: "P" after the family prefix
 FDB_ROWS = 1000
 TRUNK_LINKS = 2   # other tests count on the two links
 # A few rows of the tables with arbitrary indexes, near the last copper
@@ -231,6 +232,60 @@ for index, name, values in PROFILES:
         w(PRIVATE + ".32.1.1.%d.%d rw i %s" % (column, index, value))
     w(PRIVATE + ".32.1.1.21.%d rw i 1" % index)
 w("")
+# --- PoE and the 802.1X scalars beside the PoE time ranges ---
+w("# 802.1X global scalars (every model): 23.1.1.0 authentication state,")
+w("# 23.1.3.0 protocol (1 RADIUS, 2 local), 23.1.4.0 forward EAPOL; they sit")
+w("# beside the PoE time-range columns (23.1.1.1 to .21) without sharing an instance")
+w(PRIVATE + ".23.1.1.0 rw(1..2) i 2")
+w(PRIVATE + ".23.1.3.0 rw(1..2) i 1")
+w(PRIVATE + ".23.1.4.0 rw(1..2) i 2")
+if POE:
+    w("")
+    w("# PoE time ranges, index 1-8: the columns of the time profiles (no column 1)")
+    w("table %s.23.1.1 rowstatus 21 index 1..8" % PRIVATE)
+    w("column 2 rw(1..20) s          # name: must be set before the row is active")
+    w("column 3 rw(1..2) i 2")
+    for column, (lo, hi, default) in zip(range(4, 14), [(2000, 2099, 2009), (1, 12, 1), (1, 31, 1), (0, 23, 0), (0, 59, 0)] * 2):
+        w("column %d rw(%d..%d) i %d" % (column, lo, hi, default))
+    for column in range(14, 21):
+        w("column %d rw(1..2) i 2" % column)
+    w(PRIVATE + '.23.1.1.2.1 rw(1..20) s "Office"')
+    for column, value in zip(range(3, 21), ["2", "2009", "1", "1", "7", "30", "2009", "1", "1", "19", "0"] + ["1"] * 5 + ["2"] * 2):
+        w(PRIVATE + ".23.1.1.%d.1 rw i %s" % (column, value))
+    w(PRIVATE + ".23.1.1.21.1 rw i 1")
+    w("")
+    w("# PoE ports (42.1.1, index 1.port, copper ports only): 3 state (1 on, 2 off),")
+    w("# 4 time range (a time-profile index, 0 none), 5 priority (1 low, 2 normal,")
+    w("# 3 high), 6 class limit (1 auto, 2-5 class 1-4), 7 user limit in force")
+    w("# (1 yes, 2 no), 8 user limit (watts, 1.0-30.0 by 0.2); read only:")
+    w("# 9 power (W), 10 voltage (V), 11 current (mA), 12 classification, 13 status")
+    for port in range(1, COPPER + 1):
+        i = "1.%d" % port
+        drawing = port <= 4
+        w(PRIVATE + ".42.1.1.3.%s rw(1..2) i 1" % i)
+        w(PRIVATE + ".42.1.1.4.%s rw(0..8) i %d" % (i, 1 if port == 3 else 0))
+        w(PRIVATE + ".42.1.1.5.%s rw(1..3) i %d" % (i, 3 if port == 1 else 2))
+        w(PRIVATE + ".42.1.1.6.%s rw(0..5) i %d" % (i, 3 if port == 4 else 1))
+        w(PRIVATE + ".42.1.1.7.%s rw(1..2) i %d" % (i, 1 if port == 2 else 2))
+        w(PRIVATE + '.42.1.1.8.%s rw(0..8) s "%s"' % (i, "15.4" if port == 2 else "30.0"))
+        w(PRIVATE + '.42.1.1.9.%s ro s "%s"' % (i, ["6.4", "12.2", "3.1", "5.8"][port - 1] if drawing else "0.0"))
+        w(PRIVATE + '.42.1.1.10.%s ro s "%s"' % (i, "53.5" if drawing else "0.0"))
+        w(PRIVATE + '.42.1.1.11.%s ro s "%s"' % (i, ["120", "228", "58", "108"][port - 1] if drawing else "0"))
+        w(PRIVATE + '.42.1.1.12.%s ro s "%s"' % (i, ["Class 0", "Class 4", "Class 1", "Class 2"][port - 1] if drawing else "N/A"))
+        w(PRIVATE + '.42.1.1.13.%s ro s "%s"' % (i, "Delivering Power" if drawing else "Searching"))
+    w("")
+    w("# PoE globals: 42.2.0 power threshold (watts, 15.4 to 370, 740 with the")
+    w("# RPS on), 42.3.0 shut-off sequence (1 deny next port, 2 deny low")
+    w("# priority port); read only: 42.4.0 budget, 42.5.0 used, 42.6.0 left,")
+    w("# 42.7.0 percentage of system power supplied, 42.9.0 RPS (0 off)")
+    w(PRIVATE + '.42.2.0 rw(1..8) s "370"')
+    w(PRIVATE + ".42.3.0 rw(1..2) i 1")
+    w(PRIVATE + '.42.4.0 ro s "370"')
+    w(PRIVATE + '.42.5.0 ro s "27.5"')
+    w(PRIVATE + '.42.6.0 ro s "342.5"')
+    w(PRIVATE + ".42.7.0 ro i 100")
+    w(PRIVATE + ".42.9.0 ro i 0")
+w("")
 w("# spanning tree bridge (51.1): 1 state (1 on, 2 off), 2 version (0 STP,")
 w("# 2 RSTP, 3 MSTP), 3 priority, 4 transmit hold count, 5 maximum age,")
 w("# 6 hello time, 7 forward delay (hundredths of a second), 8 forwarding")
@@ -413,7 +468,6 @@ w("# the switch's own SNMP agent: global state, engine ID, trap switches and")
 w("# the user, group, view, community and trap-host tables (names are UTF-8")
 w("# strings in the index: length, then one sub-identifier per octet)")
 AGENT = PRIVATE + ".25"
-POE = "P" in MODEL[3:].upper()
 
 
 def sindex(text):

@@ -76,3 +76,44 @@ TEST(StrictNumber, TenthsAsChecked)
         }
     }
 }
+
+// Decimals with several fractional digits (PoE watts in millionths): the
+// whole text or nothing, trailing zeros beyond the precision accepted,
+// other digits there refused rather than cut.
+TEST(StrictNumber, DecimalsAsChecked)
+{
+    struct Case {
+        const char* text;
+        bool ok;
+        qint64 scaled;
+        const char* sent;
+    };
+    const Case cases[] = {
+        {"15.4", true, 15400, "15.4"},
+        {"15.40", true, 15400, "15.4"},      // trailing zero: the same number
+        {"15.4000", true, 15400, "15.4"},    // zeros past the precision
+        {"15.4001", false, 0, ""},           // a digit past the precision would be cut
+        {"370", true, 370000, "370"},
+        {"370.0", true, 370000, "370"},
+        {"0.125", true, 125, "0.125"},
+        {"740.001", false, 0, ""},           // above the bound
+        {".5", false, 0, ""},
+        {"15.", false, 0, ""},
+        {"0x1E", false, 0, ""},
+        {"1e1", false, 0, ""},
+        {"15.4abc", false, 0, ""},
+        {"-1", false, 0, ""},
+        {" 15", false, 0, ""},
+        {"", false, 0, ""},
+        {"99999999999999999999", false, 0, ""},
+    };
+    for (const Case& c : cases) {
+        qint64 scaled = -1;
+        QString sent;
+        EXPECT_EQ(ParseStrictDecimal(QString::fromUtf8(c.text), 3, 0, 740000, &scaled, &sent), c.ok) << c.text;
+        if (c.ok) {
+            EXPECT_EQ(scaled, c.scaled) << c.text;
+            EXPECT_EQ(sent, QString::fromLatin1(c.sent)) << c.text;
+        }
+    }
+}

@@ -40,6 +40,16 @@ inline bool WaitSettled(CConfigDialog& d, int deadlineMs = 8000)
     return WaitFor([&] { return !d.IsWriting() && !d.Gate().Pending(); }, deadlineMs);
 }
 
+// Shows the dialog and waits for its reads, which must have succeeded; the
+// request log is emptied after.
+inline void OpenSettled(CConfigDialog& d, SimulatedSwitch& sim)
+{
+    d.show();
+    ASSERT_TRUE(WaitSettled(d));
+    ASSERT_TRUE(d.Gate().AllSucceeded()) << d.Gate().Failures().join("; ").toStdString();
+    ASSERT_TRUE(sim.command("clearlog"));
+}
+
 // The shared switch (a PQS-4400-52) and a dialog opened on it with its reads
 // complete and the request log emptied.
 class PowerDialogTest : public SharedSwitchDialogTest
@@ -53,11 +63,5 @@ protected:
         g_strSnmpTimeout = QStringLiteral("1000");
     }
 
-    static void Open(CConfigDialog& d)
-    {
-        d.show();
-        ASSERT_TRUE(WaitSettled(d));
-        ASSERT_TRUE(d.Gate().AllSucceeded()) << d.Gate().Failures().join("; ").toStdString();
-        ASSERT_TRUE(sim->command("clearlog"));
-    }
+    static void Open(CConfigDialog& d) { OpenSettled(d, *sim); }
 };
