@@ -49,6 +49,7 @@ CCameraVlanPortSetting::CCameraVlanPortSetting(const QString& strVlanId, const Q
     auto* grid = new QGridLayout;
     m_editVlanId = new QLineEdit(m_strVlanId, this);
     m_editVlanId->setReadOnly(true);
+    m_editVlanId->setMaximumWidth(m_editVlanId->fontMetrics().horizontalAdvance(QStringLiteral("88888")) * 2);
     SetControlId(m_editVlanId, 1054);
     m_cmbFrom = new QComboBox(this);
     m_cmbTo = new QComboBox(this);
