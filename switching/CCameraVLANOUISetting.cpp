@@ -91,10 +91,8 @@ void CCameraVLANOUISetting::OnRefresh()
                        for (const SnmpRow& row : m_pWalk->Rows()) {
                            QString description;
                            CCodeConvert::Utf8ToAnsi(row.cells[ColDescription], description);
-                           QString oui = CSurveillanceOui::MacText(row.cells[ColOui]);
-                           if (oui.isEmpty())
-                               oui = CSurveillanceOui::MacTextOfIndex(row.strIndex);
-                           m_listOui->AppendRow({QString::number(m_listOui->GetItemCount() + 1), description, oui,
+                           m_listOui->AppendRow({QString::number(m_listOui->GetItemCount() + 1), description,
+                                                 CSurveillanceOui::RowMac(row, ColOui),
                                                  CSurveillanceOui::MacText(row.cells[ColMask])});
                            m_arrIndex << row.strIndex;
                        }
@@ -111,20 +109,9 @@ void CCameraVLANOUISetting::OnAdd()
     QStringList listed;
     for (int row = 0; row < m_listOui->GetItemCount(); ++row)
         listed << m_listOui->GetItemText(row, ListOui);
-    QString why;
-    switch (CSurveillanceOui::Check(description, typed, true, listed, {})) {
-    case CSurveillanceOui::Ok: break;
-    case CSurveillanceOui::BadDescription: why = tr("Invalid Description."); break;
-    case CSurveillanceOui::BadFormat: why = tr("Please enter correct MAC format(ex:00-00-00-00-00-01)"); break;
-    case CSurveillanceOui::Broadcast:
-    case CSurveillanceOui::Multicast: why = tr("Multicast MAC  is not allowed."); break;
-    case CSurveillanceOui::VoiceOui:
-    case CSurveillanceOui::Duplicate: why = tr("The OUI is already exist!"); break;
-    case CSurveillanceOui::DefaultOui: why = tr("This OUI is default, please select the default mode!"); break;
-    case CSurveillanceOui::TableFull: why = tr("OUI Table is full,Maximum user defined OUI is 5."); break;
-    }
-    if (!why.isEmpty()) {
-        Message(why);
+    const CSurveillanceOui::Fault fault = CSurveillanceOui::Check(description, typed, true, listed, {});
+    if (fault != CSurveillanceOui::Ok) {
+        Message(CSurveillanceOui::FaultText(fault, true));
         return;
     }
     // The entry stands for the whole OUI: its last three octets are zero,
@@ -140,15 +127,10 @@ void CCameraVLANOUISetting::OnDelete()
     if (!m_btnDelete->isEnabled())
         return;
     const int row = m_listOui->GetFirstSelectedItem();
-    if (row < 0 || row >= m_arrIndex.size()) {
-        Message(tr("Please Selecte the OUI Entry you would to delete"));
+    const QString why = CSurveillanceOui::DeleteRow(*m_pWrite, row, m_arrIndex, m_listOui->GetItemText(row, ListOui));
+    if (!why.isEmpty()) {
+        Message(why);
         return;
     }
-    const QString oui = m_listOui->GetItemText(row, ListOui);
-    if (oui == CSurveillanceOui::kDefaultMac) {
-        Message(tr("The default Surveillance OUI can not be deleted."));
-        return;
-    }
-    CSurveillanceOui::DeleteSteps(*m_pWrite, m_arrIndex[row], oui);
     RunWrites(m_pWrite);
 }

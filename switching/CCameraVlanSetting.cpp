@@ -271,12 +271,9 @@ void CCameraVlanSetting::OnOuiTableRead()
     for (const SnmpRow& row : m_pOuiWalk->Rows()) {
         QString description;
         CCodeConvert::Utf8ToAnsi(row.cells[ColDescription], description);
-        // The index is the entry's MAC; it names the row for Delete.
-        QString mac = CSurveillanceOui::MacText(row.cells[ColMac]);
-        if (mac.isEmpty())
-            mac = CSurveillanceOui::MacTextOfIndex(row.strIndex);
         m_listOui->AppendRow({QString::number(m_listOui->GetItemCount() + 1),
-                              CSurveillanceOui::TypeText(row.Text(ColType)), description, mac});
+                              CSurveillanceOui::TypeText(row.Text(ColType)), description,
+                              CSurveillanceOui::RowMac(row, ColMac)});
         m_arrOuiIndex << row.strIndex;
     }
 }
@@ -365,20 +362,10 @@ int CCameraVlanSetting::CheckOuiEntry(const QString& strDescription, const QStri
     QStringList listed;
     for (int row = 0; row < m_listOui->GetItemCount(); ++row)
         listed << m_listOui->GetItemText(row, ListMac);
-    const QString format = tr("Please enter correct MAC format(ex:00-00-00-00-00-01)");
-    QString why;
-    switch (CSurveillanceOui::Check(strDescription, strMac, false, listed, voiceOuis)) {
-    case CSurveillanceOui::Ok: return 1;
-    case CSurveillanceOui::BadDescription: why = tr("Invalid Description."); break;
-    case CSurveillanceOui::BadFormat: why = format; break;
-    case CSurveillanceOui::Broadcast: why = tr("Broadcast MAC is not allowed."); break;
-    case CSurveillanceOui::Multicast: why = tr("Multicast MAC is not allowed."); break;
-    case CSurveillanceOui::VoiceOui: why = tr("The OUI is already exist at Voice Vlan OUI Table!"); break;
-    case CSurveillanceOui::DefaultOui: why = tr("This OUI is default, please select the default mode!"); break;
-    case CSurveillanceOui::Duplicate: why = tr("The OUI is already exist!"); break;
-    case CSurveillanceOui::TableFull: why = tr("OUI Table is full,Maximum user defined OUI is 5."); break;
-    }
-    Message(why);
+    const CSurveillanceOui::Fault fault = CSurveillanceOui::Check(strDescription, strMac, false, listed, voiceOuis);
+    if (fault == CSurveillanceOui::Ok)
+        return 1;
+    Message(CSurveillanceOui::FaultText(fault, false));
     return 0;
 }
 
@@ -405,15 +392,11 @@ void CCameraVlanSetting::OnDelete()
     if (!m_btnDelete->isEnabled())
         return;
     const int row = m_listOui->GetFirstSelectedItem();
-    if (row < 0 || row >= m_arrOuiIndex.size()) {
-        Message(tr("Please Selecte the OUI Entry you would to delete"));
+    const QString why =
+        CSurveillanceOui::DeleteRow(*m_pOuiWrite, row, m_arrOuiIndex, m_listOui->GetItemText(row, ListMac));
+    if (!why.isEmpty()) {
+        Message(why);
         return;
     }
-    const QString mac = m_listOui->GetItemText(row, ListMac);
-    if (mac == CSurveillanceOui::kDefaultMac) {
-        Message(tr("The default Surveillance OUI can not be deleted."));
-        return;
-    }
-    CSurveillanceOui::DeleteSteps(*m_pOuiWrite, m_arrOuiIndex[row], mac);
     RunWrites(m_pOuiWrite);
 }

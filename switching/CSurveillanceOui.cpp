@@ -1,6 +1,7 @@
 #include "CSurveillanceOui.h"
 
 #include "CSetSequence.h"
+#include "CSnmpRowWalk.h"
 #include "CUtils.h"
 
 #include <QCoreApplication>
@@ -64,6 +65,31 @@ CSurveillanceOui::Fault CSurveillanceOui::Check(const QString& strDescription, c
     if (userRows >= kMaxUserRows)
         return TableFull;
     return Ok;
+}
+
+QString CSurveillanceOui::FaultText(Fault fault, bool bOuiDialog)
+{
+    switch (fault) {
+    case Ok: break;
+    case BadDescription: return Tr("Invalid Description.");
+    case BadFormat: return Tr("Please enter correct MAC format(ex:00-00-00-00-00-01)");
+    case Broadcast:
+        if (!bOuiDialog)
+            return Tr("Broadcast MAC is not allowed.");
+        [[fallthrough]];   // that dialog calls a broadcast address a multicast one
+    case Multicast: return bOuiDialog ? Tr("Multicast MAC  is not allowed.") : Tr("Multicast MAC is not allowed.");
+    case VoiceOui: return Tr("The OUI is already exist at Voice Vlan OUI Table!");
+    case DefaultOui: return Tr("This OUI is default, please select the default mode!");
+    case Duplicate: return Tr("The OUI is already exist!");
+    case TableFull: return Tr("OUI Table is full,Maximum user defined OUI is 5.");
+    }
+    return {};
+}
+
+QString CSurveillanceOui::RowMac(const SnmpRow& row, int nColumn)
+{
+    const QString mac = MacText(row.cells.value(nColumn));
+    return mac.isEmpty() ? MacTextOfIndex(row.strIndex) : mac;
 }
 
 QString CSurveillanceOui::OuiOf(const QString& strMac)
@@ -133,9 +159,14 @@ void CSurveillanceOui::AddSteps(CSetSequence& writes, CSetSequence& undo, const 
     undo.Add(Tr("remove the entry %1 again").arg(mac), {SnmpSetValue::Integer(Column(ColStatus) + index, kDestroy)});
 }
 
-void CSurveillanceOui::DeleteSteps(CSetSequence& writes, const QString& strIndex, const QString& strMac)
+QString CSurveillanceOui::DeleteRow(CSetSequence& writes, int nRow, const QStringList& indexes, const QString& strMac)
 {
+    if (nRow < 0 || nRow >= indexes.size())
+        return Tr("Please Selecte the OUI Entry you would to delete");
+    if (strMac == kDefaultMac)
+        return Tr("The default Surveillance OUI can not be deleted.");
     writes.Clear();
     writes.Add(Tr("delete the entry %1").arg(strMac),
-               {SnmpSetValue::Integer(Column(ColStatus) + u'.' + strIndex, kDestroy)});
+               {SnmpSetValue::Integer(Column(ColStatus) + u'.' + indexes[nRow], kDestroy)});
+    return {};
 }

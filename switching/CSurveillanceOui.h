@@ -12,6 +12,7 @@
 #include <QStringList>
 
 class CSetSequence;
+struct SnmpRow;
 
 class CSurveillanceOui
 {
@@ -34,6 +35,10 @@ public:
     static Fault Check(const QString& strDescription, const QString& strMac, bool bWholeOui, const QStringList& listed,
                        const QStringList& voiceOuis);
 
+    // The message of a fault as the surveillance VLAN dialog words it, or
+    // with bOuiDialog as the OUI settings dialog does; empty for Ok.
+    static QString FaultText(Fault fault, bool bOuiDialog);
+
     // "00-11-22-33-44-55" -> "00-11-22-00-00-00".
     static QString OuiOf(const QString& strMac);
     // ".0.17.34.51.68.85" for "00-11-22-33-44-55" (hyphens optional).
@@ -43,6 +48,9 @@ public:
     // The MAC text of a row index "0.17.34.51.68.85"; empty when the index
     // is not six numbers of 0-255.
     static QString MacTextOfIndex(const QString& strIndex);
+    // The MAC text of a walked row: its MAC cell (column nColumn), or the
+    // row's index when the cell is not six octets.
+    static QString RowMac(const SnmpRow& row, int nColumn);
     // The text of a component type code; a code without one as received.
     static QString TypeText(const QString& strCode);
     // The texts of the codes that can be chosen (0-4), in code order.
@@ -54,6 +62,8 @@ public:
     // step 2.
     static void AddSteps(CSetSequence& writes, CSetSequence& undo, const QString& strMac, const QString& strDescription,
                          int nType, bool bWholeOui);
-    // Removes the row of that index as a walk gives it ("0.17.34.0.0.0").
-    static void DeleteSteps(CSetSequence& writes, const QString& strIndex, const QString& strMac);
+    // The delete of listed row nRow (-1: none selected) whose index, as a
+    // walk gives it, is indexes[nRow]: fills `writes`, or returns why the
+    // row may not be deleted (nothing selected, the default row).
+    static QString DeleteRow(CSetSequence& writes, int nRow, const QStringList& indexes, const QString& strMac);
 };

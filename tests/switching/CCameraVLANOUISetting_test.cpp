@@ -6,31 +6,19 @@
 #include "CListCtrlEx.h"
 #include "ListTexts.h"
 #include "MessageRecorder.h"
-#include "StpIgmpTestUtil.h"
+#include "CameraTestUtil.h"
 
 #include <QLineEdit>
 #include <QPushButton>
 
-using namespace stptest;
+using namespace cameratest;
 
 namespace {
-
-const std::string kOui = kPrivate + ".26.2.1.1.";
-std::string Oui(int column, const std::string& index)
-{
-    return kOui + std::to_string(column) + "." + index;
-}
 
 class CameraOuiTest : public SwitchDialogTest
 {
 protected:
-    void AddRow(const std::string& index)
-    {
-        ASSERT_TRUE(sim->command("set " + Oui(5, index) + " i 1"));
-        ASSERT_TRUE(sim->command("set " + Oui(1, index) + " x 000000000000"));
-        ASSERT_TRUE(sim->command("set " + Oui(2, index) + " s cam"));
-        ASSERT_TRUE(sim->command("set " + Oui(3, index) + " x ffffff000000"));
-    }
+    void AddRow(const std::string& index) { AddOuiRow(*sim, index); }
     static void Add(CCameraVLANOUISetting& d, const char* description, const char* oui)
     {
         d.DescriptionEdit()->setText(QString::fromLatin1(description));
@@ -125,22 +113,5 @@ TEST_F(CameraOuiTest, Delete)
     AddRow("0.64.140.0.0.0");
     CCameraVLANOUISetting d;
     Open(d);
-    sim->clearLog();
-    {
-        MessageRecorder recorder;
-        recorder.expect(QStringLiteral("Please Selecte the OUI Entry you would to delete"));
-        d.DeleteButton()->click();
-    }
-    d.List()->SelectItem(1);
-    {
-        MessageRecorder recorder;
-        recorder.expect(QStringLiteral("The default Surveillance OUI can not be deleted."));
-        d.DeleteButton()->click();
-    }
-    EXPECT_TRUE(sim->sets().empty());
-    d.List()->SelectItem(0);
-    d.DeleteButton()->click();
-    ASSERT_TRUE(WaitFor([&] { return !d.IsWriting() && !d.IsSettling() && !d.Gate().Pending(); }));
-    EXPECT_EQ(SetRequests(*sim), (std::vector<std::vector<Varbind>>{{{Oui(5, "0.64.140.0.0.0"), "6"}}}));
-    EXPECT_EQ(d.List()->GetItemCount(), 1);
+    ExpectDeleteRules(*sim, d, "0.64.140.0.0.0");
 }

@@ -9,27 +9,22 @@
 #include "CStatusLine.h"
 #include "ListTexts.h"
 #include "MessageRecorder.h"
-#include "StpIgmpTestUtil.h"
+#include "CameraTestUtil.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 
-using namespace stptest;
+using namespace cameratest;
 
 namespace {
 
 const std::string kGlobal = kPrivate + ".26.1.";           // n.0
-const std::string kOui = kPrivate + ".26.2.1.1.";          // column.mac
 const std::string kDefaultIndex = "10.60.94.0.0.0";
 std::string G(int n)
 {
     return kGlobal + std::to_string(n) + ".0";
-}
-std::string Oui(int column, const std::string& index)
-{
-    return kOui + std::to_string(column) + "." + index;
 }
 
 class CameraVlanTest : public SwitchDialogTest
@@ -48,13 +43,7 @@ protected:
         ASSERT_TRUE(sim->command("set " + G(2) + " i " + std::to_string(vid)));
     }
     // A user row of the OUI table.
-    void AddRow(const std::string& index, int type = 0)
-    {
-        ASSERT_TRUE(sim->command("set " + Oui(5, index) + " i 1"));
-        ASSERT_TRUE(sim->command("set " + Oui(1, index) + " x 000000000000"));
-        ASSERT_TRUE(sim->command("set " + Oui(2, index) + " s cam"));
-        ASSERT_TRUE(sim->command("set " + Oui(4, index) + " i " + std::to_string(type)));
-    }
+    void AddRow(const std::string& index) { AddOuiRow(*sim, index); }
     static void OpenReady(CCameraVlanSetting& d)
     {
         Open(d);
@@ -431,25 +420,8 @@ TEST_F(CameraVlanTest, Delete)
     AddRow("0.17.34.51.68.85");
     CCameraVlanSetting d;
     OpenReady(d);
-    sim->clearLog();
-    {
-        MessageRecorder recorder;
-        recorder.expect(QStringLiteral("Please Selecte the OUI Entry you would to delete"));
-        d.DeleteButton()->click();
-    }
-    d.List()->SelectItem(1);   // the default row comes second in index order
-    ASSERT_EQ(d.List()->GetItemText(1, 3), "0A-3C-5E-00-00-00");
-    {
-        MessageRecorder recorder;
-        recorder.expect(QStringLiteral("The default Surveillance OUI can not be deleted."));
-        d.DeleteButton()->click();
-    }
-    EXPECT_TRUE(sim->sets().empty());
-    d.List()->SelectItem(0);
-    d.DeleteButton()->click();
-    ASSERT_TRUE(WaitFor([&] { return !d.IsWriting() && !d.IsSettling() && !d.Gate().Pending(); }));
-    EXPECT_EQ(SetRequests(*sim), (std::vector<std::vector<Varbind>>{{{Oui(5, "0.17.34.51.68.85"), "6"}}}));
-    EXPECT_EQ(d.List()->GetItemCount(), 1);
+    ASSERT_EQ(d.List()->GetItemText(1, 3), "0A-3C-5E-00-00-00");   // the default row comes second in index order
+    ExpectDeleteRules(*sim, d, "0.17.34.51.68.85");
 }
 
 // The main menu's command builds this dialog.
