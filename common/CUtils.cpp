@@ -341,6 +341,16 @@ QByteArray CUtils::PortArrayToOctets(const int* portArray)
     return octets;
 }
 
+QByteArray CUtils::PortArrayToModelOctets(const int* portArray)
+{
+    QByteArray octets = PortArrayToOctets(portArray);
+    if (g_nDevicePortNum == 52)
+        octets = octets.leftJustified(12, '\0', true);
+    else if (g_nDevicePortNum == 28)
+        octets = octets.leftJustified(8, '\0', true);
+    return octets;
+}
+
 void CUtils::PortListToArray(const QString& list, int* portArray, int value)
 {
     if (!portArray)
@@ -422,32 +432,39 @@ QString CUtils::BytesToHexText(const unsigned char* octets, int count)
 
 // ---------------------------------------------------------------- addresses
 
-int CUtils::ValidateMacText(const QString& text, int allowMulticast)
+CUtils::MacFault CUtils::CheckMacText(const QString& text, int allowMulticast)
 {
-    auto refuse = [](const QString& message) {
-        AfxMessageBox(message, MB_OK);
-        return 0;
-    };
     if (text.size() != 17)
-        return refuse(kMacFormat);
+        return MacBadFormat;
     for (int at : {2, 5, 8, 11, 14}) {
         if (text[at] != u'-')
-            return refuse(kMacFormat);
+            return MacBadFormat;
     }
     QString digits = text;
     digits.remove(u'-');
     if (digits == QLatin1String("000000000000") || digits.size() < 12)
-        return refuse(kMacFormat);
+        return MacBadFormat;
     for (QChar c : digits) {
         const bool hex = (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f');
         if (!hex)
-            return refuse(kMacFormat);
+            return MacBadFormat;
     }
     if (digits.compare(QLatin1String("ffffffffffff"), Qt::CaseInsensitive) == 0)
-        return refuse(QStringLiteral("Broadcast MAC is not allowed."));
+        return MacBroadcast;
     if (!allowMulticast && (HexValueOf(digits.left(2)) & 1))
-        return refuse(QStringLiteral("Multicast MAC is not allowed."));
-    return 1;
+        return MacMulticast;
+    return MacOk;
+}
+
+int CUtils::ValidateMacText(const QString& text, int allowMulticast)
+{
+    switch (CheckMacText(text, allowMulticast)) {
+    case MacOk: return 1;
+    case MacBadFormat: AfxMessageBox(kMacFormat, MB_OK); break;
+    case MacBroadcast: AfxMessageBox(QStringLiteral("Broadcast MAC is not allowed."), MB_OK); break;
+    case MacMulticast: AfxMessageBox(QStringLiteral("Multicast MAC is not allowed."), MB_OK); break;
+    }
+    return 0;
 }
 
 QString CUtils::MacTextToOidIndex(const QString& text)

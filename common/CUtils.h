@@ -50,6 +50,11 @@ public:
     // The octets that a SET of a port map carries: hex text of the array,
     // padded, turned into octets (an odd digit count keeps its last digit).
     static QByteArray PortArrayToOctets(const int* portArray);
+    // The same at the width some tables of the switch take whatever the
+    // port map needs: 12 octets on 52 ports and 8 on 28 ports (VLAN port
+    // maps, IGMP router ports, surveillance VLAN tagged ports); other port
+    // counts as PortArrayToOctets.
+    static QByteArray PortArrayToModelOctets(const int* portArray);
 
     // Sets portArray[n-1] = value for every listed n in 1..g_nDevicePortNum.
     static void PortListToArray(const QString& list, int* portArray, int value);
@@ -75,6 +80,11 @@ public:
 
     // ---- Address texts ----
 
+    // What is wrong with a MAC text, in the order the checks run.
+    enum MacFault { MacOk = 0, MacBadFormat, MacBroadcast, MacMulticast };
+    // The check behind ValidateMacText without its message, for dialogs
+    // that word the faults their own way.
+    static MacFault CheckMacText(const QString& text, int allowMulticast);
     // 1 for xx-xx-xx-xx-xx-xx (not all zero, not broadcast, not multicast
     // unless allowed); else shows its message and returns 0.
     static int ValidateMacText(const QString& text, int allowMulticast);

@@ -2,6 +2,7 @@
 
 #include "C8021qVlanSet.h"
 #include "CAboutDlg.h"
+#include "CCameraVlanSetting.h"
 #include "CFirmDownLoad.h"
 #include "CGVRPSettings.h"
 #include "CGVRPTime.h"
@@ -62,7 +63,7 @@ CCommandTable::CCommandTable()
         {ID_VLAN_CONFIGURATION, QStringLiteral("C8021qVlanSet"), &Make<C8021qVlanSet>, F::None},
         {ID_GVRP_GLOBAL, QStringLiteral("CGVRPTime"), &Make<CGVRPTime>, F::None},
         {ID_GVRP_PORT, QStringLiteral("CGVRPSettings"), &Make<CGVRPSettings>, F::None},
-        {ID_AUTO_SURVEILLANCE_VLAN, QStringLiteral("CCameraVlanSetting"), {}, F::None},
+        {ID_AUTO_SURVEILLANCE_VLAN, QStringLiteral("CCameraVlanSetting"), &Make<CCameraVlanSetting>, F::None},
         // L2 Function
         {ID_JUMBO_FRAME, QStringLiteral("CJumboFrameconfigdlg"), &Make<CJumboFrameconfigdlg>, F::None},
         {ID_PORT_MIRRORING, QStringLiteral("CPortMirroringdlg"), &Make<CPortMirroringdlg>, F::None},

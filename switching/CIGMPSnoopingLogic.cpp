@@ -172,9 +172,7 @@ QByteArray CIGMPSnoopingLogic::RouterPortOctets(const std::vector<int>& ports)
     const int n = g_nDevicePortNum;
     std::vector<int> array(ports);
     array.resize(std::max(n, 0), 0);
-    QByteArray octets = n > 0 ? CUtils::PortArrayToOctets(array.data()) : QByteArray();
-    const int width = n == 52 ? 12 : n == 28 ? 8 : n == 20 ? 4 : int(octets.size());
-    return octets.leftJustified(width, '\0', true);
+    return n > 0 ? CUtils::PortArrayToModelOctets(array.data()) : QByteArray();
 }
 
 int CIGMPSnoopingLogic::SetVlanRouterPorts(const QString& strVid, const QByteArray& octets,

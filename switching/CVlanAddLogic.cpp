@@ -125,12 +125,7 @@ QByteArray CVlanAddLogic::PortMap(const PortFlags& flags) const
 {
     PortFlags ports = flags;
     ports.resize(size_t(m_nPortNum), 0);
-    QByteArray octets = m_nPortNum > 0 ? CUtils::PortArrayToOctets(ports.data()) : QByteArray();
-    if (m_nPortNum == 52)
-        octets = octets.leftJustified(12, '\0', true);
-    else if (m_nPortNum == 28)
-        octets = octets.leftJustified(8, '\0', true);
-    return octets;
+    return m_nPortNum > 0 ? CUtils::PortArrayToModelOctets(ports.data()) : QByteArray();
 }
 
 void CVlanAddLogic::AddSteps(CSetSequence& sequence, const Settings& s) const

@@ -103,9 +103,9 @@ CSetSequence* CConfigDialog::NewSequence(CCommonSNMP& session)
     return sequence;
 }
 
-void CConfigDialog::GateButton(QPushButton* button)
+void CConfigDialog::GateButton(QPushButton* button, std::function<bool()> canUse)
 {
-    m_gated.push_back(button);
+    m_gated.emplace_back(button, std::move(canUse));
     UpdateApply();
 }
 
@@ -150,6 +150,16 @@ void CConfigDialog::Refresh()
 
 void CConfigDialog::RunWrites(CSetSequence* sequence)
 {
+    StartWrites(sequence, nullptr, 0);
+}
+
+void CConfigDialog::RunWrites(CSetSequence* sequence, CSetSequence* undo, int nUndoFromStep)
+{
+    StartWrites(sequence, undo, nUndoFromStep);
+}
+
+void CConfigDialog::StartWrites(CSetSequence* sequence, CSetSequence* undo, int nUndoFromStep)
+{
     if (!sequence || m_bWriting || m_bClosed)
         return;
     SetWriting(true);
@@ -157,13 +167,30 @@ void CConfigDialog::RunWrites(CSetSequence* sequence)
                             [this](int step, int total, const QString&) { m_pStatus->ShowWriting(step, total); });
     auto finished = std::make_shared<QMetaObject::Connection>();
     *finished = connect(sequence, &CSetSequence::finished, this,
-                        [this, progress, finished](bool ok, const SnmpSetFailure& failure) {
+                        [this, progress, finished, undo, nUndoFromStep](bool ok, const SnmpSetFailure& failure) {
                             disconnect(progress);
                             disconnect(*finished);
                             SetWriting(false);
+                            if (m_pUndoneFailure) {
+                                OnUndoEnded(ok, failure);
+                                return;
+                            }
                             if (ok) {
                                 m_pStatus->Clear();
                                 OnWritesDone();
+                                return;
+                            }
+                            if (undo && failure.nStep >= nUndoFromStep && failure.nResult != SnmpSetFailure::Cancelled
+                                && !m_bClosed) {
+                                m_pUndoneFailure = std::make_unique<SnmpSetFailure>(failure);
+                                m_strUndoneMessage = WriteFailureMessage(failure);
+                                StartWrites(undo, nullptr, 0);
+                                if (!m_bWriting && m_pUndoneFailure) {   // the undo could not be sent
+                                    SnmpSetFailure notSent;
+                                    notSent.nResult = SnmpSetFailure::NotSent;
+                                    notSent.strReason = tr("not sent");
+                                    OnUndoEnded(false, notSent);
+                                }
                                 return;
                             }
                             m_pStatus->ShowWriteFailure(failure);
@@ -174,6 +201,17 @@ void CConfigDialog::RunWrites(CSetSequence* sequence)
         disconnect(*finished);
         SetWriting(false);
     }
+}
+
+void CConfigDialog::OnUndoEnded(bool bOk, const SnmpSetFailure& undoFailure)
+{
+    const SnmpSetFailure failure = *std::exchange(m_pUndoneFailure, nullptr);
+    QString text = std::exchange(m_strUndoneMessage, QString());
+    text += bOk ? tr("\nWhat those steps had written was taken back.")
+                : tr("\nTaking back what those steps had written failed: %1").arg(undoFailure.Text());
+    m_pStatus->ShowWriteFailure(failure);
+    Message(text, MB_OK | MB_ICONERROR);
+    Refresh();
 }
 
 void CConfigDialog::SetWriting(bool bWriting)
@@ -228,8 +266,8 @@ QString CConfigDialog::WriteFailureMessage(const SnmpSetFailure& failure) const
 void CConfigDialog::UpdateApply()
 {
     const bool bMayWrite = !m_bClosed && !m_bWriting && !m_bSettling && g_bWritePermission && m_gate.AllSucceeded();
-    for (QPushButton* button : m_gated)
-        button->setEnabled(bMayWrite);
+    for (auto& [button, canUse] : m_gated)
+        button->setEnabled(bMayWrite && (!canUse || canUse()));
     if (m_pApply)
         m_pApply->setEnabled(bMayWrite && CanApply());
 }

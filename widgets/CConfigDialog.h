@@ -20,6 +20,7 @@
 #include "ClxDialog.h"
 #include "MessageSink.h"
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -61,8 +62,9 @@ public:
     CSetSequence* NewSequence(CCommonSNMP& session);
     // A button that writes (Add, Edit, Delete ...): enabled by the rule of
     // Apply (every read succeeded, no write under way, write permission),
-    // without CanApply().
-    void GateButton(QPushButton* button);
+    // without CanApply(), and, when given, only while `canUse` agrees (call
+    // UpdateApply() when its answer may have changed).
+    void GateButton(QPushButton* button, std::function<bool()> canUse = {});
     // A session owned by the dialog (for dialogs without a logic object),
     // closed with the others and destroyed with the dialog.
     CCommonSNMP& NewSession(const char* name);
@@ -78,6 +80,11 @@ public:
     // Sends the sequence, shows its progress and, at its end, either calls
     // OnWritesDone() or shows the failure and re-reads.
     void RunWrites(CSetSequence* sequence);
+    // The same for a write that leaves something half-made when it fails
+    // at step nUndoFromStep or later (a row created by an earlier step):
+    // `undo` is sent first, then the failure is shown, saying whether the
+    // undo was taken, and the dialog re-reads.
+    void RunWrites(CSetSequence* sequence, CSetSequence* undo, int nUndoFromStep);
     bool IsWriting() const { return m_bWriting; }
     // A pause between a write the switch took and the re-read, for settings
     // the switch applies only after it has answered. Apply and Refresh stay
@@ -115,6 +122,8 @@ protected:
 
 private:
     void OnGateSettled(bool bAllSucceeded);
+    void StartWrites(CSetSequence* sequence, CSetSequence* undo, int nUndoFromStep);
+    void OnUndoEnded(bool bOk, const SnmpSetFailure& undoFailure);
     void SetWriting(bool bWriting);
     void OnApplyClicked();
 
@@ -131,7 +140,10 @@ private:
     std::vector<std::unique_ptr<CSnmpScalarRead>> m_reads;
     std::vector<CSetSequence*> m_sequences;
     std::vector<std::pair<CCommonSNMP*, const char*>> m_sessions;
-    std::vector<QPushButton*> m_gated;
+    std::vector<std::pair<QPushButton*, std::function<bool()>>> m_gated;
+    // While an undo runs: the failure it follows and its message.
+    std::unique_ptr<SnmpSetFailure> m_pUndoneFailure;
+    QString m_strUndoneMessage;
     bool m_bWriting = false;
     bool m_bSettling = false;
     int m_nRereadDelayMs = 0;

@@ -45,6 +45,29 @@ TEST(CUtilsAddresses, ValidateMacText)
     }
 }
 
+// The silent check gives the same verdicts as the one with messages (one
+// check behind both), so dialogs with texts of their own judge alike.
+TEST(CUtilsAddresses, CheckMacTextAgreesWithValidateMacText)
+{
+    struct Case { const char* text; int allowMulticast; CUtils::MacFault fault; };
+    const Case cases[] = {
+        {"00-11-22-33-44-55", 0, CUtils::MacOk},
+        {"00:11:22:33:44:55", 0, CUtils::MacBadFormat},
+        {"00-00-00-00-00-00", 0, CUtils::MacBadFormat},
+        {"ff-FF-ff-FF-ff-FF", 0, CUtils::MacBroadcast},
+        {"01-00-5E-00-00-01", 0, CUtils::MacMulticast},
+        {"01-00-5E-00-00-01", 1, CUtils::MacOk},
+    };
+    for (const Case& c : cases) {
+        const QString text = QString::fromLatin1(c.text);
+        EXPECT_EQ(CUtils::CheckMacText(text, c.allowMulticast), c.fault) << c.text;
+        MessageRecorder recorder;
+        if (c.fault != CUtils::MacOk)
+            recorder.script({IDOK});
+        EXPECT_EQ(CUtils::ValidateMacText(text, c.allowMulticast), c.fault == CUtils::MacOk ? 1 : 0) << c.text;
+    }
+}
+
 TEST(CUtilsAddresses, MacTextToOidIndex)
 {
     EXPECT_EQ(CUtils::MacTextToOidIndex(QStringLiteral("00-11-22-33-44-55")), QStringLiteral(".0.17.34.51.68.85"));

@@ -388,3 +388,25 @@ TEST(CUtilsPorts, RoundTripsForEveryPortCount)
     }
     EXPECT_TRUE(recorder.texts().isEmpty());
 }
+
+// The model widths: 52 ports take 12 octets (the plain map has 8), 28 ports
+// 8 (plain 4); other counts keep the plain width. A fault here writes a port
+// map the switch refuses for its length, or drops the uplinks.
+TEST(CUtilsPorts, PortArrayToModelOctets)
+{
+    struct Case { int ports; std::vector<int> members; QByteArray octets; };
+    const Case cases[] = {
+        {52, {1, 2, 3, 4, 6}, Octets({0xf4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0})},
+        {52, {52}, Octets({0, 0, 0, 0, 0, 0, 0x10, 0, 0, 0, 0, 0})},
+        {28, {1, 2, 3, 4, 6}, Octets({0xf4, 0, 0, 0, 0, 0, 0, 0})},
+        {28, {28}, Octets({0, 0, 0, 0x10, 0, 0, 0, 0})},
+        {20, {1, 20}, Octets({0x80, 0, 0x10, 0})},
+    };
+    for (const Case& c : cases) {
+        PortCount pc(c.ports);
+        std::vector<int> ports(64, 0);
+        for (int p : c.members)
+            ports[size_t(p - 1)] = 1;
+        EXPECT_EQ(CUtils::PortArrayToModelOctets(ports.data()), c.octets) << c.ports;
+    }
+}

@@ -36,6 +36,7 @@ public:
         ContentLayout()->addWidget(grid);
         walk = NewWalk(Logic<CModuleBase>()->m_cSnmpVlanTable);
         sequence = NewSequence(Logic<CModuleBase>()->m_cSnmpSet);
+        undo = NewSequence(Logic<CModuleBase>()->m_cSnmpSet);
     }
 
     void OnRefresh() override
@@ -52,12 +53,22 @@ public:
         sequence->Add(QStringLiteral("PVID of port 3"), {SnmpSetValue::Unsigned(kPvid + ".3", 10)});
         sequence->Add(QStringLiteral("PVID of port 4"), {SnmpSetValue::Unsigned(kPvid + ".4", 10)});
         sequence->Add(QStringLiteral("PVID of port 5"), {SnmpSetValue::Unsigned(kPvid + ".5", 10)});
-        RunWrites(sequence);
+        if (undoFromStep == 0) {
+            RunWrites(sequence);
+            return;
+        }
+        undo->Clear();
+        undo->Add(QStringLiteral("PVID of port 3 back"), {SnmpSetValue::Unsigned(kPvid + ".3", 1)});
+        RunWrites(sequence, undo, undoFromStep);
     }
+
+    using CConfigDialog::UpdateApply;
 
     CPortGrid* grid = nullptr;
     CSnmpRowWalk* walk = nullptr;
     CSetSequence* sequence = nullptr;
+    CSetSequence* undo = nullptr;
+    int undoFromStep = 0;   // 0: Apply writes without an undo
     int refreshes = 0;
     int applies = 0;
 };
@@ -257,6 +268,85 @@ TEST_F(ConfigDialogTest, ButtonRowIsTheSameEverywhere)
     EXPECT_EQ(d.RefreshButton()->text(), "&Refresh");
     EXPECT_EQ(d.ApplyButton()->text(), "&Apply");
     EXPECT_EQ(d.CloseButton()->text(), "&Close");
+}
+
+// A write whose later steps fail after an earlier step made something
+// (a row) must take that back before it reports: the undo runs only for a
+// failure at or after its step, its outcome is part of the one message, and
+// the dialog re-reads. A fault here leaves half-made rows on the switch or
+// undoes what was never written.
+TEST_F(ConfigDialogTest, UndoAfterAFailedWrite)
+{
+    const std::string undone = "\nWhat those steps had written was taken back.";
+    struct Case {
+        const char* what;
+        const char* faultyPort;   // the PVID step refused
+        bool undoRefused;
+        std::vector<std::string> setOids;   // PVID ports set, in order
+        std::string tail;                   // after the failure's own text
+    };
+    const Case cases[] = {
+        {"step 2 fails: undo", "4", false, {"3", "4", "3"}, undone},
+        {"step 1 fails: nothing to undo", "3", false, {"3"}, ""},
+        {"the undo is refused too", "4", true, {"3", "4", "3"},
+         "\nTaking back what those steps had written failed: genErr on " + kPvid.toStdString() + ".3"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(sim->command("reset"));
+        DemoDialog d;
+        d.undoFromStep = 2;
+        OpenAndRead(d);
+        ASSERT_TRUE(sim->command("error " + kPvid.toStdString() + "." + c.faultyPort + " genErr"));
+        MessageRecorder messages;
+        messages.script({IDOK});
+        sim->clearLog();
+        const int refreshesBefore = d.refreshes;
+        if (c.undoRefused) {
+            // The undo writes port 3 again: refuse it once step 2 has failed.
+            QObject::connect(d.sequence, &CSetSequence::finished, &d, [&](bool, const SnmpSetFailure&) {
+                sim->command("error " + kPvid.toStdString() + ".3 genErr");
+            });
+        }
+        d.ApplyButton()->click();
+        ASSERT_TRUE(WaitFor([&] { return !messages.requests().isEmpty() && !d.IsWriting(); }));
+        std::vector<std::string> oids;
+        for (const SimRequest& r : sim->sets())
+            oids.push_back(r.varbinds.at(0).oid.substr(kPvid.size() + 1));
+        EXPECT_EQ(oids, c.setOids);
+        ASSERT_EQ(messages.requests().size(), 1);
+        const std::string text = messages.requests().front().text.toStdString();
+        const std::string failed = c.faultyPort == std::string("3") ? "Step 1 of 3 (PVID of port 3) failed: genErr on "
+                                                                     : "Step 2 of 3 (PVID of port 4) failed: genErr on ";
+        EXPECT_NE(text.find(failed + kPvid.toStdString() + "." + c.faultyPort), std::string::npos) << text;
+        EXPECT_EQ(text.substr(text.size() - c.tail.size()), c.tail) << text;
+        if (c.tail.empty()) {
+            EXPECT_EQ(text.find("taken back"), std::string::npos) << text;
+        }
+        EXPECT_EQ(d.refreshes, refreshesBefore + 1);
+        EXPECT_TRUE(d.CloseButton()->isEnabled());
+        ASSERT_TRUE(sim->command("clear"));
+    }
+}
+
+// A gated button with a condition of its own: on only when the reads
+// succeeded and the condition holds; UpdateApply() re-asks the condition.
+TEST_F(ConfigDialogTest, GatedButtonWithACondition)
+{
+    DemoDialog d;
+    bool allowed = false;
+    auto* button = new QPushButton(QStringLiteral("&Add"), &d);
+    d.GateButton(button, [&] { return allowed; });
+    OpenAndRead(d);
+    EXPECT_FALSE(button->isEnabled());
+    allowed = true;
+    d.UpdateApply();
+    EXPECT_TRUE(button->isEnabled());
+    ASSERT_TRUE(sim->command("drop all"));
+    d.Refresh();
+    ASSERT_TRUE(WaitFor([&] { return !d.Gate().Pending(); }));
+    EXPECT_FALSE(button->isEnabled());
+    ASSERT_TRUE(sim->command("drop off"));
 }
 
 namespace {
