@@ -1,5 +1,6 @@
 #include "CPowSavSettings.h"
 
+#include "CListCtrlEx.h"
 #include "CSetSequence.h"
 #include "CSnmpRowWalk.h"
 #include "CUtils.h"
@@ -224,6 +225,15 @@ QList<TIME_PROFILE_ROW> CPowSavSettings::TakeTimeRows(const QList<SnmpRow>& rows
             taken << row;
     }
     return taken;
+}
+
+QList<TIME_PROFILE_ROW> CPowSavSettings::ShowActiveTimeRows(const QList<SnmpRow>& rows, CListCtrlEx* pList)
+{
+    QList<TIME_PROFILE_ROW> active = TakeTimeRows(rows, true);
+    pList->DeleteAllItems();
+    for (const TIME_PROFILE_ROW& row : active)
+        pList->AppendRow(row.ListTexts());
+    return active;
 }
 
 QList<SnmpSetValue> CPowSavSettings::TimeWindowValues(const QString& strEntry, const TIME_PROFILE_ROW& row)

@@ -13,6 +13,7 @@
 #include <QStringList>
 #include <array>
 
+class CListCtrlEx;
 class CSetSequence;
 struct SnmpSetValue;
 struct SnmpRow;
@@ -100,6 +101,9 @@ public:
     // The rows of a complete walk up to the first one cut short; with
     // bActiveOnly only those whose row status is "1".
     static QList<TIME_PROFILE_ROW> TakeTimeRows(const QList<SnmpRow>& rows, bool bActiveOnly);
+    // The active rows of a complete walk, also shown in pList (emptied
+    // first), one line per row.
+    static QList<TIME_PROFILE_ROW> ShowActiveTimeRows(const QList<SnmpRow>& rows, CListCtrlEx* pList);
     // The window's columns of a row, in the switch's order: date flag,
     // the dates when flagged, the times, the weekdays (not the name, not
     // the row status).

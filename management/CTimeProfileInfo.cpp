@@ -64,10 +64,7 @@ void CTimeProfileInfo::OnRefresh()
 void CTimeProfileInfo::OnWalkEnd(int nTicket, const WalkOutcome& outcome)
 {
     if (outcome.Ok()) {
-        m_rows = CPowSavSettings::TakeTimeRows(m_pWalk->Rows(), true);
-        m_pList->DeleteAllItems();
-        for (const TIME_PROFILE_ROW& row : m_rows)
-            m_pList->AppendRow(row.ListTexts());
+        m_rows = CPowSavSettings::ShowActiveTimeRows(m_pWalk->Rows(), m_pList);
         m_pDelete->setEnabled(true);
     }
     Gate().Settle(nTicket, outcome);

@@ -57,10 +57,7 @@ void TimeRangInfo::OnRefresh()
 void TimeRangInfo::OnWalkEnd(int nTicket, const WalkOutcome& outcome)
 {
     if (outcome.Ok()) {
-        m_rows = CPowSavSettings::TakeTimeRows(m_pWalk->Rows(), true);
-        m_pList->DeleteAllItems();
-        for (const TIME_PROFILE_ROW& row : m_rows)
-            m_pList->AppendRow(row.ListTexts());
+        m_rows = CPowSavSettings::ShowActiveTimeRows(m_pWalk->Rows(), m_pList);
     }
     Gate().Settle(nTicket, outcome);
 }
