@@ -15,7 +15,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace {
@@ -79,19 +78,11 @@ CPOEConfigDlg::CPOEConfigDlg(QWidget* parent)
     auto* infoLayout = new QVBoxLayout(info);
     m_pList = new CListCtrlEx(info);
     SetControlId(m_pList, IDC_PORT_LIST);
-    const struct { const char* text; int width; int format; } columns[] = {
-        {"Index", 50, CListCtrlEx::LVCFMT_RIGHT},          {"State", 60, CListCtrlEx::LVCFMT_LEFT},
-        {"Time Range", 90, CListCtrlEx::LVCFMT_LEFT},      {"Priority", 60, CListCtrlEx::LVCFMT_LEFT},
-        {"Power Limit", 80, CListCtrlEx::LVCFMT_LEFT},     {"Power\n(W)", 60, CListCtrlEx::LVCFMT_RIGHT},
-        {"Voltage\n(V)", 60, CListCtrlEx::LVCFMT_RIGHT},   {"Current\n(mA)", 60, CListCtrlEx::LVCFMT_RIGHT},
-        {"Classification", 95, CListCtrlEx::LVCFMT_LEFT}, {"Status", 120, CListCtrlEx::LVCFMT_LEFT}};
-    int col = 0;
-    int width = 0;
-    for (const auto& c : columns) {
-        m_pList->InsertColumn(col++, tr(c.text), c.format, c.width);
-        width += c.width;
-    }
-    m_pList->setMinimumWidth(width + 2 * m_pList->frameWidth() + m_pList->verticalScrollBar()->sizeHint().width() + 4);
+    const int right = CListCtrlEx::LVCFMT_RIGHT;
+    m_pList->AppendColumns({{"Index", 50, right}, {"State", 60}, {"Time Range", 90}, {"Priority", 60},
+                            {"Power Limit", 80}, {"Power\n(W)", 60, right}, {"Voltage\n(V)", 60, right},
+                            {"Current\n(mA)", 60, right}, {"Classification", 95}, {"Status", 120}},
+                           true);
     m_pList->setMinimumHeight(m_pList->verticalHeader()->defaultSectionSize() * 10 + 40);
     infoLayout->addWidget(m_pList);
     ContentLayout()->addWidget(info, 1);

@@ -81,16 +81,7 @@ CPowerSaveDlg::CPowerSaveDlg(QWidget* parent)
     auto* summaryBox = new QGroupBox(tr("Summary"), this);
     auto* summaryLayout = new QVBoxLayout(summaryBox);
     m_pSummary = new CListCtrlEx(summaryBox);
-    const struct { const char* text; int width; } columns[] = {
-        {"Type", 140}, {"State", 80}, {"Time Profile 1 ", 120}, {"Time Profile 2", 120}, {"Port ", 120}};
-    int col = 0;
-    int width = 0;
-    for (const auto& c : columns) {
-        m_pSummary->InsertColumn(col++, tr(c.text), CListCtrlEx::LVCFMT_LEFT, c.width);
-        width += c.width;
-    }
-    // Every column in view without scrolling.
-    m_pSummary->setMinimumWidth(width + 2 * m_pSummary->frameWidth() + 4);
+    m_pSummary->AppendColumns({{"Type", 140}, {"State", 80}, {"Time Profile 1 ", 120}, {"Time Profile 2", 120}, {"Port ", 120}});
     m_pSummary->setMinimumHeight(m_pSummary->verticalHeader()->defaultSectionSize() * 5 + 8);
     summaryLayout->addWidget(m_pSummary);
     ContentLayout()->addWidget(summaryBox);

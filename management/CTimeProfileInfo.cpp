@@ -23,17 +23,9 @@ CTimeProfileInfo::CTimeProfileInfo(QWidget* parent)
     auto* entries = new QGroupBox(tr("Time Profile Entries"), this);
     auto* entriesLayout = new QVBoxLayout(entries);
     m_pList = new CListCtrlEx(entries);
-    const struct { const char* text; int width; int format; } columns[] = {
-        {"Profile Name", 100, CListCtrlEx::LVCFMT_LEFT}, {"Weekdays", 180, CListCtrlEx::LVCFMT_LEFT},    {"From Day", 80, CListCtrlEx::LVCFMT_CENTER},
-        {"To Day", 80, CListCtrlEx::LVCFMT_CENTER},      {"Start Time", 80, CListCtrlEx::LVCFMT_CENTER}, {"End Time", 70, CListCtrlEx::LVCFMT_CENTER}};
-    int col = 0;
-    int width = 0;
-    for (const auto& c : columns) {
-        m_pList->InsertColumn(col++, tr(c.text), c.format, c.width);
-        width += c.width;
-    }
-    // Every column in view without scrolling.
-    m_pList->setMinimumWidth(width + 2 * m_pList->frameWidth() + 4);
+    m_pList->AppendColumns({{"Profile Name", 100}, {"Weekdays", 180}, {"From Day", 80, CListCtrlEx::LVCFMT_CENTER},
+                            {"To Day", 80, CListCtrlEx::LVCFMT_CENTER}, {"Start Time", 80, CListCtrlEx::LVCFMT_CENTER},
+                            {"End Time", 70, CListCtrlEx::LVCFMT_CENTER}});
     entriesLayout->addWidget(m_pList);
     auto* row = new QHBoxLayout;
     row->addStretch(1);

@@ -16,17 +16,9 @@ TimeRangInfo::TimeRangInfo(QWidget* parent)
     : CConfigDialog(tr("Time Range Information"), nullptr, RefreshClose, parent)
 {
     m_pList = new CListCtrlEx(this);
-    const struct { const char* text; int width; int format; } columns[] = {
-        {"Range Name", 100, CListCtrlEx::LVCFMT_LEFT},   {"Weekdays", 200, CListCtrlEx::LVCFMT_LEFT},
-        {"From Day", 80, CListCtrlEx::LVCFMT_CENTER},   {"To Day", 80, CListCtrlEx::LVCFMT_CENTER},
-        {"Start Time", 70, CListCtrlEx::LVCFMT_CENTER}, {"End Time", 70, CListCtrlEx::LVCFMT_CENTER}};
-    int col = 0;
-    int width = 0;
-    for (const auto& c : columns) {
-        m_pList->InsertColumn(col++, tr(c.text), c.format, c.width);
-        width += c.width;
-    }
-    m_pList->setMinimumWidth(width + 2 * m_pList->frameWidth() + 4);
+    m_pList->AppendColumns({{"Range Name", 100}, {"Weekdays", 200}, {"From Day", 80, CListCtrlEx::LVCFMT_CENTER},
+                            {"To Day", 80, CListCtrlEx::LVCFMT_CENTER}, {"Start Time", 70, CListCtrlEx::LVCFMT_CENTER},
+                            {"End Time", 70, CListCtrlEx::LVCFMT_CENTER}});
     ContentLayout()->addWidget(m_pList, 1);
     auto* row = new QHBoxLayout;
     row->addStretch(1);

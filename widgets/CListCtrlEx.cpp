@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QKeySequence>
+#include <QScrollBar>
 
 CListCtrlEx::CListCtrlEx(QWidget* parent)
     : QTableWidget(parent)
@@ -50,6 +51,17 @@ int CListCtrlEx::InsertColumn(int nCol, const QString& strHeading, int nFormat, 
     const int padding = 15;
     setColumnWidth(col, nWidth >= 0 ? nWidth : GetStringWidth(strHeading) + padding);
     return col;
+}
+
+void CListCtrlEx::AppendColumns(std::initializer_list<Column> columns, bool bScrollBarRoom)
+{
+    int width = 0;
+    for (const Column& c : columns) {
+        InsertColumn(columnCount(), QString::fromUtf8(c.heading), c.nFormat, c.nWidth);
+        width += c.nWidth;
+    }
+    const int scrollBar = bScrollBarRoom ? verticalScrollBar()->sizeHint().width() : 0;
+    setMinimumWidth(width + 2 * frameWidth() + scrollBar + 4);
 }
 
 bool CListCtrlEx::DeleteColumn(int nCol)

@@ -10,6 +10,8 @@
 
 #include <QTableWidget>
 
+#include <initializer_list>
+
 class CListCtrlEx : public QTableWidget
 {
     Q_OBJECT
@@ -31,6 +33,16 @@ public:
     // Inserts a column at nCol (clamped to the column count) and returns its
     // position. A width below 0 fits the heading (GetStringWidth + 15).
     int InsertColumn(int nCol, const QString& strHeading, int nFormat = LVCFMT_LEFT, int nWidth = -1);
+    // One column of AppendColumns: heading, width and alignment.
+    struct Column {
+        const char* heading;
+        int nWidth;
+        int nFormat = LVCFMT_LEFT;
+    };
+    // Appends the columns and keeps the list wide enough to show all of them
+    // without scrolling sideways (with room for the vertical scroll bar when
+    // bScrollBarRoom).
+    void AppendColumns(std::initializer_list<Column> columns, bool bScrollBarRoom = false);
     bool DeleteColumn(int nCol);
     int GetColumnCount() const { return columnCount(); }
     bool SetColumnWidth(int nCol, int nWidth);

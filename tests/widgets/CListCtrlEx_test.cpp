@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QScrollBar>
 
 #include <gtest/gtest.h>
 
@@ -104,6 +105,29 @@ TEST(CListCtrlEx, ColumnsWidthsAndAlignment)
     EXPECT_TRUE(list.item(0, 0)->textAlignment() & Qt::AlignLeft);
     list.SetExtendedStyle(CListCtrlEx::LVS_EX_GRIDLINES | CListCtrlEx::LVS_EX_FULLROWSELECT);
     EXPECT_TRUE(list.showGrid());
+}
+
+// Columns appended from a table keep their order, widths and alignment,
+// and the list stays wide enough to show them all side by side.
+TEST(CListCtrlEx, AppendedColumnsAllInView)
+{
+    EnsureTestApp();
+    CListCtrlEx list;
+    list.InsertColumn(0, QStringLiteral("first"), CListCtrlEx::LVCFMT_LEFT, 30);
+    list.AppendColumns({{"Index", 50, CListCtrlEx::LVCFMT_RIGHT}, {"Power\n(W)", 60}});
+    ASSERT_EQ(list.GetColumnCount(), 3);
+    EXPECT_EQ(list.horizontalHeaderItem(1)->text(), QStringLiteral("Index"));
+    EXPECT_EQ(list.horizontalHeaderItem(2)->text(), QStringLiteral("Power\n(W)"));
+    EXPECT_EQ(list.GetColumnWidth(1), 50);
+    list.InsertItem(0, QStringLiteral("x"));
+    list.SetItemText(0, 1, QStringLiteral("7"));
+    EXPECT_TRUE(list.item(0, 1)->textAlignment() & Qt::AlignRight);
+    const int plain = list.minimumWidth();
+    EXPECT_GE(plain, 50 + 60);
+
+    CListCtrlEx withBar;
+    withBar.AppendColumns({{"Index", 50, CListCtrlEx::LVCFMT_RIGHT}, {"Power\n(W)", 60}}, true);
+    EXPECT_GE(withBar.minimumWidth(), 50 + 60 + withBar.verticalScrollBar()->sizeHint().width());
 }
 
 // Selection by rows: one at a time by default (a Delete acting on "the
