@@ -477,6 +477,16 @@ QString CUtils::MacTextToOidIndex(const QString& text)
     return index;
 }
 
+QString CUtils::OctetsToMacText(const QByteArray& octets)
+{
+    if (octets.size() != 6)
+        return {};
+    QStringList pairs;
+    for (char octet : octets)
+        pairs << BytesToHexText(reinterpret_cast<const unsigned char*>(&octet), 1);
+    return pairs.join(u'-');
+}
+
 int CUtils::ValidateIPv4(QString text)
 {
     if (!CValidationPatterns::MatchesIPv4(text))

@@ -90,6 +90,8 @@ public:
     static int ValidateMacText(const QString& text, int allowMulticast);
     // ".d.d.d.d.d.d": the hex pairs as decimal sub-identifiers.
     static QString MacTextToOidIndex(const QString& text);
+    // "XX-XX-XX-XX-XX-XX" (upper case) of six octets; empty for another length.
+    static QString OctetsToMacText(const QByteArray& octets);
 
     // 1 for a dotted-quad unicast host address, 0 otherwise.
     static int ValidateIPv4(QString text);

@@ -50,28 +50,11 @@ bool ParseStrictInt(const QString& text, qint64 lo, qint64 hi, qint64* value, QS
 
 bool ParseStrictTenths(const QString& text, qint64 loTenths, qint64 hiTenths, qint64* tenths, QString* canonical)
 {
+    // Exactly one digit after a point: "15.40" is refused here.
     const qsizetype dot = text.indexOf(u'.');
-    qint64 whole = 0;
-    qint64 fraction = 0;
-    if (dot < 0) {
-        if (!digitsValue(text, whole))
-            return false;
-    } else {
-        const QStringView fractionText = QStringView(text).mid(dot + 1);
-        if (fractionText.size() != 1 || !digitsValue(QStringView(text).left(dot), whole)
-            || !digitsValue(fractionText, fraction))
-            return false;
-    }
-    if (whole > (std::numeric_limits<qint64>::max() - 9) / 10)
+    if (dot >= 0 && text.size() - dot != 2)
         return false;
-    const qint64 v = whole * 10 + fraction;
-    if (v < loTenths || v > hiTenths)
-        return false;
-    if (tenths)
-        *tenths = v;
-    if (canonical)
-        *canonical = v % 10 == 0 ? QString::number(v / 10) : QStringLiteral("%1.%2").arg(v / 10).arg(v % 10);
-    return true;
+    return ParseStrictDecimal(text, 1, loTenths, hiTenths, tenths, canonical);
 }
 
 bool ParseStrictDecimal(const QString& text, int nFractionDigits, qint64 loScaled, qint64 hiScaled, qint64* scaled,

@@ -55,8 +55,7 @@ CLLDPMED::CLLDPMED(QWidget* parent)
     SetControlId(ApplyButton(), 1102);
     SetControlId(RefreshButton(), 1044);
 
-    connect(m_pFrom, &QComboBox::activated, this, &CLLDPMED::OnSelChangeFromPort);
-    connect(m_pTo, &QComboBox::activated, this, &CLLDPMED::OnSelChangeToPort);
+    LinkPortRange(m_pFrom, m_pTo);
 
     m_pWalk = NewWalk(m_cCommonSNMPTable);
     m_pWrite = NewSequence(m_cCommonSNMPSet);
@@ -119,20 +118,6 @@ void CLLDPMED::ReadMedTable()
         RefreshButton()->setEnabled(true);
         Gate().Settle(ticket, outcome);
     });
-}
-
-void CLLDPMED::OnSelChangeFromPort()
-{
-    m_nFromPort = m_pFrom->currentIndex() + 1;
-    m_pTo->setCurrentIndex(m_pFrom->currentIndex());
-}
-
-void CLLDPMED::OnSelChangeToPort()
-{
-    if (m_pTo->currentIndex() < m_pFrom->currentIndex()) {
-        Message(QStringLiteral("'To Port' can not be smaller than 'From Port'"), MB_OK);
-        m_pTo->setCurrentIndex(m_pFrom->currentIndex());
-    }
 }
 
 void CLLDPMED::OnApply()

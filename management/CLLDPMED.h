@@ -19,9 +19,6 @@ public:
     explicit CLLDPMED(QWidget* parent = nullptr);
     ~CLLDPMED() override;
 
-    void OnSelChangeFromPort();
-    void OnSelChangeToPort();
-
     QComboBox* FromPort() const { return m_pFrom; }
     QComboBox* ToPort() const { return m_pTo; }
     QComboBox* PseTlv() const { return m_pTlv; }
@@ -44,7 +41,6 @@ private:
     CSnmpRowWalk* m_pWalk = nullptr;
     CSetSequence* m_pWrite = nullptr;
     bool m_bLldpEnabled = false;
-    int m_nFromPort = 1;   // the "From Port" the "To Port" falls back to
 
     QComboBox* m_pFrom = nullptr;
     QComboBox* m_pTo = nullptr;

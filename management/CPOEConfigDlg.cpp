@@ -122,8 +122,7 @@ CPOEConfigDlg::CPOEConfigDlg(QWidget* parent)
     m_pWrites = NewSequence(NewSession("m_cCommonSNMPSet"));
 
     connect(m_pList, &QTableWidget::itemSelectionChanged, this, &CPOEConfigDlg::OnRowSelected);
-    connect(m_pFrom, &QComboBox::activated, this, &CPOEConfigDlg::OnFromChanged);
-    connect(m_pTo, &QComboBox::activated, this, &CPOEConfigDlg::OnToChanged);
+    LinkPortRange(m_pFrom, m_pTo);
     connect(m_pUserDefine, &QCheckBox::toggled, this, &CPOEConfigDlg::UpdateLimitControls);
     UpdateLimitControls();
 }
@@ -248,19 +247,6 @@ void CPOEConfigDlg::OnRowSelected()
     m_pFrom->setCurrentIndex(row);
     m_pTo->setCurrentIndex(row);
     m_pState->setCurrentIndex(m_pList->GetItemText(row, 1) == tr("Enable") ? 0 : 1);
-}
-
-void CPOEConfigDlg::OnFromChanged()
-{
-    m_pTo->setCurrentIndex(m_pFrom->currentIndex());
-}
-
-void CPOEConfigDlg::OnToChanged()
-{
-    if (m_pTo->currentData().toInt() < m_pFrom->currentData().toInt()) {
-        Message(QStringLiteral("'To Port' can not be smaller than 'From Port'"));
-        m_pTo->setCurrentIndex(m_pFrom->currentIndex());
-    }
 }
 
 void CPOEConfigDlg::UpdateLimitControls()

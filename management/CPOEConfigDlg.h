@@ -66,8 +66,6 @@ private:
     void OnPortsEnd(int nTicket, const WalkOutcome& outcome);
     QString TimeRangeText(const QString& strIndex) const;
     void OnRowSelected();
-    void OnFromChanged();
-    void OnToChanged();
     void UpdateLimitControls();
 
     CListCtrlEx* m_pList = nullptr;

@@ -281,8 +281,13 @@ void CPowSavSettings::SetTimeProfile(const TIME_PROFILE_ROW& row, CSetSequence& 
     SetTimeWindowSteps(PowerSaveOid::kProfileEntry, row, sequence);
 }
 
+void CPowSavSettings::RemoveTimeWindowStep(const QString& strEntry, const QString& strIndex, const QString& strStep,
+                                           CSetSequence& sequence)
+{
+    sequence.Add(strStep, {SnmpSetValue::Integer(strEntry + QStringLiteral(".21.") + strIndex, 6)});
+}
+
 void CPowSavSettings::DeleteTimeProfile(const QString& strIndex, CSetSequence& sequence) const
 {
-    sequence.Add(QStringLiteral("profile removal"),
-                 {SnmpSetValue::Integer(PowerSaveOid::kProfileEntry + QStringLiteral(".21.") + strIndex, 6)});
+    RemoveTimeWindowStep(PowerSaveOid::kProfileEntry, strIndex, QStringLiteral("profile removal"), sequence);
 }

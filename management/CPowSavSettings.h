@@ -112,6 +112,9 @@ public:
     static int FreeTimeIndex(const QList<TIME_PROFILE_ROW>& rows);
     // Row status "5", then the columns with "1" last, under the row's index.
     static void SetTimeWindowSteps(const QString& strEntry, const TIME_PROFILE_ROW& row, CSetSequence& sequence);
+    // One step, named strStep, that destroys the row of that index.
+    static void RemoveTimeWindowStep(const QString& strEntry, const QString& strIndex, const QString& strStep,
+                                     CSetSequence& sequence);
     void SetTimeProfile(const TIME_PROFILE_ROW& row, CSetSequence& sequence) const;
     void DeleteTimeProfile(const QString& strIndex, CSetSequence& sequence) const;
 

@@ -12,7 +12,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-
 CTimeProfileInfo::CTimeProfileInfo(QWidget* parent)
     : CConfigDialog(tr("Time Profile Info"), std::make_unique<CPowSavSettings>(), RefreshApplyClose, parent)
 {

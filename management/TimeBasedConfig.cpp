@@ -100,40 +100,17 @@ void TimeBasedConfig::OnApply()
     row.strIndex = QString::number(index);
     m_strCreated = row.strIndex;
     CPowSavSettings::SetTimeWindowSteps(TimeRangInfo::kEntry, row, *m_pWrites);
-    RunWrites(m_pWrites);
+    // Step 1 creates the row: a failure after it would leave a half-made
+    // range on the switch, so the row is removed again.
+    m_pUndo->Clear();
+    CPowSavSettings::RemoveTimeWindowStep(TimeRangInfo::kEntry, m_strCreated, tr("time range removal"), *m_pUndo);
+    RunWrites(m_pWrites, m_pUndo, 2);
 }
 
-void TimeBasedConfig::OnWritesDone()
+QString TimeBasedConfig::UndoResultText(bool bOk, const SnmpSetFailure& undoFailure) const
 {
-    if (m_strFailure.isEmpty()) {
-        CConfigDialog::OnWritesDone();   // closes with OK
-        return;
-    }
-    Message(m_strFailure + tr("\nThe new time range was removed again."), MB_OK | MB_ICONERROR);
-    m_strFailure.clear();
-    Refresh();
-}
-
-void TimeBasedConfig::OnWritesFailed(const SnmpSetFailure& failure)
-{
-    if (!m_strFailure.isEmpty()) {
-        Message(m_strFailure
-                    + tr("\nTime range %1 could not be removed again (%2); delete it in the list.")
-                          .arg(m_strCreated, failure.Text()),
-                MB_OK | MB_ICONERROR);
-        m_strFailure.clear();
-        Refresh();
-        return;
-    }
-    // Step 1 created the row: a failure after it leaves a half-made range,
-    // which must not stay on the switch.
-    if (!IsEdit() && failure.nStep > 1) {
-        m_strFailure = WriteFailureMessage(failure);
-        m_pUndo->Clear();
-        m_pUndo->Add(tr("time range removal"),
-                     {SnmpSetValue::Integer(TimeRangInfo::kEntry + QStringLiteral(".21.") + m_strCreated, 6)});
-        RunWrites(m_pUndo);
-        return;
-    }
-    CConfigDialog::OnWritesFailed(failure);
+    if (bOk)
+        return tr("\nThe new time range was removed again.");
+    return tr("\nTime range %1 could not be removed again (%2); delete it in the list.")
+        .arg(m_strCreated, undoFailure.Text());
 }

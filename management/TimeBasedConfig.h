@@ -26,8 +26,7 @@ public:
 protected:
     void OnRefresh() override;
     void OnApply() override;
-    void OnWritesDone() override;
-    void OnWritesFailed(const SnmpSetFailure& failure) override;
+    QString UndoResultText(bool bOk, const SnmpSetFailure& undoFailure) const override;
 
 private:
     void OnWalkEnd(int nTicket, const WalkOutcome& outcome);
@@ -39,5 +38,4 @@ private:
     CSetSequence* m_pUndo = nullptr;
     QList<TIME_PROFILE_ROW> m_rows;   // every row of the table, active or not
     QString m_strCreated;             // index of a row being made by this Apply
-    QString m_strFailure;             // the failure that is being undone
 };

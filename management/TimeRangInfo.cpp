@@ -48,9 +48,8 @@ void TimeRangInfo::OnRefresh()
 
 void TimeRangInfo::OnWalkEnd(int nTicket, const WalkOutcome& outcome)
 {
-    if (outcome.Ok()) {
+    if (outcome.Ok())
         m_rows = CPowSavSettings::ShowActiveTimeRows(m_pWalk->Rows(), m_pList);
-    }
     Gate().Settle(nTicket, outcome);
 }
 
@@ -91,7 +90,6 @@ void TimeRangInfo::OnDelete()
     if (selected < 0 || IsWriting())
         return;
     m_pWrites->Clear();
-    m_pWrites->Add(tr("time range removal"),
-                   {SnmpSetValue::Integer(kEntry + QStringLiteral(".21.") + m_rows[selected].strIndex, 6)});
+    CPowSavSettings::RemoveTimeWindowStep(kEntry, m_rows[selected].strIndex, tr("time range removal"), *m_pWrites);
     RunWrites(m_pWrites);
 }

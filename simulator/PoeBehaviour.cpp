@@ -3,12 +3,8 @@
 // the power threshold (15.4 to 370 W, to 740 W with the redundant power
 // supply on) as decimal text, and refuses others with wrongValue. A disabled
 // port draws nothing: its measurements read zero and its status "Disabled".
-// `poe set-error STATUS` answers every SET naming the threshold or the
-// shut-off sequence with that error status (and changes nothing) until
-// `poe set-error off` or `reset`.
 
 #include "Behaviour.h"
-#include "RequestLog.h"
 
 #include <cctype>
 #include <optional>
@@ -17,7 +13,6 @@ namespace {
 
 const Oid kPortEntry = PrivateOid({42, 1, 1});
 const Oid kThreshold = PrivateOid({42, 2, 0});
-const Oid kSequence = PrivateOid({42, 3, 0});
 const Oid kRps = PrivateOid({42, 9, 0});
 constexpr oid kStateColumn = 3;
 constexpr oid kLimitColumn = 8;
@@ -56,10 +51,6 @@ public:
         for (size_t i = 0; i < set.size(); ++i) {
             const SetRequest& s = set[i];
             const int at = static_cast<int>(i + 1);
-            if (m_setError && (s.name == kThreshold || s.name == kSequence)) {
-                outcome = {m_setError, at};
-                return;
-            }
             if (s.name == kThreshold) {
                 const Object* rps = pending.find(kRps);
                 const long long high = rps && rps->value.number != 0 ? 7400 : 3700;
@@ -95,29 +86,6 @@ public:
         static const char* const kOff[] = {"0.0", "0.0", "0", "N/A", "Disabled"};
         value.bytes = kOff[column - 9];
     }
-
-    std::optional<std::string> command(Switch&, const std::vector<std::string>& t) override
-    {
-        if (t.empty() || t[0] != "poe")
-            return std::nullopt;
-        if (t.size() == 3 && t[1] == "set-error") {
-            if (t[2] == "off") {
-                m_setError = 0;
-                return "ok";
-            }
-            const int status = ErrorStatusFromText(t[2]);
-            if (status <= 0)
-                return "error: unknown error status " + t[2];
-            m_setError = status;
-            return "ok";
-        }
-        return "error: usage: poe set-error STATUS|off";
-    }
-
-    void onReset(Switch&) override { m_setError = 0; }
-
-private:
-    int m_setError = 0;
 };
 
 BehaviourRegistrar<PoeBehaviour> registrar;

@@ -78,6 +78,7 @@ struct Faults
     std::vector<Oid> dropUnder;  // drop answers to requests touching these subtrees
     int delayMs = 0;
     std::map<Oid, int> errors;   // answer this error status for this OID
+    std::map<Oid, int> setErrors;   // the same for SETs only
     std::map<Oid, size_t> shortStrings;   // answer only the first N octets
 };
 
@@ -219,6 +220,14 @@ int InjectedError(const Oid& name)
     return it == g_sim->faults.errors.end() ? 0 : it->second;
 }
 
+int InjectedSetError(const Oid& name)
+{
+    if (int e = InjectedError(name))
+        return e;
+    auto it = g_sim->faults.setErrors.find(name);
+    return it == g_sim->faults.setErrors.end() ? 0 : it->second;
+}
+
 int Handler(netsnmp_mib_handler*, netsnmp_handler_registration*, netsnmp_agent_request_info* reqinfo,
             netsnmp_request_info* requests)
 {
@@ -266,7 +275,7 @@ int Handler(netsnmp_mib_handler*, netsnmp_handler_registration*, netsnmp_agent_r
         std::vector<netsnmp_request_info*> order;
         for (netsnmp_request_info* r = requests; r; r = r->next) {
             Oid name = NameOf(r->requestvb);
-            if (int e = InjectedError(name)) {
+            if (int e = InjectedSetError(name)) {
                 netsnmp_set_request_error(reqinfo, r, e);
                 return SNMP_ERR_NOERROR;
             }
@@ -561,18 +570,19 @@ std::string Command(const std::string& line)
         f.delayMs = static_cast<int>(ms);
         return "ok";
     }
-    if (cmd == "error" && t.size() == 3) {
+    if ((cmd == "error" || cmd == "set-error") && t.size() == 3) {
         auto o = oidArg(1);
         if (!o)
             return "error: bad OID";
+        std::map<Oid, int>& errors = cmd == "error" ? f.errors : f.setErrors;
         if (t[2] == "off") {
-            f.errors.erase(*o);
+            errors.erase(*o);
             return "ok";
         }
         int status = ErrorStatusFromText(t[2]);
         if (status <= 0)
             return "error: unknown error status '" + t[2] + "'";
-        f.errors[*o] = status;
+        errors[*o] = status;
         return "ok";
     }
     if (cmd == "short" && t.size() == 3) {

@@ -242,22 +242,30 @@ w(PRIVATE + '.31.4.3.0 rw(0..20) s "None"')
 w(PRIVATE + ".31.5.0 rw(1..2) i 1")
 w(PRIVATE + ".31.6.0 rw(1..2) i 2")
 w("")
+
+
+def time_window_table(entry, default_year, rows):
+    """A table of time windows (time profiles, PoE time ranges) and its rows,
+    each (index, name, the values of columns 3 to 20)."""
+    w("table %s rowstatus 21 index 1..8" % entry)
+    w("column 2 rw(1..20) s          # name: must be set before the row is active")
+    w("column 3 rw(1..2) i 2")
+    for column, (lo, hi, default) in zip(range(4, 14), [(2000, 2099, default_year), (1, 12, 1), (1, 31, 1), (0, 23, 0), (0, 59, 0)] * 2):
+        w("column %d rw(%d..%d) i %d" % (column, lo, hi, default))
+    for column in range(14, 21):
+        w("column %d rw(1..2) i 2" % column)
+    for index, name, values in rows:
+        w(entry + '.2.%d rw(1..20) s "%s"' % (index, name))
+        for column, value in zip(range(3, 21), values):
+            w(entry + ".%d.%d rw i %s" % (column, index, value))
+        w(entry + ".21.%d rw i 1" % index)
+
+
 w("# time profiles, index 1-8: 2 name, 3 date flag (1 dated, 2 not), 4-8 start")
 w("# year, month, day, hour, minute, 9-13 end, 14-20 Monday..Sunday (1 yes, 2 no)")
-w("table %s.32.1.1 rowstatus 21 index 1..8" % PRIVATE)
-w("column 2 rw(1..20) s          # name: must be set before the row is active")
-w("column 3 rw(1..2) i 2")
-for column, (lo, hi, default) in zip(range(4, 14), [(2000, 2099, 2011), (1, 12, 1), (1, 31, 1), (0, 23, 0), (0, 59, 0)] * 2):
-    w("column %d rw(%d..%d) i %d" % (column, lo, hi, default))
-for column in range(14, 21):
-    w("column %d rw(1..2) i 2" % column)
-PROFILES = [(1, "Daytime", ["2", "2011", "1", "1", "8", "0", "2011", "1", "1", "18", "0"] + ["1"] * 5 + ["2"] * 2),
-            (2, "Day", ["1", "2012", "5", "9", "8", "30", "2012", "6", "1", "17", "0"] + ["1"] * 7)]
-for index, name, values in PROFILES:
-    w(PRIVATE + '.32.1.1.2.%d rw(1..20) s "%s"' % (index, name))
-    for column, value in zip(range(3, 21), values):
-        w(PRIVATE + ".32.1.1.%d.%d rw i %s" % (column, index, value))
-    w(PRIVATE + ".32.1.1.21.%d rw i 1" % index)
+time_window_table(PRIVATE + ".32.1.1", 2011, [
+    (1, "Daytime", ["2", "2011", "1", "1", "8", "0", "2011", "1", "1", "18", "0"] + ["1"] * 5 + ["2"] * 2),
+    (2, "Day", ["1", "2012", "5", "9", "8", "30", "2012", "6", "1", "17", "0"] + ["1"] * 7)])
 w("")
 # --- PoE and the 802.1X scalars beside the PoE time ranges ---
 w("# 802.1X global scalars (every model): 23.1.1.0 authentication state,")
@@ -269,17 +277,8 @@ w(PRIVATE + ".23.1.4.0 rw(1..2) i 2")
 if POE:
     w("")
     w("# PoE time ranges, index 1-8: the columns of the time profiles (no column 1)")
-    w("table %s.23.1.1 rowstatus 21 index 1..8" % PRIVATE)
-    w("column 2 rw(1..20) s          # name: must be set before the row is active")
-    w("column 3 rw(1..2) i 2")
-    for column, (lo, hi, default) in zip(range(4, 14), [(2000, 2099, 2009), (1, 12, 1), (1, 31, 1), (0, 23, 0), (0, 59, 0)] * 2):
-        w("column %d rw(%d..%d) i %d" % (column, lo, hi, default))
-    for column in range(14, 21):
-        w("column %d rw(1..2) i 2" % column)
-    w(PRIVATE + '.23.1.1.2.1 rw(1..20) s "Office"')
-    for column, value in zip(range(3, 21), ["2", "2009", "1", "1", "7", "30", "2009", "1", "1", "19", "0"] + ["1"] * 5 + ["2"] * 2):
-        w(PRIVATE + ".23.1.1.%d.1 rw i %s" % (column, value))
-    w(PRIVATE + ".23.1.1.21.1 rw i 1")
+    time_window_table(PRIVATE + ".23.1.1", 2009, [
+        (1, "Office", ["2", "2009", "1", "1", "7", "30", "2009", "1", "1", "19", "0"] + ["1"] * 5 + ["2"] * 2)])
     w("")
     w("# PoE ports (42.1.1, index 1.port, copper ports only): 3 state (1 on, 2 off),")
     w("# 4 time range (a time-profile index, 0 none), 5 priority (1 low, 2 normal,")

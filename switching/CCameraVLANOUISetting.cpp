@@ -5,6 +5,7 @@
 #include "CSetSequence.h"
 #include "CSnmpRowWalk.h"
 #include "CSurveillanceOui.h"
+#include "CUtils.h"
 #include "ControlId.h"
 
 #include <QGridLayout>
@@ -33,10 +34,9 @@ CCameraVLANOUISetting::CCameraVLANOUISetting(QWidget* parent)
 {
     m_listOui = new CListCtrlEx(this);
     SetControlId(m_listOui, 1209);
-    int column = 0;
-    for (const auto& [title, width] :
-         {std::pair{"ID", 50}, {"Description", 150}, {"Surveillance OUI", 200}, {"OUI Mask", 200}})
-        m_listOui->InsertColumn(column++, tr(title), CListCtrlEx::LVCFMT_CENTER, width);
+    const int center = CListCtrlEx::LVCFMT_CENTER;
+    m_listOui->AppendColumns(
+        {{"ID", 50, center}, {"Description", 150, center}, {"Surveillance OUI", 200, center}, {"OUI Mask", 200, center}});
     m_listOui->SetExtendedStyle(CListCtrlEx::LVS_EX_FULLROWSELECT | CListCtrlEx::LVS_EX_GRIDLINES);
     ContentLayout()->addWidget(m_listOui, 1);
 
@@ -93,7 +93,7 @@ void CCameraVLANOUISetting::OnRefresh()
                            CCodeConvert::Utf8ToAnsi(row.cells[ColDescription], description);
                            m_listOui->AppendRow({QString::number(m_listOui->GetItemCount() + 1), description,
                                                  CSurveillanceOui::RowMac(row, ColOui),
-                                                 CSurveillanceOui::MacText(row.cells[ColMask])});
+                                                 CUtils::OctetsToMacText(row.cells[ColMask])});
                            m_arrIndex << row.strIndex;
                        }
                        Gate().Settle(ticket, o);

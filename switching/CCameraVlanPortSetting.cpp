@@ -89,27 +89,13 @@ CCameraVlanPortSetting::CCameraVlanPortSetting(const QString& strVlanId, const Q
 
     m_pWalk = NewWalk(m_cSnmpPortTable);
     m_pWrites = NewSequence(m_cSnmpSet);
-    connect(m_cmbFrom, &QComboBox::activated, this, &CCameraVlanPortSetting::OnSelchangeFrom);
-    connect(m_cmbTo, &QComboBox::activated, this, &CCameraVlanPortSetting::OnSelchangeTo);
+    LinkPortRange(m_cmbFrom, m_cmbTo);
     resize(560, 520);
 }
 
 bool CCameraVlanPortSetting::CanApply() const
 {
     return m_strState == QLatin1String("1");
-}
-
-void CCameraVlanPortSetting::OnSelchangeFrom()
-{
-    m_cmbTo->setCurrentIndex(m_cmbFrom->currentIndex());
-}
-
-void CCameraVlanPortSetting::OnSelchangeTo()
-{
-    if (m_cmbTo->currentIndex() >= m_cmbFrom->currentIndex())
-        return;
-    Message(tr("'To Port' can not be smaller than 'From Port'"));
-    m_cmbTo->setCurrentIndex(m_cmbFrom->currentIndex());
 }
 
 void CCameraVlanPortSetting::OnRefresh()

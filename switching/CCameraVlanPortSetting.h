@@ -35,9 +35,6 @@ protected:
     bool CanApply() const override;
 
 private:
-    void OnSelchangeFrom();
-    void OnSelchangeTo();
-
     QString m_strVlanId;
     QString m_strState;
 

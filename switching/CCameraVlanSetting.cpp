@@ -119,10 +119,9 @@ CCameraVlanSetting::CCameraVlanSetting(QWidget* parent)
 
     m_listOui = new CListCtrlEx(table);
     SetControlId(m_listOui, 1209);
-    int column = 0;
-    for (const auto& [title, width] : {std::pair{"ID", 50}, {"Component Type", 200}, {"Description", 200},
-                                        {"MAC Address", 200}})
-        m_listOui->InsertColumn(column++, tr(title), CListCtrlEx::LVCFMT_CENTER, width);
+    const int center = CListCtrlEx::LVCFMT_CENTER;
+    m_listOui->AppendColumns(
+        {{"ID", 50, center}, {"Component Type", 200, center}, {"Description", 200, center}, {"MAC Address", 200, center}});
     m_listOui->SetExtendedStyle(CListCtrlEx::LVS_EX_GRIDLINES | CListCtrlEx::LVS_EX_FULLROWSELECT
                                 | CListCtrlEx::LVS_EX_FLATSB);
     tableLayout->addWidget(m_listOui, 1);
@@ -229,13 +228,11 @@ void CCameraVlanSetting::OnRefresh()
     const int voice = Gate().Expect(tr("voice VLAN OUI table"));
     m_pVoiceOuiWalk->Start({kVoiceOui, kVoiceOuiFlag}, [this, voice](const WalkOutcome& o) {
         m_arrVoiceOui.clear();
-        m_arrVoiceOuiFlag.clear();
         for (const SnmpRow& row : m_pVoiceOuiWalk->Rows()) {
             const QByteArray octets = row.cells[0];
-            if (octets.size() < 3)
-                continue;   // no OUI to compare with
-            m_arrVoiceOui << CUtils::BytesToHexText(octets.left(3));
-            m_arrVoiceOuiFlag << row.Text(1);
+            // Only OUIs in use count; a short value has none to compare with.
+            if (octets.size() >= 3 && row.Text(1) == QLatin1String("1"))
+                m_arrVoiceOui << CUtils::BytesToHexText(octets.left(3));
         }
         Gate().Settle(voice, o);
     });
@@ -321,10 +318,7 @@ void CCameraVlanSetting::OnApply()
 
     QList<SnmpSetValue> values;
     if (state == QLatin1String("1")) {
-        bool exists = false;
-        for (const QString& id : m_arrVlanId)
-            exists = exists || id == vidText;
-        if (exists
+        if (m_arrVlanId.contains(vidText)
             && Message(tr("The VLAN ID %1 already exists, still apply? \nIf yes, the original setting of VLAN %1 "
                           "members will be removed.")
                            .arg(vid),
@@ -355,14 +349,10 @@ QString CCameraVlanSetting::ConvertMacText(const QString& strDigits)
 
 int CCameraVlanSetting::CheckOuiEntry(const QString& strDescription, const QString& strMac)
 {
-    QStringList voiceOuis;
-    for (qsizetype i = 0; i < m_arrVoiceOui.size() && i < m_arrVoiceOuiFlag.size(); ++i)
-        if (m_arrVoiceOuiFlag[i] == QLatin1String("1"))
-            voiceOuis << m_arrVoiceOui[i];
     QStringList listed;
     for (int row = 0; row < m_listOui->GetItemCount(); ++row)
         listed << m_listOui->GetItemText(row, ListMac);
-    const CSurveillanceOui::Fault fault = CSurveillanceOui::Check(strDescription, strMac, false, listed, voiceOuis);
+    const CSurveillanceOui::Fault fault = CSurveillanceOui::Check(strDescription, strMac, false, listed, m_arrVoiceOui);
     if (fault == CSurveillanceOui::Ok)
         return 1;
     Message(CSurveillanceOui::FaultText(fault, false));

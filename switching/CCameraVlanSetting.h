@@ -91,8 +91,7 @@ private:
 
     QString m_strState = QStringLiteral("2");   // the state as last read
     QStringList m_arrVlanId;
-    QStringList m_arrVoiceOui;       // six hex digits each
-    QStringList m_arrVoiceOuiFlag;   // "1": in use
+    QStringList m_arrVoiceOui;       // the voice VLAN OUIs in use, six hex digits each
     QStringList m_arrOuiIndex;       // the row index of each listed entry
     // No conflict until the first read (Apply waits for it anyway).
     int m_nVoiceVlanState = 2;

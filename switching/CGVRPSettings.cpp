@@ -38,11 +38,9 @@ CGVRPSettings::CGVRPSettings(QWidget* parent)
 
     m_pList = new CListCtrlEx(this);
     SetControlId(m_pList, 1234);
-    const std::pair<const char*, int> columns[] = {
-        {"Port", 50}, {"PVID", 80}, {"GVRP", 110}, {"Ingress Checking", 130}, {"Acceptable Frame Type", 140}};
-    for (int i = 0; i < 5; ++i)
-        m_pList->InsertColumn(i, QString::fromLatin1(columns[i].first),
-                              i < 2 ? CListCtrlEx::LVCFMT_RIGHT : CListCtrlEx::LVCFMT_LEFT, columns[i].second);
+    const int right = CListCtrlEx::LVCFMT_RIGHT;
+    m_pList->AppendColumns(
+        {{"Port", 50, right}, {"PVID", 80, right}, {"GVRP", 110}, {"Ingress Checking", 130}, {"Acceptable Frame Type", 140}});
     m_pList->SetExtendedStyle(CListCtrlEx::LVS_EX_GRIDLINES | CListCtrlEx::LVS_EX_FULLROWSELECT
                               | CListCtrlEx::LVS_EX_FLATSB);
     m_pList->setMinimumHeight(fontMetrics().height() * 14);
@@ -78,8 +76,7 @@ CGVRPSettings::CGVRPSettings(QWidget* parent)
     m_pVlanWalk = NewWalk(logic->m_cSnmpVlanTable);
     m_pWrites = NewSequence(logic->m_cSnmpSet);
     EnablePortCombos(false);
-    connect(m_pFromPort, &QComboBox::activated, this, &CGVRPSettings::OnSelchangeFromPort);
-    connect(m_pToPort, &QComboBox::activated, this, &CGVRPSettings::OnSelchangeToPort);
+    LinkPortRange(m_pFromPort, m_pToPort);
 }
 
 CGVRPFunLogic* CGVRPSettings::GvrpLogic() const
@@ -129,19 +126,6 @@ void CGVRPSettings::OnVlanWalkEnd(int nTicket, const WalkOutcome& outcome)
         list += row.strIndex + u',';
     GvrpLogic()->m_strVlanList = list;
     Gate().Settle(nTicket, outcome);
-}
-
-void CGVRPSettings::OnSelchangeFromPort()
-{
-    m_pToPort->setCurrentIndex(m_pFromPort->currentIndex());
-}
-
-void CGVRPSettings::OnSelchangeToPort()
-{
-    if (m_pToPort->currentIndex() >= m_pFromPort->currentIndex())
-        return;
-    if (Message(QStringLiteral("'To Port' can not be smaller than 'From Port'")) == IDOK)
-        m_pToPort->setCurrentIndex(m_pFromPort->currentIndex());
 }
 
 void CGVRPSettings::OnApply()

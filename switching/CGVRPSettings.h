@@ -28,8 +28,6 @@ protected:
 private:
     void OnPortWalkEnd(int nTicket, const WalkOutcome& outcome);
     void OnVlanWalkEnd(int nTicket, const WalkOutcome& outcome);
-    void OnSelchangeFromPort();
-    void OnSelchangeToPort();
     void EnablePortCombos(bool bOn);
     CGVRPFunLogic* GvrpLogic() const;
 

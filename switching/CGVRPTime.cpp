@@ -102,7 +102,7 @@ void CGVRPTime::OnGlobalRead()
     const bool on = m_strOldState == QLatin1String("1");
     m_pEnabled->setChecked(on);
     m_pDisabled->setChecked(!on);
-    EnableTimers(on && info.nEnabled);
+    EnableTimers(on);
     m_pJoin->setText(info.strJoin);
     m_pLeave->setText(info.strLeave);
     m_pLeaveAll->setText(info.strLeaveAll);

@@ -103,14 +103,7 @@ bool CIGMPSnoopingLogic::EntryRow(const SnmpRow& row, IGMP_ENTRY_INFO& info)
                             .arg(quint8(group[3]));
     else
         info.strGroup = QString::fromLatin1(group.toHex());
-    if (mac.size() == 6) {
-        QStringList parts;
-        for (char c : mac)
-            parts << QStringLiteral("%1").arg(quint8(c), 2, 16, QLatin1Char('0')).toUpper();
-        info.strMac = parts.join(u'-');
-    } else {
-        info.strMac = QString::fromLatin1(mac.toHex());
-    }
+    info.strMac = mac.size() == 6 ? CUtils::OctetsToMacText(mac) : QString::fromLatin1(mac.toHex());
     int count = 0;
     info.strPorts = CUtils::PortBitmapToList(row.cells.value(3), count);
     return true;

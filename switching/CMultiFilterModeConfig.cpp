@@ -4,7 +4,6 @@
 #include "CSetSequence.h"
 #include "CSnmpRowWalk.h"
 #include "ControlId.h"
-#include "GlobalSettings.h"
 #include "StrictNumber.h"
 #include "VLAN_ENTRY.h"
 
@@ -14,7 +13,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QStyle>
 
 namespace {
 
@@ -24,19 +22,15 @@ const QString kFilterEntry = QStringLiteral("1.3.6.1.4.1.32473.10.126.4.1.7.8.1"
 
 CMultiFilterModeConfig::CMultiFilterModeConfig(QWidget* parent)
     : CConfigDialog(QStringLiteral("Multicast Filtering Mode Configuration"), nullptr, RefreshApplyClose, parent)
-    , m_nPortNum(g_nDevicePortNum)
 {
     m_pList = new CListCtrlEx(this);
     SetControlId(m_pList, 1126);
-    m_pList->InsertColumn(0, QStringLiteral("VLAN ID"), CListCtrlEx::LVCFMT_CENTER, 100);
-    m_pList->InsertColumn(1, QStringLiteral("VLAN Name"), CListCtrlEx::LVCFMT_CENTER, 150);
-    m_pList->InsertColumn(2, QStringLiteral("Multicast Filtering Mode"), CListCtrlEx::LVCFMT_CENTER, 320);
+    const int center = CListCtrlEx::LVCFMT_CENTER;
+    m_pList->AppendColumns({{"VLAN ID", 100, center}, {"VLAN Name", 150, center}, {"Multicast Filtering Mode", 320, center}},
+                           true);
     m_pList->SetExtendedStyle(CListCtrlEx::LVS_EX_GRIDLINES | CListCtrlEx::LVS_EX_FULLROWSELECT
                               | CListCtrlEx::LVS_EX_FLATSB);
     m_pList->setMinimumHeight(fontMetrics().height() * 12);
-    // Room for the three columns, without a horizontal scroll bar.
-    m_pList->setMinimumWidth(100 + 150 + 320 + m_pList->frameWidth() * 2
-                             + m_pList->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4);
     ContentLayout()->addWidget(m_pList, 1);
 
     auto* box = new QGroupBox(this);

@@ -40,7 +40,6 @@ private:
     CSnmpRowWalk* m_pFilterWalk = nullptr;
     CSnmpRowWalk* m_pNameWalk = nullptr;
     CSetSequence* m_pWrites = nullptr;
-    int m_nPortNum = 0;   // the port count (the table has none)
     int m_nWalksEnded = 0;
 
     CListCtrlEx* m_pList = nullptr;   // 1126

@@ -215,40 +215,22 @@ void CPQSVlanAdd::OnApply()
         logic->EditSteps(*m_pWrites, old, s);
     }
     m_nVid = s.nVid;
-    RunWrites(m_pWrites);
+    if (!m_bAdd) {
+        RunWrites(m_pWrites);
+        return;
+    }
+    // Step 1 creates the row: a failure after it would leave a half-made
+    // VLAN on the switch, so the row is removed again.
+    m_pUndo->Clear();
+    CVlanAddLogic::DestroySteps(*m_pUndo, m_nVid);
+    RunWrites(m_pWrites, m_pUndo, 2);
 }
 
-void CPQSVlanAdd::OnWritesDone()
+QString CPQSVlanAdd::UndoResultText(bool bOk, const SnmpSetFailure& undoFailure) const
 {
-    if (m_strFailure.isEmpty()) {
-        CConfigDialog::OnWritesDone();   // closes with OK
-        return;
-    }
-    Message(m_strFailure + tr("\nVLAN %1 was removed again.").arg(m_nVid), MB_OK | MB_ICONERROR);
-    m_strFailure.clear();
-    Refresh();
-}
-
-void CPQSVlanAdd::OnWritesFailed(const SnmpSetFailure& failure)
-{
-    if (!m_strFailure.isEmpty()) {
-        Message(m_strFailure
-                    + tr("\nVLAN %1 could not be removed again (%2); remove it in the VLAN list.")
-                          .arg(m_nVid)
-                          .arg(failure.Text()),
-                MB_OK | MB_ICONERROR);
-        m_strFailure.clear();
-        Refresh();
-        return;
-    }
-    // Step 1 created the row: a failure after it leaves a half-made VLAN,
-    // which must not stay on the switch.
-    if (m_bAdd && failure.nStep > 1) {
-        m_strFailure = WriteFailureMessage(failure);
-        m_pUndo->Clear();
-        CVlanAddLogic::DestroySteps(*m_pUndo, m_nVid);
-        RunWrites(m_pUndo);
-        return;
-    }
-    CConfigDialog::OnWritesFailed(failure);
+    if (bOk)
+        return tr("\nVLAN %1 was removed again.").arg(m_nVid);
+    return tr("\nVLAN %1 could not be removed again (%2); remove it in the VLAN list.")
+        .arg(m_nVid)
+        .arg(undoFailure.Text());
 }

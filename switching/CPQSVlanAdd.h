@@ -38,8 +38,7 @@ protected:
     bool OnInitDialog() override;
     void OnRefresh() override;
     void OnApply() override;
-    void OnWritesDone() override;
-    void OnWritesFailed(const SnmpSetFailure& failure) override;
+    QString UndoResultText(bool bOk, const SnmpSetFailure& undoFailure) const override;
 
 private:
     void OnPortClicked(PortState row, int nPort, bool bChecked);
@@ -63,5 +62,4 @@ private:
     QPushButton* m_allButtons[StateCount] = {};
     CSetSequence* m_pWrites = nullptr;
     CSetSequence* m_pUndo = nullptr;
-    QString m_strFailure;   // the add's failure, while its half-made row is removed
 };

@@ -88,7 +88,7 @@ QString CSurveillanceOui::FaultText(Fault fault, bool bOuiDialog)
 
 QString CSurveillanceOui::RowMac(const SnmpRow& row, int nColumn)
 {
-    const QString mac = MacText(row.cells.value(nColumn));
+    const QString mac = CUtils::OctetsToMacText(row.cells.value(nColumn));
     return mac.isEmpty() ? MacTextOfIndex(row.strIndex) : mac;
 }
 
@@ -100,16 +100,6 @@ QString CSurveillanceOui::OuiOf(const QString& strMac)
 QString CSurveillanceOui::IndexOf(const QString& strMac)
 {
     return CUtils::MacTextToOidIndex(strMac);
-}
-
-QString CSurveillanceOui::MacText(const QByteArray& octets)
-{
-    if (octets.size() != 6)
-        return {};
-    QStringList pairs;
-    for (char octet : octets)
-        pairs << CUtils::BytesToHexText(reinterpret_cast<const unsigned char*>(&octet), 1);
-    return pairs.join(u'-');
 }
 
 QString CSurveillanceOui::MacTextOfIndex(const QString& strIndex)
@@ -125,7 +115,7 @@ QString CSurveillanceOui::MacTextOfIndex(const QString& strIndex)
             return {};
         octets.append(char(value));
     }
-    return MacText(octets);
+    return CUtils::OctetsToMacText(octets);
 }
 
 QString CSurveillanceOui::TypeText(const QString& strCode)

@@ -43,8 +43,6 @@ public:
     static QString OuiOf(const QString& strMac);
     // ".0.17.34.51.68.85" for "00-11-22-33-44-55" (hyphens optional).
     static QString IndexOf(const QString& strMac);
-    // "%02X-%02X-..." of six octets; empty for another length.
-    static QString MacText(const QByteArray& octets);
     // The MAC text of a row index "0.17.34.51.68.85"; empty when the index
     // is not six numbers of 0-255.
     static QString MacTextOfIndex(const QString& strIndex);

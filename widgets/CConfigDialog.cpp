@@ -9,6 +9,7 @@
 #include "MessageSink.h"
 #include "StatusText.h"
 
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QTimer>
@@ -138,6 +139,17 @@ void CConfigDialog::ReadTrunkMap()
     });
 }
 
+void CConfigDialog::LinkPortRange(QComboBox* from, QComboBox* to)
+{
+    connect(from, &QComboBox::activated, this, [from, to] { to->setCurrentIndex(from->currentIndex()); });
+    connect(to, &QComboBox::activated, this, [this, from, to] {
+        if (to->currentIndex() >= from->currentIndex())
+            return;
+        Message(QStringLiteral("'To Port' can not be smaller than 'From Port'"));
+        to->setCurrentIndex(from->currentIndex());
+    });
+}
+
 void CConfigDialog::Refresh()
 {
     if (m_bClosed || m_bWriting)
@@ -148,17 +160,7 @@ void CConfigDialog::Refresh()
     UpdateApply();
 }
 
-void CConfigDialog::RunWrites(CSetSequence* sequence)
-{
-    StartWrites(sequence, nullptr, 0);
-}
-
 void CConfigDialog::RunWrites(CSetSequence* sequence, CSetSequence* undo, int nUndoFromStep)
-{
-    StartWrites(sequence, undo, nUndoFromStep);
-}
-
-void CConfigDialog::StartWrites(CSetSequence* sequence, CSetSequence* undo, int nUndoFromStep)
 {
     if (!sequence || m_bWriting || m_bClosed)
         return;
@@ -184,7 +186,7 @@ void CConfigDialog::StartWrites(CSetSequence* sequence, CSetSequence* undo, int 
                                 && !m_bClosed) {
                                 m_pUndoneFailure = std::make_unique<SnmpSetFailure>(failure);
                                 m_strUndoneMessage = WriteFailureMessage(failure);
-                                StartWrites(undo, nullptr, 0);
+                                RunWrites(undo);
                                 if (!m_bWriting && m_pUndoneFailure) {   // the undo could not be sent
                                     SnmpSetFailure notSent;
                                     notSent.nResult = SnmpSetFailure::NotSent;
@@ -206,12 +208,16 @@ void CConfigDialog::StartWrites(CSetSequence* sequence, CSetSequence* undo, int 
 void CConfigDialog::OnUndoEnded(bool bOk, const SnmpSetFailure& undoFailure)
 {
     const SnmpSetFailure failure = *std::exchange(m_pUndoneFailure, nullptr);
-    QString text = std::exchange(m_strUndoneMessage, QString());
-    text += bOk ? tr("\nWhat those steps had written was taken back.")
-                : tr("\nTaking back what those steps had written failed: %1").arg(undoFailure.Text());
+    const QString text = std::exchange(m_strUndoneMessage, QString()) + UndoResultText(bOk, undoFailure);
     m_pStatus->ShowWriteFailure(failure);
     Message(text, MB_OK | MB_ICONERROR);
     Refresh();
+}
+
+QString CConfigDialog::UndoResultText(bool bOk, const SnmpSetFailure& undoFailure) const
+{
+    return bOk ? tr("\nWhat those steps had written was taken back.")
+               : tr("\nTaking back what those steps had written failed: %1").arg(undoFailure.Text());
 }
 
 void CConfigDialog::SetWriting(bool bWriting)

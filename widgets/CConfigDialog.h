@@ -29,6 +29,7 @@ class CSetSequence;
 class CSnmpRowWalk;
 class CSnmpScalarRead;
 class CStatusLine;
+class QComboBox;
 class QPushButton;
 class QVBoxLayout;
 struct SnmpSetFailure;
@@ -71,6 +72,11 @@ public:
     // A session of the dialog's own, closed with the logic object's.
     void AddSession(CCommonSNMP& session, const char* name);
 
+    // A "From Port"/"To Port" pair of drop-downs listing the same ports in
+    // ascending order: choosing From moves To along; a To before From is
+    // refused with the message and set back to From.
+    void LinkPortRange(QComboBox* from, QComboBox* to);
+
     // Walks the logic object's aggregated-link table into its trunk map as
     // one read of the gate ("aggregated links"); call it from OnRefresh.
     void ReadTrunkMap();
@@ -79,12 +85,11 @@ public:
     void Refresh();
     // Sends the sequence, shows its progress and, at its end, either calls
     // OnWritesDone() or shows the failure and re-reads.
-    void RunWrites(CSetSequence* sequence);
-    // The same for a write that leaves something half-made when it fails
+    // With `undo`, for a write that leaves something half-made when it fails
     // at step nUndoFromStep or later (a row created by an earlier step):
     // `undo` is sent first, then the failure is shown, saying whether the
     // undo was taken, and the dialog re-reads.
-    void RunWrites(CSetSequence* sequence, CSetSequence* undo, int nUndoFromStep);
+    void RunWrites(CSetSequence* sequence, CSetSequence* undo = nullptr, int nUndoFromStep = 0);
     bool IsWriting() const { return m_bWriting; }
     // A pause between a write the switch took and the re-read, for settings
     // the switch applies only after it has answered. Apply and Refresh stay
@@ -108,11 +113,14 @@ protected:
     // After every step was accepted: OK/Cancel dialogs close with OK,
     // Refresh/Apply/Close dialogs re-read (after the re-read delay).
     virtual void OnWritesDone();
-    // A write failed: by default the message, then a re-read. Dialogs that
-    // must undo part of a write (a half-made row) do it here.
+    // A write failed: by default the message, then a re-read. (A write that
+    // can leave a half-made row passes its undo to RunWrites instead.)
     virtual void OnWritesFailed(const SnmpSetFailure& failure);
     // The message for a failed write ("Writing ... failed at step ...").
     virtual QString WriteFailureMessage(const SnmpSetFailure& failure) const;
+    // The line that follows that message once the undo of RunWrites has
+    // ended, taken (bOk) or failed with undoFailure.
+    virtual QString UndoResultText(bool bOk, const SnmpSetFailure& undoFailure) const;
     // Extra conditions for Apply besides the gate (input complete, ...).
     virtual bool CanApply() const { return true; }
     // Re-evaluates Apply/OK; call when CanApply() may have changed.
@@ -122,7 +130,6 @@ protected:
 
 private:
     void OnGateSettled(bool bAllSucceeded);
-    void StartWrites(CSetSequence* sequence, CSetSequence* undo, int nUndoFromStep);
     void OnUndoEnded(bool bOk, const SnmpSetFailure& undoFailure);
     void SetWriting(bool bWriting);
     void OnApplyClicked();

@@ -77,6 +77,13 @@ TEST(CUtilsAddresses, MacTextToOidIndex)
 
 // Host addresses only: the fixed refusals, the text comparisons, and the
 // classful host checks (B and C test only their host part).
+TEST(CUtilsAddresses, OctetsToMacText)
+{
+    EXPECT_EQ(CUtils::OctetsToMacText(QByteArray::fromHex("0a3c5eff0001")), QStringLiteral("0A-3C-5E-FF-00-01"));
+    EXPECT_EQ(CUtils::OctetsToMacText(QByteArray::fromHex("0a3c5eff00")), QString());
+    EXPECT_EQ(CUtils::OctetsToMacText(QByteArray::fromHex("0a3c5eff000102")), QString());
+}
+
 TEST(CUtilsAddresses, ValidateIPv4)
 {
     struct Case { const char* text; int result; };

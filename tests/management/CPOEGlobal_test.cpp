@@ -145,7 +145,8 @@ TEST_F(PoeGlobalTest, RefusedSetIsNoSuccess)
 {
     CPOEGlobal d;
     Open(d);
-    ASSERT_TRUE(sim->command("poe set-error genErr"));
+    for (const char* object : {".42.2.0", ".42.3.0"})
+        ASSERT_TRUE(sim->command("set-error " + P + object + " genErr"));
     MessageRecorder messages;
     messages.script({IDOK});
     d.Sequence()->setCurrentIndex(1);

@@ -71,8 +71,8 @@ TEST_F(SimPoeTest, DisabledPortReadsZero)
     EXPECT_NE(get.out.find("\"Delivering Power\""), std::string::npos) << get.out;
 }
 
-// The threshold's upper bound follows the RPS; `poe set-error` refuses
-// sets of the global settings (reads still answer) until `off` or reset.
+// The threshold's upper bound follows the RPS; `set-error` refuses sets of
+// an object (reads still answer) until `off` or reset.
 TEST_F(SimPoeTest, ThresholdBoundAndInjectedError)
 {
     EXPECT_EQ(Set(P + ".42.2.0", "s", "370"), "ok");
@@ -81,15 +81,16 @@ TEST_F(SimPoeTest, ThresholdBoundAndInjectedError)
     EXPECT_EQ(Set(P + ".42.2.0", "s", "740"), "ok");
     EXPECT_NE(Set(P + ".42.2.0", "s", "741").find("wrongValue"), std::string::npos);
 
-    EXPECT_EQ(sim->control("poe set-error genErr"), "ok");
+    EXPECT_EQ(sim->control("set-error " + P + ".42.3.0 genErr"), "ok");
     EXPECT_NE(Set(P + ".42.3.0", "i", "2").find("genErr"), std::string::npos);
     EXPECT_EQ(sim->value(P + ".42.3.0"), "i 1");
-    EXPECT_EQ(sim->control("poe set-error off"), "ok");
+    EXPECT_NE(Tool("snmpget", {P + ".42.3.0"}).out.find("INTEGER: 1"), std::string::npos);
+    EXPECT_EQ(sim->control("set-error " + P + ".42.3.0 off"), "ok");
     EXPECT_EQ(Set(P + ".42.3.0", "i", "2"), "ok");
-    EXPECT_EQ(sim->control("poe set-error genErr"), "ok");
+    EXPECT_EQ(sim->control("set-error " + P + ".42.3.0 genErr"), "ok");
     ASSERT_TRUE(sim->command("reset"));
     EXPECT_EQ(Set(P + ".42.3.0", "i", "2"), "ok");
-    EXPECT_EQ(sim->control("poe set-error nonsense").rfind("error", 0), 0u);
+    EXPECT_EQ(sim->control("set-error " + P + ".42.3.0 nonsense").rfind("error", 0), 0u);
 }
 
 // The 802.1X scalars and the time-range columns share the arc but no

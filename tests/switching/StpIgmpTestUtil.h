@@ -7,6 +7,7 @@
 #include "CConfigDialog.h"
 #include "ControlId.h"
 #include "GlobalSettings.h"
+#include "MessageRecorder.h"
 #include "SimSettings.h"
 #include "SharedSwitchDialogTest.h"
 #include "SimulatedSwitch.h"
@@ -88,6 +89,19 @@ protected:
     {
         dialog.ApplyButton()->click();
         ASSERT_TRUE(WaitFor([&] { return !dialog.IsWriting() && !dialog.Gate().Pending(); }));
+    }
+    // Apply with the request log emptied first: exactly `message` is shown
+    // (no message when null), and a refusal sends nothing.
+    static void ApplyExpecting(CConfigDialog& dialog, const char* message)
+    {
+        sim->clearLog();
+        MessageRecorder recorder;
+        if (message)
+            recorder.expect(QString::fromLatin1(message));
+        Apply(dialog);
+        recorder.ExpectAllUsed();
+        if (message)
+            EXPECT_TRUE(sim->sets().empty());
     }
 };
 
