@@ -36,6 +36,7 @@ CTimeProfileInfo::CTimeProfileInfo(QWidget* parent)
 
     m_pWalk = NewWalk(Logic<CPowSavSettings>()->m_cSnmpVlanTable);
     m_pWrites = NewSequence(Logic<CPowSavSettings>()->m_cSnmpSet);
+    m_pUndo = NewSequence(Logic<CPowSavSettings>()->m_cSnmpSet);
     connect(m_pDelete, &QPushButton::clicked, this, &CTimeProfileInfo::OnDelete);
 }
 
@@ -95,7 +96,11 @@ void CTimeProfileInfo::OnApply()
     row.strIndex = QString::number(index);
     m_pWrites->Clear();
     Logic<CPowSavSettings>()->SetTimeProfile(row, *m_pWrites);
-    RunWrites(m_pWrites);
+    // Step 1 creates the row: a failure after it would leave a half-made
+    // profile on the switch, so the row is removed again.
+    m_pUndo->Clear();
+    Logic<CPowSavSettings>()->DeleteTimeProfile(row.strIndex, *m_pUndo);
+    RunWrites(m_pWrites, m_pUndo, 2);
 }
 
 void CTimeProfileInfo::OnDelete()

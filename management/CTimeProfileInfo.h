@@ -43,5 +43,6 @@ private:
     QPushButton* m_pDelete = nullptr;
     CSnmpRowWalk* m_pWalk = nullptr;
     CSetSequence* m_pWrites = nullptr;
+    CSetSequence* m_pUndo = nullptr;   // removes a row the add left half made
     QList<TIME_PROFILE_ROW> m_rows;
 };

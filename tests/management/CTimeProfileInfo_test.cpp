@@ -167,6 +167,31 @@ TEST_F(TimeProfileTest, AddWritesCreateThenColumnsThenActive)
     EXPECT_EQ(d.List()->GetItemText(2, 5), "13:30");
 }
 
+// A create whose columns the switch refuses leaves no half-made profile:
+// the row is destroyed again and the message says so.
+TEST_F(TimeProfileTest, RefusedColumnsAreUndone)
+{
+    ASSERT_TRUE(sim->command("error " + P + ".32.1.1.2.3 genErr"));
+    CTimeProfileInfo d;
+    Open(d);
+    d.Form()->NameEdit()->setText("Lunch");
+    Select(d.Form()->List(6), 12);
+    Select(d.Form()->List(8), 13);
+    MessageRecorder messages;
+    messages.script({IDOK});
+    d.AddButton()->click();
+    ASSERT_TRUE(WaitSettled(d));
+    ASSERT_EQ(messages.texts().size(), 1);
+    EXPECT_TRUE(messages.texts()[0].contains("genErr")) << messages.texts()[0].toStdString();
+    EXPECT_TRUE(messages.texts()[0].endsWith("taken back.")) << messages.texts()[0].toStdString();
+    const std::vector<std::string> lines = SetLines(*sim);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "P.32.1.1.21.3=5");
+    EXPECT_EQ(lines[2], "P.32.1.1.21.3=6");
+    EXPECT_EQ(sim->value(P + ".32.1.1.21.3"), "");   // the row is gone
+    EXPECT_EQ(d.List()->GetItemCount(), 2);
+}
+
 // A dated profile sends its six date columns between the flag and the times.
 TEST_F(TimeProfileTest, DatedProfileSendsTheDateColumns)
 {
