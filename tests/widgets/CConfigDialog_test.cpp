@@ -194,6 +194,9 @@ TEST_F(ConfigDialogTest, ApplyOnlyAfterEveryReadSucceeded)
 // the OID, no later step is sent, the dialog stays open and reads again.
 TEST_F(ConfigDialogTest, FailedWriteShowsItsMessageStaysOpenAndRereads)
 {
+    // Answers come 300 ms late below: time enough that they still arrive
+    // on a loaded machine (sanitizer builds).
+    g_strSnmpTimeout = QStringLiteral("3000");
     MessageRecorder messages;
     DemoDialog d;
     OpenAndRead(d);
