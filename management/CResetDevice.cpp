@@ -1,6 +1,7 @@
 #include "CResetDevice.h"
 
 #include "MessageSink.h"
+#include "MessageBoxSink.h"
 #include "SnmpRequests.h"
 
 namespace {
@@ -34,15 +35,13 @@ void CResetDevice::Reboot()
 
 RebootOutcome ConfirmAndRebootDevice(QWidget* parent)
 {
-    if (AfxMessageBox(QStringLiteral("Do you want to reboot the device?"),
-                      MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2, parent)
+    if (WindowMessage(parent, QStringLiteral("Do you want to reboot the device?"),
+                      MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2)
         != IDOK)
         return REBOOT_CANCELLED;
     CResetDevice device;
     if (!device.CanReboot()) {
-        AfxMessageBox(
-            QStringLiteral("FW upgrade/backup or config backup/restore is already progressing. "),
-            MB_OK, parent);
+        WindowMessage(parent, QStringLiteral("FW upgrade/backup or config backup/restore is already progressing. "));
         return REBOOT_REFUSED;
     }
     device.Reboot();

@@ -369,7 +369,7 @@ void CPanelView::Draw(int x, int y, int width, int height)
                 child->DrawSized(painter, 0, 0, 0, 0);
             }
         }
-        if (!m_strFrontStatus.isEmpty())
+        if (m_bDrawStatus && !m_strFrontStatus.isEmpty())
             DrawStatus(painter, QRect(0, 0, panelWidth, panelHeight));
     }
     QPainter target(m_pOwner);

@@ -82,6 +82,10 @@ public:
     // other QPainter open on the owner. The first call sizes the owner to
     // the panel.
     void Draw(int x, int y, int width, int height);
+    // Whether Draw shows why the panel has no state ("No answer from ...")
+    // as a band over the panel (the default); an owner that shows
+    // StatusText() elsewhere turns it off.
+    void SetDrawStatus(bool bDraw) { m_bDrawStatus = bDraw; }
     // Tag -> NAME of every element drawn under `point`. False when there is
     // no panel or it is busy (a paint or an exchange under way).
     bool HitTest(const QPoint& point, PanelHitResult& result);
@@ -140,6 +144,7 @@ private:
     QSize m_sizePanel;
     bool m_bVertical = true;
     bool m_bNeedFit = true;
+    bool m_bDrawStatus = true;
 
     std::unique_ptr<CPanelDevice> m_pFront;
     std::unique_ptr<CPanelDevice> m_pBack;

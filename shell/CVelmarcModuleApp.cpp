@@ -245,5 +245,5 @@ void CVelmarcModuleApp::RunMainDialog()
         gui->setQuitOnLastWindowClosed(false);
     CVelmarcModuleDlg dialog;
     connect(m_hMutex.get(), &CSingleInstance::activateRequested, &dialog, &CVelmarcModuleDlg::OnModuleActivate);
-    dialog.exec();
+    dialog.RunModal();
 }

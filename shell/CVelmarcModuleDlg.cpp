@@ -5,18 +5,25 @@
 #include "CResetDevice.h"
 #include "CUtils.h"
 #include "GlobalSettings.h"
-#include "MessageSink.h"
+#include "MessageBoxSink.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDebug>
 #include <QMenu>
 #include <QMenuBar>
+#include <QEventLoop>
+#include <QLabel>
+#include <QMetaObject>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 #include <vector>
 
@@ -24,6 +31,8 @@ namespace {
 
 const char* const kSaveConfigObject = "1.3.6.1.4.1.32473.10.126.4.1.1.11.0";
 constexpr int kSaveTimeoutMs = 4000;
+// The program's confirmation: OK and Cancel, a question icon, Cancel first.
+constexpr unsigned kConfirm = MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2;
 
 // One item of the menu bar: a command (id) or a popup (id 0) with items.
 struct MenuItem
@@ -177,11 +186,24 @@ CVelmarcModuleDlg::CVelmarcModuleDlg(QWidget* parent, const QString& panelDir)
 
     m_pMenuBar = new QMenuBar(this);
     m_pPanelArea = new CMainPanelArea(this);
+    // Why the panel shows no state ("No answer from ...") stands on a line
+    // of its own below the panel, so that it hides no port or lamp.
+    m_pPanelStatus = new QLabel(this);
+    m_pPanelStatus->setObjectName(QStringLiteral("panelStatus"));
+    m_pPanelStatus->setContentsMargins(6, 2, 6, 2);
+    m_pPanelStatus->setTextFormat(Qt::PlainText);
+    QFont bold = m_pPanelStatus->font();
+    bold.setBold(true);
+    m_pPanelStatus->setFont(bold);
+    m_pPanelStatus->setStyleSheet(QStringLiteral("color: #a33b00;"));
+    m_pPanelStatus->setMinimumHeight(m_pPanelStatus->sizeHint().height());
+    m_panel.SetDrawStatus(false);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->setMenuBar(m_pMenuBar);
     layout->addWidget(m_pPanelArea, 1);
+    layout->addWidget(m_pPanelStatus);
 
     // The window menu's About item of the classic system menu; the
     // window's context menu stands in for it here.
@@ -288,7 +310,44 @@ bool CVelmarcModuleDlg::OnInitDialog()
     }
     PruneMenu();
     StartPanel();
+    FitToScreen();
     return true;
+}
+
+QRect CVelmarcModuleDlg::PlaceOnScreen(const QSize& wanted, const QRect& available)
+{
+    const QSize size = wanted.boundedTo(available.size());
+    return QRect(available.left() + (available.width() - size.width()) / 2,
+                 available.top() + (available.height() - size.height()) / 2, size.width(), size.height());
+}
+
+void CVelmarcModuleDlg::FitToScreen()
+{
+    QScreen* screen = this->screen();
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect available = screen->availableGeometry();
+    // The window manager's frame is not known before the first show: leave
+    // room for a title bar and borders of the usual size.
+    const QSize frame(16, 40);
+    const QSize panel = m_panel.PanelSize();
+    const int chrome = m_pMenuBar->sizeHint().height() + m_pPanelStatus->sizeHint().height();
+    QSize client = sizeHint();
+    if (!panel.isEmpty()) {
+        // A panel wider or taller than the screen is drawn smaller, whole,
+        // so every port stays reachable.
+        const double scale = std::min({1.0, double(available.width() - frame.width()) / panel.width(),
+                                       double(available.height() - frame.height() - chrome) / panel.height()});
+        const QSize area(int(panel.width() * scale), int(panel.height() * scale));
+        m_pPanelArea->setMinimumSize(area.boundedTo(panel / 2).expandedTo(QSize(120, 40)));
+        client = QSize(area.width(), area.height() + chrome);
+    }
+    const QRect outer = PlaceOnScreen(client + frame, available);
+    const QSize inner = (outer.size() - frame).expandedTo(minimumSizeHint());
+    resize(inner);
+    move(outer.topLeft());
 }
 
 void CVelmarcModuleDlg::showEvent(QShowEvent* event)
@@ -324,7 +383,12 @@ void CVelmarcModuleDlg::StopPanel()
 
 void CVelmarcModuleDlg::OnPaint()
 {
-    m_panel.Draw(0, 0, 0, 0);
+    // The panel fills the area, scaled down when the window is smaller
+    // than the panel (a small screen) and keeping its shape.
+    m_panel.Draw(0, 0, m_pPanelArea->width(), m_pPanelArea->height());
+    const QString status = m_panel.StatusText();
+    if (m_pPanelStatus->text() != status)
+        m_pPanelStatus->setText(status);
 }
 
 bool CVelmarcModuleDlg::PanelHitTest(const QPoint& point, QMap<QString, QString>& result)
@@ -335,8 +399,21 @@ bool CVelmarcModuleDlg::PanelHitTest(const QPoint& point, QMap<QString, QString>
 void CVelmarcModuleDlg::OnLButtonDown(const QPoint& point)
 {
     QMap<QString, QString> result;
-    if (PanelHitTest(point, result) && result.contains(QStringLiteral("PORT")))
-        OnCommand(ID_PORT_CONFIGURATION);
+    if (!PanelHitTest(point, result) || !result.contains(QStringLiteral("PORT")))
+        return;
+    // Ports are named "Port 7" in the panel description.
+    static const QRegularExpression number(QStringLiteral("(\\d+)\\s*$"));
+    const QRegularExpressionMatch match = number.match(result.value(QStringLiteral("PORT")));
+    OpenPortSettings(match.hasMatch() ? match.captured(1).toInt() : 0);
+}
+
+bool CVelmarcModuleDlg::OpenPortSettings(int nPort)
+{
+    const CommandEntry* entry = m_commands.Find(ID_PORT_CONFIGURATION);
+    if (!entry || !entry->factory)
+        return false;
+    RunDialog(*entry, nPort);
+    return true;
 }
 
 void CVelmarcModuleDlg::OnMouseMove(const QPoint& point)
@@ -369,7 +446,17 @@ bool CVelmarcModuleDlg::OnCommand(int nID)
     return true;
 }
 
-void CVelmarcModuleDlg::RunDialog(const CommandEntry& entry)
+int CVelmarcModuleDlg::RunModal()
+{
+    QEventLoop loop;
+    connect(this, &QDialog::finished, &loop, &QEventLoop::quit);
+    show();
+    if (isVisible())
+        loop.exec(QEventLoop::DialogExec);
+    return result();
+}
+
+void CVelmarcModuleDlg::RunDialog(const CommandEntry& entry, int nStartPort)
 {
     // One management dialog at a time: a second command (a click on a port
     // while the window came forward) waits for the first to close.
@@ -378,8 +465,13 @@ void CVelmarcModuleDlg::RunDialog(const CommandEntry& entry)
     std::unique_ptr<QDialog> dialog = entry.factory();
     if (!dialog)
         return;
+    // A dialog that can start on one port (the port settings) offers
+    // SelectPort(int).
+    if (nStartPort > 0)
+        QMetaObject::invokeMethod(dialog.get(), "SelectPort", Qt::DirectConnection, Q_ARG(int, nStartPort));
     m_bRunningDialog = true;
     const bool hideMain = !(entry.nFlags & CommandEntry::KeepMainWindow);
+    const QPoint where = pos();
     if (hideMain) {
         hide();
         setWindowState(windowState() | Qt::WindowMinimized);
@@ -390,8 +482,19 @@ void CVelmarcModuleDlg::RunDialog(const CommandEntry& entry)
     if (!self)
         return;
     m_bRunningDialog = false;
-    if (hideMain)
+    if (hideMain) {
+        // Back where it was, in front, with the panel as it is now.
         showNormal();
+        move(where);
+        raise();
+        activateWindow();
+        m_pPanelArea->update();
+    }
+}
+
+int CVelmarcModuleDlg::Box(const QString& text, unsigned flags)
+{
+    return WindowMessage(this, text, flags);
 }
 
 void CVelmarcModuleDlg::OnSysCommand(int nID)
@@ -404,7 +507,7 @@ void CVelmarcModuleDlg::OnSysCommand(int nID)
 
 void CVelmarcModuleDlg::OnSaveConfiguration()
 {
-    if (!ConfirmMessage(QStringLiteral("Do you want to save the configuration?"), this))
+    if (Box(QStringLiteral("Do you want to save the configuration?"), kConfirm) != IDOK)
         return;
     bool saved = false;
     if (m_cCommonSNMPset.Prepare(SNMP_PDU_SET)
@@ -419,9 +522,9 @@ void CVelmarcModuleDlg::OnSaveConfiguration()
         delete response;
     }
     if (saved)
-        AfxMessageBox(kSaveSuccess, MB_OK | MB_ICONINFORMATION, this);
+        Box(kSaveSuccess, MB_OK | MB_ICONINFORMATION);
     else
-        AfxMessageBox(kSaveFailed, MB_OK | MB_ICONERROR, this);
+        Box(kSaveFailed, MB_OK | MB_ICONERROR);
 }
 
 void CVelmarcModuleDlg::OnReboot()
@@ -458,19 +561,17 @@ bool CVelmarcModuleDlg::StartDetached(const QString& program, const QStringList&
 
 void CVelmarcModuleDlg::OnTelnet()
 {
-    if (!ConfirmMessage(QStringLiteral("Do you want to TELNET this device?"), this))
+    if (Box(QStringLiteral("Do you want to TELNET this device?"), kConfirm) != IDOK)
         return;
     const QString telnet = QStandardPaths::findExecutable(QStringLiteral("telnet"));
     if (telnet.isEmpty()) {
-        AfxMessageBox(QStringLiteral("Failed to start telnet: the telnet program is not installed !"),
-                      MB_OK | MB_ICONERROR, this);
+        Box(QStringLiteral("Failed to start telnet: the telnet program is not installed !"), MB_OK | MB_ICONERROR);
         return;
     }
     const QString terminal = FindTerminal();
     if (terminal.isEmpty()) {
-        AfxMessageBox(QStringLiteral("Failed to start telnet: no terminal emulator found "
-                                     "($TERMINAL, x-terminal-emulator, xterm) !"),
-                      MB_OK | MB_ICONERROR, this);
+        Box(QStringLiteral("Failed to start telnet: no terminal emulator found "
+                                     "($TERMINAL, x-terminal-emulator, xterm) !"), MB_OK | MB_ICONERROR);
         return;
     }
     QStringList arguments{QStringLiteral("-e"), telnet};
@@ -479,18 +580,17 @@ void CVelmarcModuleDlg::OnTelnet()
     QString error;
     if (!m_launcher(terminal, arguments, error)) {
         qWarning() << "telnet not started:" << terminal << arguments << error;
-        AfxMessageBox(QStringLiteral("Failed to start telnet in %1: %2 !").arg(terminal, error),
-                      MB_OK | MB_ICONERROR, this);
+        Box(QStringLiteral("Failed to start telnet in %1: %2 !").arg(terminal, error), MB_OK | MB_ICONERROR);
     }
 }
 
 void CVelmarcModuleDlg::OnWeb()
 {
-    if (!ConfirmMessage(QStringLiteral("Do you want to access this device with browser?"), this))
+    if (Box(QStringLiteral("Do you want to access this device with browser?"), kConfirm) != IDOK)
         return;
     const QString browser = CUtils::GetDefaultBrowserPath();
     if (browser.isEmpty()) {
-        AfxMessageBox(QStringLiteral("Failed to get IE path !"), MB_OK, this);
+        Box(QStringLiteral("Failed to get IE path !"), MB_OK);
         return;
     }
     QStringList arguments;
@@ -499,8 +599,7 @@ void CVelmarcModuleDlg::OnWeb()
     QString error;
     if (!m_launcher(browser, arguments, error)) {
         qWarning() << "web browser not started:" << browser << arguments << error;
-        AfxMessageBox(QStringLiteral("Failed to start the web browser %1: %2 !").arg(browser, error),
-                      MB_OK | MB_ICONERROR, this);
+        Box(QStringLiteral("Failed to start the web browser %1: %2 !").arg(browser, error), MB_OK | MB_ICONERROR);
     }
 }
 

@@ -13,6 +13,7 @@
 #include <QDialog>
 #include <QIcon>
 #include <QMap>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
@@ -20,6 +21,7 @@
 
 class QAction;
 class QMenu;
+class QLabel;
 class QMenuBar;
 class QWidget;
 
@@ -48,9 +50,23 @@ public:
     // The menu action of a command id, or null when the menu has none.
     QAction* FindCommandAction(int nID) const;
 
+    // Shows the window and runs the program's main loop until the window
+    // closes (close box, Escape, the program ending); the dialog's result.
+    // Management dialogs hide the window while they run: that never ends
+    // this loop, as it would end QDialog::exec().
+    int RunModal();
+
     // Runs a command as its menu item does. False for an id this window
     // does not handle or whose dialog is not built.
     bool OnCommand(int nID);
+    // Opens the port settings as a click on port `nPort` of the panel does:
+    // the dialog starts with that port chosen.
+    bool OpenPortSettings(int nPort);
+
+    // Where a window of `wanted` size opens on a screen whose free area is
+    // `available`: centred, and no larger than the area, so that every edge
+    // and the title bar can be reached.
+    static QRect PlaceOnScreen(const QSize& wanted, const QRect& available);
     // The window menu's About (IDM_ABOUTBOX); other ids are ignored.
     void OnSysCommand(int nID);
 
@@ -87,7 +103,10 @@ private:
 
     void BuildMenu();
     void PruneMenu();
-    void RunDialog(const CommandEntry& entry);
+    void RunDialog(const CommandEntry& entry, int nStartPort = 0);
+    int Box(const QString& text, unsigned flags);
+    void FitToScreen();
+    QRect PanelRect() const;
     void StartPanel();
     void OnPaint();
     void OnLButtonDown(const QPoint& point);
@@ -106,6 +125,7 @@ private:
     QMenu* m_pAboutMenu = nullptr;
     QAction* m_pSysAbout = nullptr;
     QWidget* m_pPanelArea = nullptr;
+    QLabel* m_pPanelStatus = nullptr;   // "No answer from ..." below the panel
     bool m_bInitialised = false;
     bool m_bRunningDialog = false;
 };

@@ -210,6 +210,25 @@ void CPortSetInfo::ShowPortRows()
                                 row.Text(2) == QLatin1String("1") ? QStringLiteral("Enabled") : QStringLiteral("Disabled"),
                                 PriorityText(row.Text(3)), OperFlowText(row.Text(4))});
     }
+    // The port being edited stays chosen across a re-read (after Apply or
+    // Refresh); before any choice, the port the dialog was opened on.
+    ChoosePort(m_strPortId.isEmpty() ? m_nStartPort : m_strPortId.toInt());
+}
+
+void CPortSetInfo::SelectPort(int nPort)
+{
+    m_nStartPort = nPort;
+    ChoosePort(nPort);
+}
+
+void CPortSetInfo::ChoosePort(int nPort)
+{
+    const int item = nPort > 0 ? RowOfPort(nPort) : -1;
+    if (item < 0)
+        return;
+    m_listPorts->SelectItem(item);   // current too: TakeRow fills the fields
+    TakeRow(item);
+    m_listPorts->EnsureVisible(item);
 }
 
 int CPortSetInfo::RowOfPort(int nPort) const

@@ -27,6 +27,10 @@ public:
     explicit CPortSetInfo(QWidget* parent = nullptr);
     ~CPortSetInfo() override;
 
+    // Opens on port `nPort` (a click on that port of the front panel): its
+    // row is chosen and filled in below once the ports have been read.
+    Q_INVOKABLE void SelectPort(int nPort);
+
     CListCtrlEx* List() const { return m_listPorts; }
     QComboBox* SpeedCombo() const { return m_comboSpeed; }
     QComboBox* FlowControlCombo() const { return m_comboFlowControl; }
@@ -49,6 +53,7 @@ private:
     void ShowPortRows();
     void TakeRow(int nItem);
     int RowOfPort(int nPort) const;
+    void ChoosePort(int nPort);
     int CheckLagConsistency();
     void ApplyPortSettings();
 
@@ -67,4 +72,5 @@ private:
     std::vector<int> m_pnTrunkId;      // entry p-1: link of port p, 0 none
     std::vector<int> m_pnMediumType;   // entry p-1: medium code of port p, 0 not read
     int m_nFiberPorts = 0;             // combo ports at the top of the port range
+    int m_nStartPort = 0;              // chosen before the first read, 0 none
 };

@@ -1,6 +1,7 @@
 #include "ClxDialog.h"
 
 #include "ControlId.h"
+#include "MessageBoxSink.h"
 #include "MessageSink.h"
 
 #include <QKeyEvent>
@@ -161,8 +162,5 @@ void ClxDialog::PlaceGrip()
 
 int ClxDialog::Message(const QString& strText, unsigned nFlags)
 {
-    MessageRequest request = MessageRequestFromFlags(strText, nFlags);
-    request.title = windowTitle();
-    request.parent = this;
-    return ShowMessage(request);
+    return WindowMessage(this, strText, nFlags);
 }

@@ -62,3 +62,12 @@ void InstallMessageBoxSink()
 {
     SetDefaultMessageSink(&ShowMessageBox);
 }
+
+int WindowMessage(QWidget* parent, const QString& text, unsigned flags)
+{
+    MessageRequest request = MessageRequestFromFlags(text, flags);
+    request.parent = parent;
+    if (parent)
+        request.title = parent->window()->windowTitle();
+    return ShowMessage(request);
+}

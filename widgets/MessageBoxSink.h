@@ -10,3 +10,7 @@ int ShowMessageBox(const MessageRequest& request);
 
 // Makes ShowMessageBox the default sink of MessageSink.h (at start-up).
 void InstallMessageBoxSink();
+
+// A message over a window, carrying that window's title, as every box of a
+// dialog or of the main window does (through the current sink).
+int WindowMessage(QWidget* parent, const QString& text, unsigned flags = MB_OK);

@@ -117,8 +117,8 @@ TEST_F(FirmDownLoadTest, FirmwareUpgradeFollowsTheStatusesToSuccess)
     MessageRecorder messages;
     messages.expect(kUpgradeWarning, IDOK);
     messages.expect(kSuccess);
-    // Ten times faster only: the intervals must stay apart under load.
-    const TransferTimings t = TransferTimings().Scaled(1.0 / 10);
+    // Five times faster only: the intervals must stay apart under load.
+    const TransferTimings t = TransferTimings().Scaled(1.0 / 5);
     CFirmDownLoad d(nullptr, t);
     QList<int> barAtMessage;
     MessageSinkFn recorder = SetMessageSink(nullptr);
@@ -166,12 +166,14 @@ TEST_F(FirmDownLoadTest, FirmwareUpgradeFollowsTheStatusesToSuccess)
 
     const std::vector<SimRequest> polls = StatusReads(kFirmware);
     ASSERT_EQ(polls.size(), 5u);
-    // Each wait: at least its interval (the log has whole milliseconds),
-    // and below the next longer interval plus a margin for a loaded machine.
+    // Each wait: at least its interval (the log has whole milliseconds; a
+    // loaded machine only makes waits longer), and below the interval that
+    // a wrong choice would take: after a "4" the fast poll is below the slow
+    // one, after a "3" the slow poll below the first poll's long wait.
     const long long expected[] = {t.nFirstPollFirmwareMs, t.nPollStartingMs, t.nPollStartingMs, t.nPollRunningMs,
                                   t.nPollRunningMs};
-    const long long below[] = {t.nFirstPollFirmwareMs + 400, t.nPollRunningMs, t.nPollRunningMs,
-                               t.nPollRunningMs + 400, t.nPollRunningMs + 400};
+    const long long below[] = {t.nFirstPollFirmwareMs + t.nPollRunningMs, t.nPollRunningMs, t.nPollRunningMs,
+                               t.nFirstPollFirmwareMs, t.nFirstPollFirmwareMs};
     long long previous = LogTime(sets[2]);
     for (size_t i = 0; i < polls.size(); ++i) {
         const long long gap = LogTime(polls[i]) - previous;

@@ -2,7 +2,9 @@
 
 // Fixture of the SNMP-agent tests: one simulated switch per suite, reset
 // before each test, reached as SNMPv1 or as an SNMPv3 user (the test's
-// parameter "v1" or "v3"), with a short time-out so that failures end fast.
+// parameter "v1" or "v3"). The time-out is short enough for the few
+// no-answer cases and long enough for a v3 request (discovery, then the
+// request) on a loaded machine.
 
 #include "CConfigDialog.h"
 #include "MessageRecorder.h"
@@ -22,7 +24,7 @@ protected:
         SharedSwitchDialogTest::SetUp();
         if (std::string(GetParam()) == "v3")
             UseSimUser(SimulatedSwitch::Users()[size_t(m_nV3User)]);
-        g_strSnmpTimeout = QStringLiteral("400");
+        g_strSnmpTimeout = QStringLiteral("2000");
     }
 
     // Waits until no write runs and no read is pending.

@@ -186,7 +186,7 @@ TEST_F(VlanListTest, RefusedDeleteIsReported)
     C8021qVlanSet d;
     Open(d);
     Select(d, 30);
-    ASSERT_TRUE(Do("error " + Cell(6, 30) + " genErr"));
+    ASSERT_TRUE(Do("set-error " + Cell(6, 30) + " genErr"));
     const std::string failure =
         "The switch did not take the settings.\nStep 1 of 1 (remove VLAN 30) failed: genErr on " + Cell(6, 30);
     messages.expect("The VLAN 30 settings in IGMP Snooping and MAC Address Table maybe be affected, continue?", IDOK);

@@ -223,6 +223,42 @@ TEST_F(PortSettingsTest, WritesOneSetAfterItsQuestions)
     EXPECT_EQ(sim->sets()[0].varbinds[0].oid, Cell(kFlow, 1));
 }
 
+// Opened on a port (a click on the front panel): once read, that port's row
+// is the one selected, scrolled to and filled in below; after Apply the
+// re-read keeps it. Catches a start port that is ignored, a selection that
+// the re-read's new rows drop, and a form that shows another port.
+TEST_F(PortSettingsTest, OpensOnTheClickedPortAndKeepsIt)
+{
+    ASSERT_TRUE(sim->command("set " + Cell(kSpeed, 43) + " i 4"));
+    ASSERT_TRUE(sim->command("set " + Cell(kFlow, 43) + " i 1"));
+    MessageRecorder messages;
+    CPortSetInfo d;
+    d.SelectPort(43);
+    ASSERT_TRUE(OpenAndRead(d));
+    const auto shows = [&](const char* speed, const char* flow) {
+        const QList<int> selected = d.List()->GetSelectedItems();
+        return selected.size() == 1 && d.List()->GetItemText(selected[0], 0) == "43" && d.PortId() == "43"
+               && d.PortIdEdit()->text() == "43" && d.SpeedCombo()->currentText() == speed
+               && d.FlowControlCombo()->currentText() == flow;
+    };
+    EXPECT_TRUE(shows("10M-Full", "Enabled"));
+    const int row = RowOf(d, 43);
+    EXPECT_TRUE(d.List()->viewport()->rect().intersects(d.List()->visualRect(d.List()->model()->index(row, 0))))
+        << "port 43 is not scrolled into view";
+
+    sim->clearLog();
+    messages.script({IDOK});   // the force-mode notice
+    d.SpeedCombo()->setCurrentIndex(4);       // 10M-Half
+    d.FlowControlCombo()->setCurrentIndex(1);  // Disabled
+    d.ApplyButton()->click();
+    ASSERT_TRUE(WritesDone(d));
+    ASSERT_EQ(sim->sets().size(), 1u);
+    EXPECT_EQ(sim->sets()[0].varbinds[0].oid, Cell(kSpeed, 43));
+    EXPECT_TRUE(WaitFor([&] { return !d.Gate().Pending() && d.List()->GetItemText(RowOf(d, 43), 1) == "10MHalf"; },
+                        kReadDeadlineMs));
+    EXPECT_TRUE(shows("10M-Half", "Disabled"));
+}
+
 // Apply waits for both walks: with the link walk failing, Apply stays off,
 // since a member's speed would otherwise be written as a free port's.
 TEST_F(PortSettingsTest, ApplyWaitsForTheLinkWalk)
