@@ -129,11 +129,11 @@ Dot1xPortConfig::Dot1xPortConfig(QWidget* parent)
                             {"PortControl", 120},
                             {"TxPeriod", 60, right},
                             {"QuietPeriod", 80, right},
-                            {"SuppTimeout", 80, right},
-                            {"ServerTimeout", 90, right},
+                            {"SuppTimeout", 90, right},
+                            {"ServerTimeout", 100, right},
                             {"MaxReq", 50, right},
                             {"ReAuthPeriod", 90, right},
-                            {"ReAuthEnabled", 90},
+                            {"ReAuthEnabled", 100},
                             {"Capability", 100}},
                            true);
     m_pList->SetExtendedStyle(CListCtrlEx::LVS_EX_FULLROWSELECT);

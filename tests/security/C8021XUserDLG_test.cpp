@@ -158,3 +158,22 @@ TEST_F(Dot1xUserTest, FailedReadKeepsAddOff)
     EXPECT_FALSE(d.AddButton()->isEnabled());
     EXPECT_FALSE(d.DeleteButton()->isEnabled());
 }
+
+// Closing while the walk is in flight stops it and closes the logic's own
+// sessions with the others, once; the late answer reaches nobody.
+TEST_F(Dot1xUserTest, CloseDuringTheWalk)
+{
+    ASSERT_TRUE(sim->command("delay 300"));
+    {
+        C8021XUserDLG d;
+        d.show();
+        ASSERT_TRUE(d.Gate().Pending());
+        d.reject();
+        EXPECT_EQ(d.SessionCloseCount(), 1);
+        EXPECT_FALSE(d.isVisible());
+    }
+    // The delayed answer arrives after the dialog went.
+    EXPECT_TRUE(WaitFor([] { return !sim->requests().empty() && sim->requests().back().answered; }, 5000));
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(sim->command("delay 0"));
+}
