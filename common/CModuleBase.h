@@ -136,8 +136,10 @@ public:
     virtual int OnResult(CSnmp* pResponse, int nRequestId, int nStatus);
 
     // Closes the four sessions (each with its diagnostic line); dialogs call
-    // it when their window goes away, before the object is destroyed.
-    void CloseSessions();
+    // it when their window goes away, before the object is destroyed. A
+    // logic class with walks or sessions of its own stops and closes them
+    // here too.
+    virtual void CloseSessions();
 
     CCommonSNMP m_cSnmpGet;         // SnmpGet, SnmpSetList, FindVlanColumn1
     CCommonSNMP m_cSnmpSet;         // SnmpSet

@@ -754,3 +754,12 @@ int CUtils::SplitToArray(const QString& text, const QString& delimiter, QStringL
     parts << rest;
     return int(parts.size());
 }
+
+QString CUtils::StringToIndex(const QString& text)
+{
+    const QByteArray octets = text.toUtf8();
+    QString index = QStringLiteral(".%1").arg(octets.size());
+    for (char c : octets)
+        index += QStringLiteral(".%1").arg(static_cast<unsigned char>(c));
+    return index;
+}

@@ -117,6 +117,11 @@ public:
 
     // ---- Other conversions ----
 
+    // A text as a table index: ".N.c1.c2..." over its UTF-8 octets (the
+    // switch keeps names as UTF-8 in the index as in the value):
+    // "all" -> ".3.97.108.108".
+    static QString StringToIndex(const QString& text);
+
     static QString DaysInMonthText(const QString& year, const QString& month);
     static bool IsLeapYearSimple(int year);
     // Defined with the widgets (widgets/CUtilsDayCombo.cpp), so that the

@@ -1,4 +1,5 @@
 #include "CSNMPCommunity.h"
+#include "CUtils.h"
 
 #include "CListCtrlEx.h"
 #include "CSNMPConfig.h"
@@ -52,7 +53,7 @@ void CSNMPCommunity::OnRow(int nCode, const void* pData)
 
 QString CSNMPCommunity::RowStatusOid(int item) const
 {
-    return CSNMPConfig::CommunityColumn(3) + CSNMPConfig::StringToIndex(List()->GetItemText(item, 0));
+    return CSNMPConfig::CommunityColumn(3) + CUtils::StringToIndex(List()->GetItemText(item, 0));
 }
 
 void CSNMPCommunity::ClearInputs()
@@ -81,6 +82,6 @@ void CSNMPCommunity::OnApply()
         Message(QStringLiteral("Maximum number of Community Entry is 10."));
         return;
     }
-    RunCreate(CSNMPConfig::CommunityColumn(3) + CSNMPConfig::StringToIndex(name),
+    RunCreate(CSNMPConfig::CommunityColumn(3) + CUtils::StringToIndex(name),
               {CSNMPConfig::AddCommunityValues(name, m_pPolicy->currentText())}, QStringLiteral("community %1").arg(name));
 }

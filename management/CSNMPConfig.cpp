@@ -58,18 +58,9 @@ void CSNMPConfig::CloseAll()
 
 // --- Encodings ----------------------------------------------------------------
 
-QString CSNMPConfig::StringToIndex(const QString& text)
-{
-    const QByteArray octets = text.toUtf8();
-    QString index = QStringLiteral(".%1").arg(octets.size());
-    for (char c : octets)
-        index += QStringLiteral(".%1").arg(static_cast<unsigned char>(c));
-    return index;
-}
-
 QString CSNMPConfig::MakeModelIndex(const QString& name, const QString& version)
 {
-    QString index = StringToIndex(name);
+    QString index = CUtils::StringToIndex(name);
     if (version == QLatin1String("v1") || version == QLatin1String("V1"))
         index += QLatin1String(".1");
     else if (version == QLatin1String("v2c") || version == QLatin1String("V2c"))
@@ -95,7 +86,7 @@ QString CSNMPConfig::GroupIndex(const QString& name, const QString& model, const
 
 QString CSNMPConfig::ViewIndex(const QString& name, const QString& subtree)
 {
-    return StringToIndex(name) + QStringLiteral(".%1.").arg(subtree.count(u'.') + 1) + subtree;
+    return CUtils::StringToIndex(name) + QStringLiteral(".%1.").arg(subtree.count(u'.') + 1) + subtree;
 }
 
 QString CSNMPConfig::HostIndex(const QByteArray& octets)
@@ -499,7 +490,7 @@ QList<SnmpSetValue> CSNMPConfig::AddViewValues(const QString& name, const QStrin
 
 QList<SnmpSetValue> CSNMPConfig::AddCommunityValues(const QString& name, const QString& viewPolicy)
 {
-    return {SnmpSetValue::Text(CommunityColumn(2) + StringToIndex(name), viewPolicy)};
+    return {SnmpSetValue::Text(CommunityColumn(2) + CUtils::StringToIndex(name), viewPolicy)};
 }
 
 QList<SnmpSetValue> CSNMPConfig::AddHostValues(const QByteArray& octets, const QString& name,

@@ -84,16 +84,13 @@ public:
     ~CSNMPConfig() override;
 
     // --- Index encodings --------------------------------------------------
-    // ".N.c1.c2..." over the text's UTF-8 octets (the switch keeps names as
-    // UTF-8 in the index as in the value): "all" -> .3.97.108.108.
-    static QString StringToIndex(const QString& text);
-    // StringToIndex(name) + ".1" (v1), ".2" (v2c), ".3" (v3), either case;
+    // CUtils::StringToIndex(name) + ".1" (v1), ".2" (v2c), ".3" (v3), either case;
     // any other version adds nothing.
     static QString MakeModelIndex(const QString& name, const QString& version);
     // ".1" NoAuthNoPriv, ".2" AuthNoPriv, ".3" anything else.
     static QString LevelSuffix(const QString& level);
     static QString GroupIndex(const QString& name, const QString& model, const QString& level);
-    // StringToIndex(name) + ".N." + subtree.
+    // CUtils::StringToIndex(name) + ".N." + subtree.
     static QString ViewIndex(const QString& name, const QString& subtree);
     // ".4.a.b.c.d.1" or ".16.o1....o16.2" from the address octets.
     static QString HostIndex(const QByteArray& octets);

@@ -1,5 +1,8 @@
 #include "CCommandTable.h"
 
+#include "C8021XAuRadiusServerDLG.h"
+#include "C8021XGlobalDlg.h"
+#include "C8021XUserDLG.h"
 #include "C8021qVlanSet.h"
 #include "CAboutDlg.h"
 #include "CCameraVlanSetting.h"
@@ -23,6 +26,7 @@
 #include "CTcpPortInfo.h"
 #include "CTrunkConfigDlg.h"
 #include "CUdpPortInfo.h"
+#include "Dot1xPortConfig.h"
 #include "CPOEConfigDlg.h"
 #include "CPOEGlobal.h"
 #include "CPowerSaveDlg.h"
@@ -84,10 +88,10 @@ CCommandTable::CCommandTable()
         {ID_TRAFFIC_SEGMENTATION, QStringLiteral("CTrafficSegDlg"), {}, F::None},
         {ID_STORM_CONTROL, QStringLiteral("CStormControlDlg"), {}, F::None},
         // AAA
-        {ID_802_1X_GLOBAL, QStringLiteral("C8021XGlobalDlg"), {}, F::None},
-        {ID_802_1X_PORT, QStringLiteral("Dot1xPortConfig"), {}, F::None},
-        {ID_802_1X_USER, QStringLiteral("C8021XUserDLG"), {}, F::None},
-        {ID_802_1X_RADIUS, QStringLiteral("C8021XAuRadiusServerDLG"), {}, F::None},
+        {ID_802_1X_GLOBAL, QStringLiteral("C8021XGlobalDlg"), &Make<C8021XGlobalDlg>, F::None},
+        {ID_802_1X_PORT, QStringLiteral("Dot1xPortConfig"), &Make<Dot1xPortConfig>, F::None},
+        {ID_802_1X_USER, QStringLiteral("C8021XUserDLG"), &Make<C8021XUserDLG>, F::None},
+        {ID_802_1X_RADIUS, QStringLiteral("C8021XAuRadiusServerDLG"), &Make<C8021XAuRadiusServerDLG>, F::None},
         // SNMP
         {ID_SNMP_GLOBAL, QStringLiteral("CSNMPGlobal"), &Make<CSNMPGlobal>, F::None},
         {ID_SNMP_USER, QStringLiteral("CSNMPUser"), &Make<CSNMPUser>, F::None},

@@ -274,6 +274,69 @@ w("# beside the PoE time-range columns (23.1.1.1 to .21) without sharing an inst
 w(PRIVATE + ".23.1.1.0 rw(1..2) i 2")
 w(PRIVATE + ".23.1.3.0 rw(1..2) i 1")
 w(PRIVATE + ".23.1.4.0 rw(1..2) i 2")
+
+
+def dot1x_objects():
+    """802.1X: the port table, the local users and the RADIUS servers below
+    23 (beside the global scalars above), and the older scalars below 11."""
+    w("# 802.1X ports (index port): 1 port (the index), 2 quiet period (s),")
+    w("# 3 supplicant timeout, 4 server timeout, 5 max requests, 6 transmit")
+    w("# period, 7 re-authentication period, 8 re-authentication (1 on, 2 off),")
+    w("# 9 port control (1 forceUnauthorized, 2 auto, 3 forceAuthorized),")
+    w("# 10 capability (1 authenticator, 2 none), 11 direction (0 both, 1 in)")
+    port = PRIVATE + ".23.2.1.1"
+    columns = [(2, "rw(0..65535)", 60), (3, "rw(1..65535)", 30), (4, "rw(1..65535)", 30), (5, "rw(1..10)", 2),
+               (6, "rw(1..65535)", 30), (7, "rw(1..65535)", 3600), (8, "rw(1..2)", 2), (9, "rw(1..3)", 3),
+               (10, "rw(1..2)", 2), (11, "rw(0..1)", 0)]
+    for p in range(1, PORTS + 1):
+        w(port + ".1.%d ro i %d" % (p, p))
+    for column, access, value in columns:
+        for p in range(1, PORTS + 1):
+            w(port + ".%d.%d %s i %d" % (column, p, access, value))
+    w("# 802.1X local users (RowStatus 3, index the name as length and octets):")
+    w("# 1 name (from the index), 2 password (write-only: reads empty)")
+    users = PRIVATE + ".23.3.1.1"
+    w("table %s rowstatus 3" % users)
+    w('column 1 ro s ""')
+    w('column 2 rw(0..15) s ""')
+    guest = ".".join(["5"] + [str(ord(c)) for c in "guest"])
+    w(users + '.1.%s ro s "guest"' % guest)
+    w(users + '.2.%s rw(0..15) s "guest123"' % guest)
+    w(users + ".3.%s rw i 1" % guest)
+    w("# RADIUS servers (RowStatus 10, index 1-3): 1 index, 2 address type")
+    w("# (1 IPv4, 2 IPv6), 3 address (4 or 16 octets, required), 4 interface")
+    w("# name, 5 authentication port, 6 accounting port, 7 timeout (s),")
+    w("# 8 retransmit, 9 key (required; write-only: reads empty)")
+    radius = PRIVATE + ".23.4.2.1"
+    w("table %s rowstatus 10 index 1..3" % radius)
+    w("column 1 ro i 0")
+    w("column 2 rw(1..2) i 1")
+    w("column 3 rw(0..16) x")
+    w('column 4 rw(0..20) s ""')
+    w("column 5 rw(1..65535) i 1812")
+    w("column 6 rw(1..65535) i 1813")
+    w("column 7 rw(1..255) i 5")
+    w("column 8 rw(1..255) i 2")
+    w("column 9 rw(0..32) s")
+    for column, cell in [(1, "ro i 1"), (2, "rw(1..2) i 1"), (3, "rw(0..16) x 0a5a5a64"), (4, 'rw(0..20) s ""'),
+                         (5, "rw(1..65535) i 1812"), (6, "rw(1..65535) i 1813"), (7, "rw(1..255) i 5"),
+                         (8, "rw(1..255) i 2"), (9, 'rw(0..32) s "radius"'), (10, "rw i 1")]:
+        w(radius + ".%d.1 %s" % (column, cell))
+    w("# older 802.1X scalars (the state 11.2.1.0 is above): 11.1.1.0 RADIUS")
+    w("# server (IpAddress), 11.1.2.0 key, 11.2.2.0-11.2.6.0 quiet period,")
+    w("# transmit period, supplicant timeout, server timeout, max requests,")
+    w("# 11.2.7.0 re-authentication period (Unsigned32), 11.2.8.0")
+    w("# re-authentication (1 on, 2 off)")
+    w(PRIVATE + ".11.1.1.0 rw a 10.90.90.100")
+    w(PRIVATE + '.11.1.2.0 rw(0..32) s "radius"')
+    for tail, access, value in [("2.2", "rw(0..65535)", 60), ("2.3", "rw(1..65535)", 30), ("2.4", "rw(1..65535)", 30),
+                                ("2.5", "rw(1..65535)", 30), ("2.6", "rw(1..10)", 2)]:
+        w(PRIVATE + ".11.%s.0 %s i %d" % (tail, access, value))
+    w(PRIVATE + ".11.2.7.0 rw(1..4294967295) u 3600")
+    w(PRIVATE + ".11.2.8.0 rw(1..2) i 2")
+
+
+dot1x_objects()
 if POE:
     w("")
     w("# PoE time ranges, index 1-8: the columns of the time profiles (no column 1)")

@@ -1,4 +1,5 @@
 #include "CListCtrlEx.h"
+#include "CUtils.h"
 #include "CSNMPCommunity.h"
 #include "CSNMPConfig.h"
 #include "GlobalSettings.h"
@@ -31,7 +32,7 @@ protected:
     // Puts a community row straight into the switch.
     static void AddRow(const QString& name)
     {
-        const std::string index = CSNMPConfig::StringToIndex(name).toStdString();
+        const std::string index = CUtils::StringToIndex(name).toStdString();
         ASSERT_TRUE(sim->command("set " + kCommunity + ".1" + index + " s " + name.toStdString()));
         ASSERT_TRUE(sim->command("set " + kCommunity + ".2" + index + " s public"));
         ASSERT_TRUE(sim->command("set " + kCommunity + ".3" + index + " i 1"));

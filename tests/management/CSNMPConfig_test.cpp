@@ -1,4 +1,5 @@
 #include "CSNMPConfig.h"
+#include "CUtils.h"
 #include "GlobalSettings.h"
 #include "MessageRecorder.h"
 #include "SharedSwitchDialogTest.h"
@@ -102,9 +103,9 @@ std::vector<std::vector<std::string>> SetTexts(const SimulatedSwitch& sim)
 // row than the one the dialog shows.
 TEST(SnmpAgentEncodingTest, IndexesAsTheSwitchExpectsThem)
 {
-    EXPECT_EQ(CSNMPConfig::StringToIndex(QStringLiteral("all")), ".3.97.108.108");
-    EXPECT_EQ(CSNMPConfig::StringToIndex(QString(QChar(200))), ".2.195.136");   // UTF-8, as in the value
-    EXPECT_EQ(CSNMPConfig::StringToIndex(QString()), ".0");
+    EXPECT_EQ(CUtils::StringToIndex(QStringLiteral("all")), ".3.97.108.108");
+    EXPECT_EQ(CUtils::StringToIndex(QString(QChar(200))), ".2.195.136");   // UTF-8, as in the value
+    EXPECT_EQ(CUtils::StringToIndex(QString()), ".0");
     EXPECT_EQ(CSNMPConfig::MakeModelIndex(QStringLiteral("u1"), QStringLiteral("V2c")), ".2.117.49.2");
     EXPECT_EQ(CSNMPConfig::MakeModelIndex(QStringLiteral("u1"), QStringLiteral("v3")), ".2.117.49.3");
     EXPECT_EQ(CSNMPConfig::MakeModelIndex(QStringLiteral("u1"), QStringLiteral("v4")), ".2.117.49");
@@ -285,7 +286,7 @@ TEST_P(SnmpConfigTest, CreatesRowsInThreeRequests)
     const QByteArray ll = QByteArray::fromHex("fe800000000000000000000000000001");
     const QString h = CSNMPConfig::HostIndex(ll);
     const Case cases[] = {
-        {"community", CSNMPConfig::CommunityColumn(3) + CSNMPConfig::StringToIndex("ro"),
+        {"community", CSNMPConfig::CommunityColumn(3) + CUtils::StringToIndex("ro"),
          {CSNMPConfig::AddCommunityValues("ro", "public")},
          {{".5.1.1.3.2.114.111=5"}, {".5.1.1.2.2.114.111=public"}, {".5.1.1.3.2.114.111=1"}}},
         {"V1 user", CSNMPConfig::UserColumn(8) + u,
@@ -345,7 +346,7 @@ TEST_P(SnmpConfigTest, RowStatusRules)
     EXPECT_EQ(sequence.StepCount(), 0);
     EXPECT_TRUE(sim->sets().empty());
 
-    ASSERT_TRUE(config->AddCreateSteps(sequence, CSNMPConfig::CommunityColumn(3) + CSNMPConfig::StringToIndex("public"),
+    ASSERT_TRUE(config->AddCreateSteps(sequence, CSNMPConfig::CommunityColumn(3) + CUtils::StringToIndex("public"),
                                        {CSNMPConfig::AddCommunityValues("public", "x")}, "community"));
     EXPECT_FALSE(RunSteps(sequence));
     const auto sets = sim->sets();
@@ -354,10 +355,10 @@ TEST_P(SnmpConfigTest, RowStatusRules)
 
     // Delete uses the index create used: the row is gone afterwards.
     CSetSequence destroy(config->m_cCommonSNMPSet);
-    ASSERT_TRUE(config->AddRowStatusStep(destroy, CSNMPConfig::CommunityColumn(3) + CSNMPConfig::StringToIndex("public"),
+    ASSERT_TRUE(config->AddRowStatusStep(destroy, CSNMPConfig::CommunityColumn(3) + CUtils::StringToIndex("public"),
                                          "6", "delete"));
     EXPECT_TRUE(RunSteps(destroy));
-    EXPECT_EQ(sim->control("get " + (CSNMPConfig::CommunityColumn(2) + CSNMPConfig::StringToIndex("public")).toStdString())
+    EXPECT_EQ(sim->control("get " + (CSNMPConfig::CommunityColumn(2) + CUtils::StringToIndex("public")).toStdString())
                   .rfind("error", 0),
               0u);
 }

@@ -591,7 +591,11 @@ TEST_F(DeviceCommandTest, SaveConfiguration)
         recorder.expect(QStringLiteral("Do you want to save the configuration?"), c.answer);
         if (!c.message.isEmpty())
             recorder.expect(c.message);
+        dlg.setWindowTitle(QStringLiteral("PQS-4400-52: 127.0.0.1"));
         dlg.OnCommand(ID_SAVE_CONFIGURATION);
+        // Every box carries the main window's title, as a dialog's carry the dialog's.
+        for (const MessageRequest& r : recorder.requests())
+            EXPECT_EQ(r.title, QStringLiteral("PQS-4400-52: 127.0.0.1")) << r.text.toStdString();
 
         ASSERT_GE(recorder.requests().size(), 1);
         const MessageRequest& ask = recorder.requests()[0];
@@ -643,8 +647,11 @@ TEST_F(DeviceCommandTest, Reboot)
         MessageRecorder recorder;
         for (int i = 0; i < c.messages.size(); ++i)
             recorder.expect(c.messages[i], i == 0 ? c.answer : IDOK);
+        dlg.setWindowTitle(QStringLiteral("PQS-4400-52: 127.0.0.1"));
         dlg.FindCommandAction(ID_REBOOT)->trigger();
         EXPECT_EQ(recorder.texts(), c.messages);
+        for (const MessageRequest& r : recorder.requests())
+            EXPECT_EQ(r.title, QStringLiteral("PQS-4400-52: 127.0.0.1")) << r.text.toStdString();
         const std::vector<SimRequest> requests = sim.requests();
         std::vector<std::string> pdus;
         for (const SimRequest& r : requests)
@@ -790,7 +797,10 @@ TEST_F(MainDlgTest, TelnetStartsATerminal)
         MessageRecorder recorder;
         for (int i = 0; i < expected.size(); ++i)
             recorder.expect(expected[i], i == 0 ? c.answer : IDOK);
+        dlg.setWindowTitle(QStringLiteral("PQS-4400-52: 10.1.2.3"));
         dlg.FindCommandAction(ID_TELNET)->trigger();
+        for (const MessageRequest& r : recorder.requests())
+            EXPECT_EQ(r.title, QStringLiteral("PQS-4400-52: 10.1.2.3")) << r.text.toStdString();
 
         EXPECT_EQ(recorder.texts(), expected);
         if (!c.expectedTerminal) {
@@ -831,7 +841,10 @@ TEST_F(MainDlgTest, WebOpensTheDefaultBrowser)
         MessageRecorder recorder;
         for (int i = 0; i < expected.size(); ++i)
             recorder.expect(expected[i], i == 0 ? c.answer : IDOK);
+        dlg.setWindowTitle(QStringLiteral("PQS-4400-52: 10.1.2.3"));
         dlg.FindCommandAction(ID_WEB)->trigger();
+        for (const MessageRequest& r : recorder.requests())
+            EXPECT_EQ(r.title, QStringLiteral("PQS-4400-52: 10.1.2.3")) << r.text.toStdString();
 
         EXPECT_EQ(recorder.texts(), expected);
         if (c.launched) {

@@ -164,6 +164,28 @@ QDialog* RunningDialog(CVelmarcModuleDlg& main)
     return dialog && dialog != &main && dialog->isVisible() ? dialog : nullptr;
 }
 
+// Ends a scenario that got stuck (a failed assertion inside a dialog's loop
+// leaves the dialog open): closes whatever dialog runs and the main window,
+// so the test fails instead of hanging.
+class Watchdog
+{
+public:
+    Watchdog(CVelmarcModuleDlg& main, int ms)
+    {
+        m_timer.setSingleShot(true);
+        QObject::connect(&m_timer, &QTimer::timeout, [&main]() {
+            ADD_FAILURE() << "the scenario did not end in time";
+            if (QDialog* dialog = RunningDialog(main))
+                dialog->close();
+            QTimer::singleShot(0, &main, [&main]() { main.reject(); });
+        });
+        m_timer.start(ms);
+    }
+
+private:
+    QTimer m_timer;
+};
+
 class ProgramMenuTest : public ::testing::TestWithParam<const char*>
 {
 protected:
@@ -266,6 +288,7 @@ TEST_P(ProgramMenuTest, EveryCommandOpensReadsAndComesBack)
         QTimer::singleShot(0, &main, step);
     };
     QTimer::singleShot(0, &main, step);
+    Watchdog watchdog(main, 600000);
     main.RunModal();
 
     EXPECT_TRUE(finishedByTest) << "the main loop ended after " << next << " of " << commands.size()
@@ -287,8 +310,14 @@ TEST_P(ProgramMenuTest, PortClickChoosesThatPort)
     ASSERT_NE(area, nullptr);
 
     bool checked = false;
-    bool finished = false;
     QTimer::singleShot(0, &main, [&]() {
+        // Back in the main loop, on every way out of this step: end the program.
+        const std::unique_ptr<QWidget, void (*)(QWidget*)> end(&main, [](QWidget* w) {
+            QTimer::singleShot(0, w, [w]() {
+                w->setProperty("endedByTest", true);
+                static_cast<QDialog*>(w)->reject();
+            });
+        });
         EXPECT_TRUE(WaitFor([&]() { return main.Panel().PassCount() >= 1; }, 20000));
         area->repaint();
         // The highest-numbered port drawn: a port that needs scrolling to.
@@ -307,8 +336,10 @@ TEST_P(ProgramMenuTest, PortClickChoosesThatPort)
             }
         ASSERT_GT(best, 1) << "no port drawn";
         QTimer::singleShot(0, &main, [&, best]() {
-            auto* dialog = qobject_cast<CPortSetInfo*>(RunningDialog(main));
-            ASSERT_NE(dialog, nullptr);
+            CPortSetInfo* dialog = nullptr;
+            ASSERT_TRUE(WaitFor([&]() { return (dialog = qobject_cast<CPortSetInfo*>(RunningDialog(main))); }, 10000));
+            // Closed on every way out of this check, passed or not.
+            const std::unique_ptr<QDialog, void (*)(QDialog*)> closer(dialog, [](QDialog* d) { d->close(); });
             const QString port = QString::number(best);
             EXPECT_TRUE(WaitFor([&]() { return dialog->PortIdEdit()->text() == port; }, 15000));
             const QList<int> selected = dialog->List()->GetSelectedItems();
@@ -320,20 +351,16 @@ TEST_P(ProgramMenuTest, PortClickChoosesThatPort)
                       dialog->List()->GetItemText(row, 1).remove(u'-'));
             EXPECT_EQ(dialog->FlowControlCombo()->currentText(), dialog->List()->GetItemText(row, 3));
             checked = true;
-            dialog->close();
         });
         QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), area->mapToGlobal(QPointF(at)), Qt::LeftButton,
                           Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(area, &press);
         EXPECT_TRUE(main.isVisible());
-        QTimer::singleShot(0, &main, [&]() {
-            finished = true;
-            main.reject();
-        });
     });
+    Watchdog watchdog(main, 120000);
     main.RunModal();
     EXPECT_TRUE(checked);
-    EXPECT_TRUE(finished) << "the main loop ended with the port settings";
+    EXPECT_TRUE(main.property("endedByTest").toBool()) << "the main loop ended with the port settings";
 }
 
 INSTANTIATE_TEST_SUITE_P(Models, ProgramMenuTest, ::testing::Values("PQS-4400-52", "PQS-4400-28P"),
