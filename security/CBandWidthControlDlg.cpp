@@ -74,6 +74,7 @@ CBandWidthControlDlg::CBandWidthControlDlg(QWidget* parent)
     CBandWidthControlFunLogic* logic = BandwidthLogic();
     AddSession(logic->m_cSnmpBandwidth, "m_cSnmpBandwidth");
     AddSession(logic->m_cSnmpBandwidthSet, "m_cSnmpBandwidthSet");
+    m_pWalk = NewWalk(logic->m_cSnmpBandwidth);
     m_pWrites = NewSequence(logic->m_cSnmpBandwidthSet);
 
     LinkPortRange(m_pFrom, m_pTo, QStringLiteral(" \"To port\"cannot be smaller than \"From Port\" "));
@@ -81,18 +82,7 @@ CBandWidthControlDlg::CBandWidthControlDlg(QWidget* parent)
     // Refresh comes back once the rates and the links have both been read.
     connect(&Gate(), &CReadGate::settled, this, [this] { RefreshButton()->setEnabled(!IsWriting()); });
     ResetInput();
-}
-
-CBandWidthControlDlg::~CBandWidthControlDlg()
-{
-    BandwidthLogic()->Close();
-}
-
-void CBandWidthControlDlg::done(int result)
-{
-    if (!IsWriting() || result == QDialog::Accepted)
-        BandwidthLogic()->Close();
-    CConfigDialog::done(result);
+    resize(600, 560);
 }
 
 void CBandWidthControlDlg::ResetInput()
@@ -116,7 +106,7 @@ void CBandWidthControlDlg::OnRefresh()
     m_pList->DeleteAllItems();
     // The links are read at every refresh, so a link made meanwhile is seen.
     ReadTrunkMap();
-    BandwidthLogic()->GetBandwidthTable(Gate());
+    BandwidthLogic()->GetBandwidthTable(*m_pWalk, Gate());
 }
 
 void CBandWidthControlDlg::OnModuleNotify(unsigned nMessage, int nCode, const void* pData)

@@ -9,6 +9,7 @@
 #include "CConfigDialog.h"
 
 class CListCtrlEx;
+class CSnmpRowWalk;
 class QComboBox;
 class QLineEdit;
 
@@ -28,7 +29,6 @@ public:
     };
 
     explicit CBandWidthControlDlg(QWidget* parent = nullptr);
-    ~CBandWidthControlDlg() override;
 
     QComboBox* FromPort() const { return m_pFrom; }
     QComboBox* ToPort() const { return m_pTo; }
@@ -38,9 +38,6 @@ public:
     CListCtrlEx* List() const { return m_pList; }
 
     void OnModuleNotify(unsigned nMessage, int nCode, const void* pData) override;
-
-public slots:
-    void done(int result) override;
 
 protected:
     void OnRefresh() override;
@@ -58,5 +55,6 @@ private:
     QComboBox* m_pNoLimit = nullptr;
     QLineEdit* m_pRate = nullptr;
     CListCtrlEx* m_pList = nullptr;
+    CSnmpRowWalk* m_pWalk = nullptr;
     CSetSequence* m_pWrites = nullptr;
 };

@@ -14,26 +14,20 @@ constexpr int kMaxRate = 1024000;
 
 } // namespace
 
-CBandWidthControlFunLogic::CBandWidthControlFunLogic()
-    : m_pWalk(std::make_unique<CSnmpRowWalk>(m_cSnmpBandwidth))
-{
-}
-
-CBandWidthControlFunLogic::~CBandWidthControlFunLogic() = default;
-
 QString CBandWidthControlFunLogic::RateColumn(int nColumn)
 {
     return kRateEntry + u'.' + QString::number(nColumn);
 }
 
-void CBandWidthControlFunLogic::GetBandwidthTable(CReadGate& gate)
+void CBandWidthControlFunLogic::GetBandwidthTable(CSnmpRowWalk& walk, CReadGate& gate)
 {
     const int ticket = gate.Expect(QStringLiteral("bandwidth table"));
     CReadGate* pGate = &gate;
-    m_pWalk->Start({RateColumn(1), RateColumn(2), RateColumn(3)}, [this, pGate, ticket](const WalkOutcome& outcome) {
+    CSnmpRowWalk* pWalk = &walk;
+    walk.Start({RateColumn(1), RateColumn(2), RateColumn(3)}, [this, pWalk, pGate, ticket](const WalkOutcome& outcome) {
         // Rows are keyed by port; what arrived before a failure is shown,
         // and the failed read keeps Apply off.
-        for (const SnmpRow& row : m_pWalk->Rows()) {
+        for (const SnmpRow& row : pWalk->Rows()) {
             const BANDWIDTH_ROW record{row.strIndex, row.Text(1), row.Text(2)};
             SendOwnerMessage(WM_MODULE_NOTIFY, MN_ROW, &record);
         }
@@ -70,9 +64,4 @@ void CBandWidthControlFunLogic::SetBandwidth(CSetSequence& sequence, int nFrom, 
             values << SnmpSetValue::Integer(RateColumn(2) + u'.' + port, rate);
         sequence.Add(QStringLiteral("rate of port %1").arg(p), values);
     }
-}
-
-void CBandWidthControlFunLogic::Close()
-{
-    m_pWalk->Abandon();
 }

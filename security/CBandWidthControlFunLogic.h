@@ -9,8 +9,6 @@
 
 #include <QString>
 
-#include <memory>
-
 class CReadGate;
 class CSetSequence;
 class CSnmpRowWalk;
@@ -29,15 +27,13 @@ public:
     // Which limits a write sets (the "Type" items).
     enum RateType { Rx = 0, Tx = 1, Both = 2 };
 
-    CBandWidthControlFunLogic();
-    ~CBandWidthControlFunLogic() override;
-
     // The rate table's column (1 port, 2 Tx rate, 3 Rx rate).
     static QString RateColumn(int nColumn);
 
-    // Walks the rate table, a ticket of `gate`; reports each row, in port
-    // order, with MN_ROW, then MN_READ_FINISHED ("Finished").
-    void GetBandwidthTable(CReadGate& gate);
+    // Walks the rate table with `walk` (the dialog's, on m_cSnmpBandwidth),
+    // a ticket of `gate`; reports each row, in port order, with MN_ROW, then
+    // MN_READ_FINISHED ("Finished").
+    void GetBandwidthTable(CSnmpRowWalk& walk, CReadGate& gate);
 
     // 1 when the whole text is a decimal rate from 64 to 1024000 (then
     // *pSend, when given, gets the text to send), else 0.
@@ -52,12 +48,6 @@ public:
     // transmit limit.
     void SetBandwidth(CSetSequence& sequence, int nFrom, int nTo, const QString& strRate, int nType) const;
 
-    // Stops the walk without a report (the sessions close next).
-    void Close();
-
     CCommonSNMP m_cSnmpBandwidth;      // the rate walk
     CCommonSNMP m_cSnmpBandwidthSet;   // the writes
-
-private:
-    std::unique_ptr<CSnmpRowWalk> m_pWalk;
 };

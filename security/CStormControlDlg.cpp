@@ -23,6 +23,9 @@ constexpr int kMaxN = 16000;
 CStormControlDlg::CStormControlDlg(QWidget* parent)
     : CConfigDialog(QStringLiteral("Storm Control"), std::make_unique<CStormControlLogic>(), RefreshApplyClose, parent)
 {
+    // The one traffic dialog that stays an ordinary window, not on top.
+    setWindowFlag(Qt::WindowStaysOnTopHint, false);
+
     auto* box = new QGroupBox(this);
     auto* form = new QFormLayout(box);
     m_pEnable = new QCheckBox(QStringLiteral("Enable Storm Control "), box);
@@ -66,6 +69,7 @@ CStormControlDlg::CStormControlDlg(QWidget* parent)
     CStormControlLogic* logic = StormLogic();
     AddSession(logic->m_cSnmpStorm, "m_cSnmpStorm");
     AddSession(logic->m_cSnmpStormSet, "m_cSnmpStormSet");
+    m_pRead = NewScalarRead(logic->m_cSnmpStorm);
     m_pWrite = NewSequence(logic->m_cSnmpStormSet);
 
     connect(m_pN, &QLineEdit::textChanged, this, &CStormControlDlg::OnChangeN);
@@ -73,21 +77,9 @@ CStormControlDlg::CStormControlDlg(QWidget* parent)
     OnEnableStormControl();
 }
 
-CStormControlDlg::~CStormControlDlg()
-{
-    StormLogic()->Close();
-}
-
-void CStormControlDlg::done(int result)
-{
-    if (!IsWriting() || result == QDialog::Accepted)
-        StormLogic()->Close();
-    CConfigDialog::done(result);
-}
-
 void CStormControlDlg::OnRefresh()
 {
-    StormLogic()->GetGlobal(Gate());
+    StormLogic()->GetGlobal(*m_pRead, Gate());
 }
 
 void CStormControlDlg::OnModuleNotify(unsigned nMessage, int nCode, const void* pData)

@@ -8,6 +8,7 @@
 #include "CConfigDialog.h"
 #include "CStormControlLogic.h"
 
+class CSnmpScalarRead;
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
@@ -27,7 +28,6 @@ public:
     };
 
     explicit CStormControlDlg(QWidget* parent = nullptr);
-    ~CStormControlDlg() override;
 
     QCheckBox* EnableBox() const { return m_pEnable; }
     QComboBox* TypeCombo() const { return m_pType; }
@@ -35,9 +35,6 @@ public:
     QLineEdit* ThresholdEdit() const { return m_pThreshold; }
 
     void OnModuleNotify(unsigned nMessage, int nCode, const void* pData) override;
-
-public slots:
-    void done(int result) override;
 
 protected:
     void OnRefresh() override;
@@ -52,6 +49,7 @@ private:
     QComboBox* m_pType = nullptr;
     QLineEdit* m_pN = nullptr;
     QLineEdit* m_pThreshold = nullptr;
+    CSnmpScalarRead* m_pRead = nullptr;
     CSetSequence* m_pWrite = nullptr;
     CStormControlInfo m_last;   // as last read from the switch
 };

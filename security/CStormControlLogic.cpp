@@ -10,13 +10,6 @@ const QString kStorm = QStringLiteral("1.3.6.1.4.1.32473.10.126.4.1.13.3");
 
 } // namespace
 
-CStormControlLogic::CStormControlLogic()
-    : m_pRead(std::make_unique<CSnmpScalarRead>(m_cSnmpStorm))
-{
-}
-
-CStormControlLogic::~CStormControlLogic() = default;
-
 QString CStormControlLogic::StateOid()
 {
     return kStorm + QStringLiteral(".1.0");
@@ -32,13 +25,14 @@ QString CStormControlLogic::ThresholdOid()
     return kStorm + QStringLiteral(".3.0");
 }
 
-void CStormControlLogic::GetGlobal(CReadGate& gate)
+void CStormControlLogic::GetGlobal(CSnmpScalarRead& read, CReadGate& gate)
 {
     const int ticket = gate.Expect(QStringLiteral("storm control"));
     CReadGate* pGate = &gate;
-    m_pRead->Start({StateOid(), TypeOid(), ThresholdOid()}, [this, pGate, ticket](const WalkOutcome& outcome) {
+    CSnmpScalarRead* pRead = &read;
+    read.Start({StateOid(), TypeOid(), ThresholdOid()}, [this, pRead, pGate, ticket](const WalkOutcome& outcome) {
         if (outcome.Ok()) {
-            const CStormControlInfo info{m_pRead->Text(0), m_pRead->Text(1), m_pRead->Text(2)};
+            const CStormControlInfo info{pRead->Text(0), pRead->Text(1), pRead->Text(2)};
             SendOwnerMessage(WM_MODULE_NOTIFY, MN_ROW, &info);
         }
         pGate->Settle(ticket, outcome);
@@ -63,9 +57,4 @@ bool CStormControlLogic::SetGlobal(CSetSequence& sequence, const CStormControlIn
         return false;
     sequence.Add(QStringLiteral("storm control"), values);
     return true;
-}
-
-void CStormControlLogic::Close()
-{
-    m_pRead->Abandon();
 }

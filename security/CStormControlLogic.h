@@ -8,8 +8,6 @@
 
 #include <QString>
 
-#include <memory>
-
 class CReadGate;
 class CSetSequence;
 class CSnmpScalarRead;
@@ -25,16 +23,14 @@ struct CStormControlInfo
 class CStormControlLogic : public CModuleBase
 {
 public:
-    CStormControlLogic();
-    ~CStormControlLogic() override;
-
     static QString StateOid();
     static QString TypeOid();
     static QString ThresholdOid();
 
-    // The three objects in one get, a ticket of `gate`; reports MN_ROW with
-    // a CStormControlInfo when the switch gave all three.
-    void GetGlobal(CReadGate& gate);
+    // The three objects in one get on `read` (the dialog's, on
+    // m_cSnmpStorm), a ticket of `gate`; reports MN_ROW with a
+    // CStormControlInfo when the switch gave all three.
+    void GetGlobal(CSnmpScalarRead& read, CReadGate& gate);
 
     // Adds to `sequence` the one request that takes the switch from `old`
     // to `now`: the state when it changes; with the state "1" also the type
@@ -42,12 +38,6 @@ public:
     // to write (nothing added).
     bool SetGlobal(CSetSequence& sequence, const CStormControlInfo& old, const CStormControlInfo& now) const;
 
-    // Stops the read without a report (the sessions close next).
-    void Close();
-
     CCommonSNMP m_cSnmpStorm;      // the read
     CCommonSNMP m_cSnmpStormSet;   // the write
-
-private:
-    std::unique_ptr<CSnmpScalarRead> m_pRead;
 };

@@ -11,13 +11,6 @@ const QString kSegmentation = QStringLiteral("1.3.6.1.4.1.32473.10.126.4.1.14.9"
 
 } // namespace
 
-CTrafficSeg::CTrafficSeg()
-    : m_pRead(std::make_unique<CSnmpScalarRead>(m_cSnmpSeg))
-{
-}
-
-CTrafficSeg::~CTrafficSeg() = default;
-
 QString CTrafficSeg::StateOid()
 {
     return kSegmentation + QStringLiteral(".1.0");
@@ -28,13 +21,14 @@ QString CTrafficSeg::ForwardColumn(int nColumn)
     return kSegmentation + QStringLiteral(".2.1.") + QString::number(nColumn);
 }
 
-void CTrafficSeg::GetState(CReadGate& gate)
+void CTrafficSeg::GetState(CSnmpScalarRead& read, CReadGate& gate)
 {
     const int ticket = gate.Expect(QStringLiteral("segmentation state"));
     CReadGate* pGate = &gate;
-    m_pRead->Start({StateOid()}, [this, pGate, ticket](const WalkOutcome& outcome) {
+    CSnmpScalarRead* pRead = &read;
+    read.Start({StateOid()}, [this, pRead, pGate, ticket](const WalkOutcome& outcome) {
         if (outcome.Ok()) {
-            m_strState = m_pRead->Text(0);
+            m_strState = pRead->Text(0);
             SendOwnerMessage(WM_MODULE_NOTIFY, MN_READ_FINISHED, &m_strState);
         }
         pGate->Settle(ticket, outcome);
@@ -75,9 +69,4 @@ void CTrafficSeg::SetForwardPorts(CSetSequence& sequence, const ForwardSets& set
         sequence.Add(QStringLiteral("forwarding ports of port %1").arg(port),
                      {SnmpSetValue::Octets(ForwardColumn(2) + u'.' + QString::number(port), bitmap)},
                      sequence.StepCount() > 0 ? kForwardGapMs : 0);
-}
-
-void CTrafficSeg::Close()
-{
-    m_pRead->Abandon();
 }

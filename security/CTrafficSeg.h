@@ -11,7 +11,6 @@
 #include <QList>
 #include <QString>
 
-#include <memory>
 #include <utility>
 #include <vector>
 
@@ -28,16 +27,14 @@ public:
     // The switch takes a moment between two ports' forwarding sets.
     static constexpr int kForwardGapMs = 50;
 
-    CTrafficSeg();
-    ~CTrafficSeg() override;
-
     static QString StateOid();
     // The forwarding table's column (1 port, 2 forwarding ports).
     static QString ForwardColumn(int nColumn);
 
-    // Reads the state, a ticket of `gate`; when it arrives it becomes
-    // m_strState and is reported with MN_READ_FINISHED (payload the text).
-    void GetState(CReadGate& gate);
+    // Reads the state with `read` (the dialog's, on m_cSnmpSeg), a ticket
+    // of `gate`; when it arrives it becomes m_strState and is reported with
+    // MN_READ_FINISHED (payload the text).
+    void GetState(CSnmpScalarRead& read, CReadGate& gate);
 
     // Adds the state write ("1" enabled, "2" disabled).
     void SetState(CSetSequence& sequence, const QString& strState) const;
@@ -52,13 +49,7 @@ public:
     // Adds one step per set, kForwardGapMs apart.
     void SetForwardPorts(CSetSequence& sequence, const ForwardSets& sets) const;
 
-    // Stops the read without a report (the sessions close next).
-    void Close();
-
     QString m_strState;          // as last read
     CCommonSNMP m_cSnmpSeg;      // the state read
     CCommonSNMP m_cSnmpSegSet;   // every write
-
-private:
-    std::unique_ptr<CSnmpScalarRead> m_pRead;
 };

@@ -82,6 +82,7 @@ CTrafficSegDlg::CTrafficSegDlg(QWidget* parent)
     AddSession(logic->m_cSnmpSeg, "m_cSnmpSeg");
     AddSession(logic->m_cSnmpSegSet, "m_cSnmpSegSet");
     m_pWalk = NewWalk(NewSession("m_cSnmpForward"));
+    m_pStateRead = NewScalarRead(logic->m_cSnmpSeg);
     m_pWrites = NewSequence(logic->m_cSnmpSegSet);
     GateButton(m_pApplyState);
 
@@ -92,18 +93,6 @@ CTrafficSegDlg::CTrafficSegDlg(QWidget* parent)
     connect(&Gate(), &CReadGate::settled, this, [this] { RefreshButton()->setEnabled(!IsWriting()); });
     SetSwallowEnterEscape(true);
     ShowState();
-}
-
-CTrafficSegDlg::~CTrafficSegDlg()
-{
-    SegLogic()->Close();
-}
-
-void CTrafficSegDlg::done(int result)
-{
-    if (!IsWriting() || result == QDialog::Accepted)
-        SegLogic()->Close();
-    CConfigDialog::done(result);
 }
 
 int CTrafficSegDlg::FromPortNumber() const
@@ -147,7 +136,7 @@ void CTrafficSegDlg::OnRefresh()
                        Gate().Settle(ticket, outcome);
                    });
     ReadTrunkMap();
-    SegLogic()->GetState(Gate());
+    SegLogic()->GetState(*m_pStateRead, Gate());
 }
 
 void CTrafficSegDlg::OnModuleNotify(unsigned nMessage, int nCode, const void*)

@@ -14,6 +14,7 @@
 class CListCtrlEx;
 class CPortGrid;
 class CSnmpRowWalk;
+class CSnmpScalarRead;
 class QCheckBox;
 class QComboBox;
 class QPushButton;
@@ -37,7 +38,6 @@ public:
     };
 
     explicit CTrafficSegDlg(QWidget* parent = nullptr);
-    ~CTrafficSegDlg() override;
 
     QCheckBox* EnableBox() const { return m_pEnable; }
     QPushButton* ApplyStateButton() const { return m_pApplyState; }
@@ -48,9 +48,6 @@ public:
     CListCtrlEx* List() const { return m_pList; }
 
     void OnModuleNotify(unsigned nMessage, int nCode, const void* pData) override;
-
-public slots:
-    void done(int result) override;
 
 protected:
     void OnRefresh() override;
@@ -74,6 +71,7 @@ private:
     QPushButton* m_pClear = nullptr;
     CListCtrlEx* m_pList = nullptr;
     CSnmpRowWalk* m_pWalk = nullptr;
+    CSnmpScalarRead* m_pStateRead = nullptr;
     CSetSequence* m_pWrites = nullptr;
     // Each port's forwarding ports as a list ("1,3,5"), by port.
     QMap<int, QString> m_forwardPorts;

@@ -80,8 +80,9 @@ TEST_F(BandwidthTest, RateBounds)
         SCOPED_TRACE(c.rate);
         Choose(d, 9, 9, CBandWidthControlFunLogic::Rx, c.rate);
         ApplyExpecting(d, c.ok ? nullptr : "Invalid Rate.");
-        if (c.ok)
+        if (c.ok) {
             EXPECT_EQ(Sets(), (std::vector<std::vector<Varbind>>{{{Rx(9), c.rate}}}));
+        }
     }
 }
 

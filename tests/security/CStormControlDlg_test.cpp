@@ -66,6 +66,7 @@ TEST_F(StormControlTest, ShowsTheSwitchAndFollowsN)
     EXPECT_EQ(d.ThresholdEdit()->text(), "0");
     EXPECT_FALSE(d.NEdit()->isEnabled());
     EXPECT_FALSE(d.TypeCombo()->isEnabled());
+    EXPECT_FALSE(d.windowFlags() & Qt::WindowStaysOnTopHint);   // an ordinary window
 
     d.EnableBox()->click();
     EXPECT_TRUE(d.NEdit()->isEnabled());

@@ -8,8 +8,10 @@
 #include "CTrafficSegDlg.h"
 #include "TrafficTestUtil.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QPushButton>
 
 using namespace traffictest;
@@ -211,4 +213,21 @@ TEST_F(SegmentationTest, FailedStateReadKeepsWritesOff)
     EXPECT_FALSE(d.ApplyButton()->isEnabled());
     EXPECT_FALSE(d.ApplyStateButton()->isEnabled());
     EXPECT_TRUE(d.RefreshButton()->isEnabled());
+}
+
+// Enter and Escape do not end the dialog (nor write): it closes only by its
+// Close button or the close box.
+TEST_F(SegmentationTest, EnterAndEscapeDoNotClose)
+{
+    CTrafficSegDlg d;
+    Open(d);
+    sim->clearLog();
+    for (int key : {Qt::Key_Return, Qt::Key_Escape}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(&d, &press);
+    }
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_TRUE(sim->sets().empty());
+    d.CloseButton()->click();
+    EXPECT_FALSE(d.isVisible());
 }

@@ -87,8 +87,9 @@ protected:
             recorder.expect(QString::fromLatin1(message));
         Click(dialog, button);
         recorder.ExpectAllUsed();
-        if (message)
+        if (message) {
             EXPECT_TRUE(sim->sets().empty());
+        }
     }
 };
 
