@@ -41,6 +41,10 @@
 #include "CTimeProfileInfo.h"
 #include "TimeRangInfo.h"
 
+#include "CBandWidthControlDlg.h"
+#include "CStormControlDlg.h"
+#include "CTrafficSegDlg.h"
+
 #include <QDialog>
 
 namespace {
@@ -81,12 +85,12 @@ CCommandTable::CCommandTable()
         {ID_STATIC_ARP, QStringLiteral("CStaticARP"), {}, F::None},
         {ID_GRATUITOUS_ARP, QStringLiteral("CGratuitousARPDlg"), {}, F::None},
         // Qos
-        {ID_BANDWIDTH_CONTROL, QStringLiteral("CBandWidthControlDlg"), {}, F::None},
+        {ID_BANDWIDTH_CONTROL, QStringLiteral("CBandWidthControlDlg"), &Make<CBandWidthControlDlg>, F::None},
         // Security
         {ID_ARP_SPOOFING, QStringLiteral("CARPSpoofSetting"), {}, F::None},
         {ID_DHCP_SERVER_SCREENING, QStringLiteral("CDHCPServerScreenDlg"), {}, F::None},
-        {ID_TRAFFIC_SEGMENTATION, QStringLiteral("CTrafficSegDlg"), {}, F::None},
-        {ID_STORM_CONTROL, QStringLiteral("CStormControlDlg"), {}, F::None},
+        {ID_TRAFFIC_SEGMENTATION, QStringLiteral("CTrafficSegDlg"), &Make<CTrafficSegDlg>, F::None},
+        {ID_STORM_CONTROL, QStringLiteral("CStormControlDlg"), &Make<CStormControlDlg>, F::None},
         // AAA
         {ID_802_1X_GLOBAL, QStringLiteral("C8021XGlobalDlg"), &Make<C8021XGlobalDlg>, F::None},
         {ID_802_1X_PORT, QStringLiteral("Dot1xPortConfig"), &Make<Dot1xPortConfig>, F::None},

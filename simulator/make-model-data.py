@@ -627,4 +627,27 @@ for name, policy in [("public", "public"), ("private", "private")]:
                                  (3, "rw", "i", 1)])
 row("6.2.1", "4.10.0.0.9.1", [(1, "ro", "x", "0a000009"), (2, "ro", "i", 1), (3, "rw(0..32)", "s", '"public"'),
                               (4, "rw(1..5)", "i", 1), (5, "rw(0..32)", "s", '""'), (6, "rw", "i", 1)])
+
+def traffic_control():
+    """Storm control, bandwidth control and traffic segmentation."""
+    w("")
+    w("# storm control: 13.3.1.0 state (1 enabled, 2 disabled), .2.0 traffic")
+    w("# (1 broadcast, 2 multicast and broadcast, 3 those and unknown unicast),")
+    w("# .3.0 threshold (kbps, N x 64, N 1-16000)")
+    w(PRIVATE + ".13.3.1.0 rw(1..2) i 2")
+    w(PRIVATE + ".13.3.2.0 rw(1..3) i 1")
+    w(PRIVATE + ".13.3.3.0 rw(0..1024000) i 1024")
+    w("# bandwidth control (13.1.2.1): 1 port; the rates (.2 Tx, .3 Rx) are above")
+    for p in range(1, PORTS + 1):
+        w(PRIVATE + ".13.1.2.1.1.%d ro i %d" % (p, p))
+    w("# traffic segmentation: 14.9.1.0 state (1 enabled, 2 disabled); per port")
+    w("# (14.9.2.1): 1 port, 2 the ports it may forward to (bitmap, every port)")
+    w(PRIVATE + ".14.9.1.0 rw(1..2) i 2")
+    octets = 8 if PORTS > 28 else 4
+    for p in range(1, PORTS + 1):
+        w(PRIVATE + ".14.9.2.1.1.%d ro i %d" % (p, p))
+        w(PRIVATE + ".14.9.2.1.2.%d rw(0..8) x %s" % (p, bitmap(range(1, PORTS + 1), octets)))
+
+
+traffic_control()
 print("\n".join(out))

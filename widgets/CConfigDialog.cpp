@@ -139,13 +139,15 @@ void CConfigDialog::ReadTrunkMap()
     });
 }
 
-void CConfigDialog::LinkPortRange(QComboBox* from, QComboBox* to)
+void CConfigDialog::LinkPortRange(QComboBox* from, QComboBox* to, const QString& strRefusal)
 {
+    const QString refusal = strRefusal.isEmpty() ? QStringLiteral("'To Port' can not be smaller than 'From Port'")
+                                                  : strRefusal;
     connect(from, &QComboBox::activated, this, [from, to] { to->setCurrentIndex(from->currentIndex()); });
-    connect(to, &QComboBox::activated, this, [this, from, to] {
+    connect(to, &QComboBox::activated, this, [this, from, to, refusal] {
         if (to->currentIndex() >= from->currentIndex())
             return;
-        Message(QStringLiteral("'To Port' can not be smaller than 'From Port'"));
+        Message(refusal);
         to->setCurrentIndex(from->currentIndex());
     });
 }

@@ -74,8 +74,9 @@ public:
 
     // A "From Port"/"To Port" pair of drop-downs listing the same ports in
     // ascending order: choosing From moves To along; a To before From is
-    // refused with the message and set back to From.
-    void LinkPortRange(QComboBox* from, QComboBox* to);
+    // refused with the message (strRefusal, when the dialog has its own
+    // text) and set back to From.
+    void LinkPortRange(QComboBox* from, QComboBox* to, const QString& strRefusal = QString());
 
     // Walks the logic object's aggregated-link table into its trunk map as
     // one read of the gate ("aggregated links"); call it from OnRefresh.
