@@ -37,6 +37,9 @@
 #include "CTimeProfileInfo.h"
 #include "TimeRangInfo.h"
 
+#include "CARPSpoofSetting.h"
+#include "CDHCPServerScreenDlg.h"
+
 #include <QDialog>
 
 namespace {
@@ -79,8 +82,8 @@ CCommandTable::CCommandTable()
         // Qos
         {ID_BANDWIDTH_CONTROL, QStringLiteral("CBandWidthControlDlg"), {}, F::None},
         // Security
-        {ID_ARP_SPOOFING, QStringLiteral("CARPSpoofSetting"), {}, F::None},
-        {ID_DHCP_SERVER_SCREENING, QStringLiteral("CDHCPServerScreenDlg"), {}, F::None},
+        {ID_ARP_SPOOFING, QStringLiteral("CARPSpoofSetting"), &Make<CARPSpoofSetting>, F::None},
+        {ID_DHCP_SERVER_SCREENING, QStringLiteral("CDHCPServerScreenDlg"), &Make<CDHCPServerScreenDlg>, F::None},
         {ID_TRAFFIC_SEGMENTATION, QStringLiteral("CTrafficSegDlg"), {}, F::None},
         {ID_STORM_CONTROL, QStringLiteral("CStormControlDlg"), {}, F::None},
         // AAA
