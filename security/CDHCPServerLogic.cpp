@@ -87,6 +87,11 @@ bool CDHCPServerLogic::ServerRow(const SnmpRow& row, DHCP_SERVER_ROW& out)
     // Walk order: entry, type, address, status.
     const QString type = row.Text(1);
     const QByteArray address = row.cells.value(2);
+    // The index is the entry number; the entry column only repeats it.
+    out.strEntry = row.strIndex;
+    out.strType = type;
+    out.strStatus = row.Text(3);
+    out.strAddress.clear();
     int addressType = 0;
     if (type == QLatin1String("1") && address.size() == 4)
         addressType = 1;
@@ -96,10 +101,7 @@ bool CDHCPServerLogic::ServerRow(const SnmpRow& row, DHCP_SERVER_ROW& out)
         return false;
     const QString hex =
         CUtils::InetOctetsToHex(reinterpret_cast<const unsigned char*>(address.constData()), addressType);
-    out.strEntry = row.Text(0);
-    out.strType = type;
     out.strAddress = addressType == 1 ? CUtils::HexToDottedIPv4(hex) : CUtils::CompressIPv6(hex);
-    out.strStatus = row.Text(3);
     return true;
 }
 

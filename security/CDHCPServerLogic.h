@@ -53,7 +53,8 @@ public:
     int SetPortState(const QString& strPorts, CSetSequence& sequence, QString& strWhy) const;
 
     // A walked row (columns in ServerWalkColumns order). False for a row
-    // whose address does not have the length of its type.
+    // whose address does not have the length of its type: its address text
+    // is then empty, never octets read as another address.
     static bool ServerRow(const SnmpRow& row, DHCP_SERVER_ROW& out);
 
     // Adds the writes of an add (create and wait; address type and address;

@@ -116,10 +116,9 @@ void CDHCPServerScreenDlg::OnRefresh()
     m_pServerWalk->Start(CDHCPServerLogic::ServerWalkColumns(), [this, serverTicket](const WalkOutcome& o) {
         for (const SnmpRow& row : m_pServerWalk->Rows()) {
             DHCP_SERVER_ROW server;
-            if (!CDHCPServerLogic::ServerRow(row, server)) {
+            // A malformed address is listed empty, so the entry can still be deleted.
+            if (!CDHCPServerLogic::ServerRow(row, server))
                 qWarning("trusted DHCP server %s: address does not match its type", qPrintable(row.strIndex));
-                continue;
-            }
             if (server.strStatus == QLatin1String("1"))
                 m_list->AppendRow({server.strEntry, server.strAddress});
         }

@@ -313,7 +313,7 @@ TEST_F(ArpSpoofTest, RefusedMacLeavesNoRow)
     d.ApplyButton()->click();
     Settle(d);
     ASSERT_EQ(recorder.texts().size(), 2);
-    EXPECT_TRUE(recorder.texts()[1].contains(QLatin1String("wrongValue"))) << recorder.texts()[1].toStdString();
+    EXPECT_TRUE(recorder.texts()[1].contains(QLatin1String("badValue"))) << recorder.texts()[1].toStdString();
     EXPECT_TRUE(recorder.texts()[1].contains(QLatin1String("taken back"))) << recorder.texts()[1].toStdString();
     const auto sets = SetRequests();
     ASSERT_EQ(sets.size(), 3u);
@@ -326,7 +326,7 @@ TEST_F(ArpSpoofTest, RefusedMacLeavesNoRow)
 // stays off.
 TEST_F(ArpSpoofTest, ApplyWaitsForTheLinkMap)
 {
-    ASSERT_TRUE(sim->command("error " + kPrivate + ".8.1.3.1.2 genErr"));
+    ASSERT_TRUE(sim->command("error " + kPrivate + ".8.1.3.1.2.1 genErr"));
     CAddARPEntry d({}, {});
     Open(d);
     EXPECT_FALSE(d.ApplyButton()->isEnabled());

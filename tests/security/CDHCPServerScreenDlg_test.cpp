@@ -144,6 +144,20 @@ TEST_F(DhcpScreeningTest, ShowsTrustedPortsAndServers)
     EXPECT_TRUE(sim->sets().empty());
 }
 
+// An address whose length does not fit its type is listed empty (never
+// as some other address), so the entry can still be deleted.
+TEST_F(DhcpScreeningTest, MalformedAddressListedEmpty)
+{
+    AddServerRow(1, "0a0000");
+    AddServerRow(2, "0a000002", 2);
+    CDHCPServerScreenDlg d;
+    Open(d);
+    ASSERT_EQ(d.List()->GetItemCount(), 2);
+    EXPECT_EQ(ListRow(d.List(), 0), QStringList({"1", ""}));
+    EXPECT_EQ(ListRow(d.List(), 1), QStringList({"2", ""}));
+    EXPECT_TRUE(d.DeleteButton()->isEnabled());
+}
+
 // Typing the trusted ports writes the complement, padded to the switch's
 // width; the text as read sends nothing.
 TEST_F(DhcpScreeningTest, TrustedPortsWriteTheComplement)
@@ -282,7 +296,7 @@ TEST_F(DhcpScreeningTest, DeleteThenAddMeetsAnEntryInUse)
         recorder.script({IDOK});
         AddServer(d, QStringLiteral("10.0.0.9"));
         ASSERT_EQ(recorder.texts().size(), 1);
-        EXPECT_TRUE(recorder.texts()[0].contains(QLatin1String("inconsistentValue"))) << recorder.texts()[0].toStdString();
+        EXPECT_TRUE(recorder.texts()[0].contains(QLatin1String("badValue on 1.3.6.1.4.1.32473.10.126.4.1.14.7.3.1.4.3"))) << recorder.texts()[0].toStdString();
     }
     EXPECT_EQ(SetRequests(), (std::vector<std::vector<Varbind>>{{{Server(4, 3), "5"}}}));
     EXPECT_EQ(sim->value(Server(2, 3)), "x 0a000003");
@@ -420,6 +434,6 @@ TEST_F(DhcpPortFormTest, FailuresKeepApplyOffOrReport)
     d.ApplyButton()->click();
     Settle(d);
     ASSERT_EQ(recorder.texts().size(), 1);
-    EXPECT_TRUE(recorder.texts()[0].contains(QLatin1String("wrongValue")));
+    EXPECT_TRUE(recorder.texts()[0].contains(QLatin1String("badValue"))) << recorder.texts()[0].toStdString();
     EXPECT_EQ(ListRow(d.List(), 4), QStringList({"5", "Disabled"}));
 }
