@@ -8,9 +8,9 @@
 #include "CPortGrid.h"
 #include "ListTexts.h"
 #include "MessageRecorder.h"
-#include "SharedSwitchDialogTest.h"
-#include "WaitFor.h"
+#include "ScreeningArpFixture.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -20,17 +20,16 @@
 #include <string>
 #include <vector>
 
+using namespace screeningtest;
+
 namespace {
 
-const std::string kPrivate = "1.3.6.1.4.1.32473.10.126.4.1";
 const char* const kConfirm = "Make sure the host IP and MAC exists or you will lose the connection.";
 
 std::string Arp(int column, const std::string& index)
 {
     return kPrivate + ".14.3.1.1." + std::to_string(column) + "." + index;
 }
-
-using Varbind = std::pair<std::string, std::string>;
 
 // The list dialog with the add dialog replaced by a test's own handler.
 class TestArpSpoofSetting : public CARPSpoofSetting
@@ -49,46 +48,14 @@ protected:
     }
 };
 
-class ArpSpoofTest : public SharedSwitchDialogTest
+class ArpSpoofTest : public SecurityDialogTest
 {
 protected:
-    void SetUp() override
-    {
-        SharedSwitchDialogTest::SetUp();
-        g_strSnmpTimeout = QStringLiteral("1500");
-        g_nDevicePortNum = 52;
-    }
-    void TearDown() override
-    {
-        SharedSwitchDialogTest::TearDown();
-        g_nDevicePortNum = 52;
-    }
-
-    static std::vector<std::vector<Varbind>> SetRequests()
-    {
-        std::vector<std::vector<Varbind>> out;
-        for (const SimRequest& r : sim->sets()) {
-            std::vector<Varbind> one;
-            for (const SimVarbind& v : r.varbinds)
-                one.emplace_back(v.oid, v.type == "OCTET STRING" ? v.hex : v.value);
-            out.push_back(one);
-        }
-        return out;
-    }
     static void AddRow(const std::string& index, const std::string& mac, const std::string& ports)
     {
         ASSERT_TRUE(sim->command("set " + Arp(2, index) + " x " + mac));
         ASSERT_TRUE(sim->command("set " + Arp(3, index) + " x " + ports));
         ASSERT_TRUE(sim->command("set " + Arp(4, index) + " i 1"));
-    }
-    static void Open(CConfigDialog& d)
-    {
-        d.show();
-        ASSERT_TRUE(WaitFor([&] { return !d.Gate().Pending(); }, 10000));
-    }
-    static void Settle(CConfigDialog& d)
-    {
-        ASSERT_TRUE(WaitFor([&] { return !d.IsWriting() && !d.IsSettling() && !d.Gate().Pending(); }, 10000));
     }
     static void Fill(CAddARPEntry& d, const char* address, const char* mac, const std::vector<int>& ports)
     {
@@ -330,4 +297,39 @@ TEST_F(ArpSpoofTest, ApplyWaitsForTheLinkMap)
     CAddARPEntry d({}, {});
     Open(d);
     EXPECT_FALSE(d.ApplyButton()->isEnabled());
+}
+
+// The whole way from the list: Add opens the add dialog modally, its Apply
+// writes the entry and closes it, and the list reads the table again.
+TEST_F(ArpSpoofTest, AddThroughTheAddDialog)
+{
+    CARPSpoofSetting d;
+    Open(d);
+    MessageRecorder recorder;
+    recorder.expect(QString::fromLatin1(kConfirm), IDOK);
+    bool driven = false;
+    int tries = 0;
+    std::function<void()> drive = [&] {
+        auto* add = qobject_cast<CAddARPEntry*>(QApplication::activeModalWidget());
+        if (!add || add->Gate().Pending()) {
+            // Never leave a modal dialog waiting for ever.
+            if (++tries > 500 && add)
+                add->reject();
+            else
+                QTimer::singleShot(20, drive);
+            return;
+        }
+        driven = true;
+        add->AddressEdit()->setText(QStringLiteral("10.5.5.5"));
+        add->MacEdit()->setText(QStringLiteral("00-1B-21-AA-BB-CC"));
+        add->Ports()->GetCheckBox(9)->click();
+        add->ApplyButton()->click();
+    };
+    QTimer::singleShot(0, drive);
+    d.AddButton()->click();   // returns once the add dialog has closed
+    Settle(d);
+    EXPECT_TRUE(driven);
+    ASSERT_EQ(d.List()->GetItemCount(), 2);
+    EXPECT_EQ(ListRow(d.List(), 1), QStringList({"2", "10.5.5.5", "00-1B-21-AA-BB-CC", "9"}));
+    EXPECT_EQ(d.TotalEdit()->text(), "2");
 }

@@ -10,8 +10,7 @@
 #include "CListCtrlEx.h"
 #include "ListTexts.h"
 #include "MessageRecorder.h"
-#include "SharedSwitchDialogTest.h"
-#include "WaitFor.h"
+#include "ScreeningArpFixture.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -20,9 +19,10 @@
 #include <string>
 #include <vector>
 
+using namespace screeningtest;
+
 namespace {
 
-const std::string kPrivate = "1.3.6.1.4.1.32473.10.126.4.1";
 const std::string kPortState = kPrivate + ".14.7.1.0";
 
 std::string Server(int column, int entry)
@@ -30,35 +30,9 @@ std::string Server(int column, int entry)
     return kPrivate + ".14.7.3.1." + std::to_string(column) + "." + std::to_string(entry);
 }
 
-// One varbind of a set as (oid, value): octet strings as hex.
-using Varbind = std::pair<std::string, std::string>;
-
-class DhcpScreeningTest : public SharedSwitchDialogTest
+class DhcpScreeningTest : public SecurityDialogTest
 {
 protected:
-    void SetUp() override
-    {
-        SharedSwitchDialogTest::SetUp();
-        g_strSnmpTimeout = QStringLiteral("1500");
-        g_nDevicePortNum = 52;
-    }
-    void TearDown() override
-    {
-        SharedSwitchDialogTest::TearDown();
-        g_nDevicePortNum = 52;
-    }
-
-    static std::vector<std::vector<Varbind>> SetRequests()
-    {
-        std::vector<std::vector<Varbind>> out;
-        for (const SimRequest& r : sim->sets()) {
-            std::vector<Varbind> one;
-            for (const SimVarbind& v : r.varbinds)
-                one.emplace_back(v.oid, v.type == "OCTET STRING" ? v.hex : v.value);
-            out.push_back(one);
-        }
-        return out;
-    }
     // The bitmap of untrusted (screened) ports.
     static void SetBitmap(const std::string& hex) { ASSERT_TRUE(sim->command("set " + kPortState + " x " + hex)); }
     // An active trusted server row, as if added earlier.
@@ -67,15 +41,6 @@ protected:
         ASSERT_TRUE(sim->command("set " + Server(2, entry) + " x " + hexAddress));
         ASSERT_TRUE(sim->command("set " + Server(3, entry) + " i " + std::to_string(type)));
         ASSERT_TRUE(sim->command("set " + Server(4, entry) + " i 1"));
-    }
-    static void Open(CConfigDialog& d)
-    {
-        d.show();
-        ASSERT_TRUE(WaitFor([&] { return !d.Gate().Pending(); }, 10000));
-    }
-    static void Settle(CConfigDialog& d)
-    {
-        ASSERT_TRUE(WaitFor([&] { return !d.IsWriting() && !d.IsSettling() && !d.Gate().Pending(); }, 10000));
     }
     static void AddServer(CDHCPServerScreenDlg& d, const QString& address)
     {
