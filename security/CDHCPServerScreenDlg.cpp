@@ -47,7 +47,7 @@ CDHCPServerScreenDlg::CDHCPServerScreenDlg(QWidget* parent)
     SetControlId(m_editAddress, 203);
     // Room for a full IPv6 address and an interface name, no more.
     m_editAddress->setMinimumWidth(
-        m_editAddress->fontMetrics().horizontalAdvance(QStringLiteral("ffff:ffff:ffff:ffff:ffff:ffff:ffff:ffff%eth0"))
+        m_editAddress->fontMetrics().horizontalAdvance(QStringLiteral("8888:8888:8888:8888:8888:8888:8888:8888%eth0"))
         + 12);
     serverRow->addWidget(m_editAddress);
     m_btnAddServer = new QPushButton(tr("&Add"), serverBox);
