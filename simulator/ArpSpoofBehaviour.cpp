@@ -12,14 +12,6 @@ constexpr oid kAddressColumn = 1;
 constexpr oid kStatusColumn = 4;
 constexpr size_t kMaxRows = 64;
 
-Oid ArpIndex(const Oid& name, oid* column)
-{
-    if (name.size() <= kArpEntry.size() + 1 || !OidUnder(name, kArpEntry))
-        return {};
-    *column = name[kArpEntry.size()];
-    return Oid(name.begin() + static_cast<long>(kArpEntry.size()) + 1, name.end());
-}
-
 bool IsAddressIndex(const Oid& index)
 {
     if (index.size() != 4)
@@ -40,7 +32,7 @@ public:
     {
         for (size_t i = 0; i < set.size(); ++i) {
             oid column = 0;
-            const Oid index = ArpIndex(set[i].name, &column);
+            const Oid index = CellIndex(set[i].name, kArpEntry, &column);
             if (index.empty() || column != kStatusColumn)
                 continue;
             const long long status = set[i].value.number;
@@ -61,7 +53,7 @@ public:
     void onRead(const Switch&, const Oid& name, Value& value) override
     {
         oid column = 0;
-        const Oid index = ArpIndex(name, &column);
+        const Oid index = CellIndex(name, kArpEntry, &column);
         if (column != kAddressColumn || !IsAddressIndex(index))
             return;
         value.type = ASN_IPADDRESS;

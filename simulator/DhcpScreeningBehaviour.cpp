@@ -15,12 +15,11 @@ constexpr oid kTypeColumn = 3;
 constexpr oid kStatusColumn = 4;
 constexpr long kActive = 1;
 
+// The entry number of a server-table cell (one sub-identifier), else empty.
 Oid ServerIndex(const Oid& name, oid* column)
 {
-    if (name.size() != kServerEntry.size() + 2 || !OidUnder(name, kServerEntry))
-        return {};
-    *column = name[kServerEntry.size()];
-    return Oid(name.begin() + static_cast<long>(kServerEntry.size()) + 1, name.end());
+    const Oid index = CellIndex(name, kServerEntry, column);
+    return index.size() == 1 ? index : Oid();
 }
 
 class DhcpScreeningBehaviour : public Behaviour
