@@ -41,7 +41,9 @@
 #include "CTimeProfileInfo.h"
 #include "TimeRangInfo.h"
 
+#include "CARPSpoofSetting.h"
 #include "CBandWidthControlDlg.h"
+#include "CDHCPServerScreenDlg.h"
 #include "CStormControlDlg.h"
 #include "CTrafficSegDlg.h"
 
@@ -87,8 +89,8 @@ CCommandTable::CCommandTable()
         // Qos
         {ID_BANDWIDTH_CONTROL, QStringLiteral("CBandWidthControlDlg"), &Make<CBandWidthControlDlg>, F::None},
         // Security
-        {ID_ARP_SPOOFING, QStringLiteral("CARPSpoofSetting"), {}, F::None},
-        {ID_DHCP_SERVER_SCREENING, QStringLiteral("CDHCPServerScreenDlg"), {}, F::None},
+        {ID_ARP_SPOOFING, QStringLiteral("CARPSpoofSetting"), &Make<CARPSpoofSetting>, F::None},
+        {ID_DHCP_SERVER_SCREENING, QStringLiteral("CDHCPServerScreenDlg"), &Make<CDHCPServerScreenDlg>, F::None},
         {ID_TRAFFIC_SEGMENTATION, QStringLiteral("CTrafficSegDlg"), &Make<CTrafficSegDlg>, F::None},
         {ID_STORM_CONTROL, QStringLiteral("CStormControlDlg"), &Make<CStormControlDlg>, F::None},
         // AAA

@@ -66,6 +66,14 @@ Oid TableCell(const Oid& entry, oid column, const Oid& index)
     return name;
 }
 
+Oid CellIndex(const Oid& name, const Oid& entry, oid* column)
+{
+    if (name.size() <= entry.size() + 1 || !OidUnder(name, entry))
+        return {};
+    *column = name[entry.size()];
+    return Oid(name.begin() + static_cast<long>(entry.size()) + 1, name.end());
+}
+
 std::vector<oid> RowsOf(const MibStore& store, const Oid& entry, oid column)
 {
     Oid col = entry;

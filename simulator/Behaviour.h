@@ -70,6 +70,9 @@ Oid PrivateOid(std::initializer_list<oid> tail);   // below the switch's private
 Value IntegerValue(long n);
 // The cell of `column` in the row `index` of a table entry.
 Oid TableCell(const Oid& entry, oid column, const Oid& index);
+// The reverse: the row index of a cell of `entry` (its column in *column),
+// or empty when `name` is no cell of that table.
+Oid CellIndex(const Oid& name, const Oid& entry, oid* column);
 // The one-part row indexes (e.g. VLAN ids) present in one column of a table.
 std::vector<oid> RowsOf(const MibStore& store, const Oid& entry, oid column);
 // Milliseconds of an option (0 to one hour); false with `why` set.

@@ -53,6 +53,31 @@ def mac(n):
     return "001b21%06x" % (0x10000 + n * 7919 % 0xEFFFFF)
 
 
+
+def screening_and_arp_spoofing():
+    """DHCP server screening's trusted servers and the ARP spoofing
+    prevention table (the screening port bitmap is written above)."""
+    w("# DHCP server screening trusted servers (RowStatus 4, index entry 1-5):")
+    w("# 1 entry number (from the index), 2 address (4 or 16 octets),")
+    w("# 3 address type (1 IPv4, 2 IPv6); no row at start")
+    w("table %s.14.7.3.1 rowstatus 4 index 1..5" % PRIVATE)
+    w("column 1 ro i 0")
+    w("column 2 rw(4..16) x")
+    w("column 3 rw(1..2) i")
+    w("# ARP spoofing prevention (RowStatus 4, index the gateway address):")
+    w("# 1 gateway address (from the index), 2 MAC (6 octets), 3 port bitmap")
+    w("table %s.14.3.1.1 rowstatus 4" % PRIVATE)
+    w("column 1 ro a 0.0.0.0")
+    w("column 2 rw(6..6) x")
+    w("column 3 rw(0..64) x")
+    for n, (index, ports) in enumerate(ARP_PORTS):
+        cell = PRIVATE + ".14.3.1.1.%d." + index
+        w(cell % 1 + " ro a " + index)
+        w(cell % 2 + " rw(6..6) x " + mac(900 + n))
+        w(cell % 3 + " rw(0..64) x " + bitmap(ports))
+        w(cell % 4 + " rw i 1")
+
+
 out = []
 w = out.append
 
@@ -215,9 +240,7 @@ for vid, mac_text, port in STATIC_FDB:
 w("# ACL rules (index profile.rule): 10 port bitmap")
 for index, ports in ACL_PORTS:
     w(PRIVATE + ".15.2.1.1.10.%s rw(0..64) x %s" % (index, bitmap(ports)))
-w("# ARP spoofing prevention (index gateway address): 3 port bitmap")
-for index, ports in ARP_PORTS:
-    w(PRIVATE + ".14.3.1.1.3.%s rw(0..64) x %s" % (index, bitmap(ports)))
+screening_and_arp_spoofing()
 w("# port mirroring: state (1 on, 2 off), target port, receive and transmit")
 w("# source ports (bitmaps)")
 w(PRIVATE + ".18.1.0 rw(1..2) i 2")
