@@ -327,7 +327,7 @@ bool CConfigDialog::HasInvalidAddress() const
 void CConfigDialog::WatchAddressFields()
 {
     for (CEditEXIPV6* edit : findChildren<CEditEXIPV6*>()) {
-        connect(edit, &CEditEXIPV6::statusChanged, this, [this] { UpdateApply(); }, Qt::UniqueConnection);
+        connect(edit, &CEditEXIPV6::statusChanged, this, [this] { UpdateApply(); });
         edit->installEventFilter(this);   // enabled or disabled by the dialog
     }
 }
