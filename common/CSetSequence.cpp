@@ -73,6 +73,14 @@ void CSetSequence::Clear()
         m_steps.clear();
 }
 
+int CSetSequence::ValueCount() const
+{
+    int n = 0;
+    for (const Step& step : m_steps)
+        n += int(step.values.size());
+    return n;
+}
+
 QString CSetSequence::StepText(int nStep) const
 {
     return nStep >= 1 && nStep <= m_steps.size() ? m_steps[nStep - 1].strWhat : QString();

@@ -68,6 +68,8 @@ public:
     void Clear();
     int StepCount() const { return int(m_steps.size()); }
     QString StepText(int nStep) const;   // 1-based
+    // The values of all steps: what a successful run has written.
+    int ValueCount() const;
 
     // Starts sending; false when running already or there is nothing to
     // send. finished() follows exactly once per successful Start.

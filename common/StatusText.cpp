@@ -30,6 +30,20 @@ QString ReadFailed(const QString& strWhat)
     return QStringLiteral("Read failed: %1").arg(strWhat);
 }
 
+QString Written(int nSettings)
+{
+    return nSettings == 1 ? QStringLiteral("Written: 1 setting") : QStringLiteral("Written: %1 settings").arg(nSettings);
+}
+
+QString Then(const QString& strFirst, const QString& strNext)
+{
+    if (strFirst.isEmpty())
+        return strNext;
+    if (strNext.isEmpty())
+        return strFirst;
+    return strFirst + QStringLiteral(". ") + strNext;
+}
+
 QString SessionFailure(const CCommonSNMP& session)
 {
     return session.GetLastResult() == SNMP_NO_ANSWER ? NoAnswer() : session.GetLastResultText();

@@ -83,6 +83,7 @@ void CSNMPTableDialog::RunCreate(const QString& statusOid, const QList<QList<Snm
         return;
     m_pDelete->setEnabled(false);
     m_bClearInputs = true;
+    SetWriteSuccessText(tr("Added: %1").arg(what));
     RunWrites(m_pWrites);
 }
 

@@ -1,6 +1,7 @@
 #include "CSyslogHostCfgDlg.h"
 
 #include "CEditEXIPV6.h"
+#include "StatusText.h"
 #include "CSetSequence.h"
 #include "CSnmpRowWalk.h"
 #include "CSnmpScalarRead.h"
@@ -106,10 +107,6 @@ CSyslogHostCfgDlg::CSyslogHostCfgDlg(QWidget* parent)
     m_pTimeStamp->setCurrentIndex(0);
     EnableHostInputs(false);
     m_pApplyEnable->setEnabled(g_bWritePermission);
-    // Room for a full IPv6 address with an interface name.
-    m_pServer->setMinimumWidth(
-        m_pServer->fontMetrics().horizontalAdvance(QStringLiteral("ffff:ffff:ffff:ffff:ffff:ffff:ffff:ffff%vlan4094"))
-        + 16);
 
     m_pScalarRead = std::make_unique<CSnmpScalarRead>(m_cCommonSNMP);
     m_pHostWalk = NewWalk(m_cSnmpHostTable);
@@ -350,7 +347,7 @@ void CSyslogHostCfgDlg::OnMainStepsDone(bool bOk, const SnmpSetFailure& failure)
 {
     if (bOk) {
         SetHostWriting(false);
-        StatusLine()->Clear();
+        ShowDoneText(StatusText::Written(m_pHostWrites->ValueCount()));
         Refresh();
         return;
     }
@@ -387,7 +384,7 @@ void CSyslogHostCfgDlg::OnFallbackDone(bool bOk, const SnmpSetFailure& failure)
 {
     if (bOk) {
         SetHostWriting(false);
-        StatusLine()->Clear();
+        ShowDoneText(StatusText::Written(m_pFallbackWrites->ValueCount()));
         Refresh();
         return;
     }

@@ -328,6 +328,7 @@ void C8021qVlanSet::OnDelete()
     }
     m_pDelete->Clear();
     CVlanAddLogic::DestroySteps(*m_pDelete, vid);
+    SetWriteSuccessText(tr("VLAN %1 deleted").arg(vid));
     RunWrites(m_pDelete);
 }
 

@@ -215,6 +215,7 @@ void CPQSVlanAdd::OnApply()
         logic->EditSteps(*m_pWrites, old, s);
     }
     m_nVid = s.nVid;
+    SetWriteSuccessText(m_bAdd ? tr("VLAN %1 added").arg(m_nVid) : tr("VLAN %1 changed").arg(m_nVid));
     if (!m_bAdd) {
         RunWrites(m_pWrites);
         return;

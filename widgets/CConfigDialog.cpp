@@ -1,6 +1,7 @@
 #include "CConfigDialog.h"
 
 #include "CCommonSNMP.h"
+#include "CEditEXIPV6.h"
 #include "CSetSequence.h"
 #include "CSnmpRowWalk.h"
 #include "CSnmpScalarRead.h"
@@ -9,7 +10,10 @@
 #include "MessageSink.h"
 #include "StatusText.h"
 
+#include <QAbstractSpinBox>
 #include <QComboBox>
+#include <QEvent>
+#include <QLineEdit>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QTimer>
@@ -26,11 +30,16 @@ CConfigDialog::CConfigDialog(const QString& strTitle, std::unique_ptr<CModuleBas
 
     auto* outer = new QVBoxLayout(this);
     m_pContent = new QVBoxLayout;
-    outer->addLayout(m_pContent, 1);
+    // The content between two empty columns, which take the extra width
+    // when nothing in the content asks for it (see SettleLayout).
+    m_pCentre = new QHBoxLayout;
+    m_pCentre->addStretch(0);
+    m_pCentre->addLayout(m_pContent, 1);
+    m_pCentre->addStretch(0);
+    outer->addLayout(m_pCentre, 1);
 
     auto* row = new QHBoxLayout;
-    m_pStatus = new CStatusLine(this);
-    row->addWidget(m_pStatus, 1);
+    row->addStretch(1);
     if (buttons == RefreshApplyClose || buttons == RefreshClose) {
         m_pRefresh = new QPushButton(tr("&Refresh"), this);
         if (buttons == RefreshApplyClose)
@@ -51,9 +60,15 @@ CConfigDialog::CConfigDialog(const QString& strTitle, std::unique_ptr<CModuleBas
         m_pApply->setEnabled(false);
     }
     outer->addLayout(row);
+    // A row of its own under the buttons: the whole width for the text.
+    m_pStatus = new CStatusLine(this);
+    outer->addWidget(m_pStatus);
 
     if (m_pRefresh)
-        connect(m_pRefresh, &QPushButton::clicked, this, &CConfigDialog::Refresh);
+        connect(m_pRefresh, &QPushButton::clicked, this, [this] {
+            m_strDoneText.clear();   // the user asks for what the switch holds now
+            Refresh();
+        });
     if (m_pApply)
         connect(m_pApply, &QPushButton::clicked, this, &CConfigDialog::OnApplyClicked);
     connect(m_pClose, &QPushButton::clicked, this, &QDialog::reject);
@@ -81,6 +96,8 @@ bool CConfigDialog::OnInitDialog()
     for (QPushButton* button : findChildren<QPushButton*>())
         if (button != m_pApply)
             button->setAutoDefault(false);
+    WatchAddressFields();
+    SettleLayout();
     Refresh();   // the first read, as the window opens
     return true;
 }
@@ -157,7 +174,10 @@ void CConfigDialog::Refresh()
     if (m_bClosed || m_bWriting)
         return;
     m_gate.Reset();
-    m_pStatus->ShowReading();
+    // A write just done stays in view while its result is read back.
+    m_strRoundDone = std::exchange(m_strDoneText, QString());
+    m_pStatus->ShowText(m_strRoundDone.isEmpty() ? StatusText::Reading()
+                                                 : StatusText::Then(m_strRoundDone, StatusText::Reading()));
     OnRefresh();
     UpdateApply();
 }
@@ -166,12 +186,18 @@ void CConfigDialog::RunWrites(CSetSequence* sequence, CSetSequence* undo, int nU
 {
     if (!sequence || m_bWriting || m_bClosed)
         return;
+    // The success text belongs to this write only (an undo started below
+    // never reports success).
+    QString doneText = std::exchange(m_strNextSuccess, QString());
+    if (doneText.isEmpty())
+        doneText = StatusText::Written(sequence->ValueCount());
     SetWriting(true);
     auto progress = connect(sequence, &CSetSequence::progress, this,
                             [this](int step, int total, const QString&) { m_pStatus->ShowWriting(step, total); });
     auto finished = std::make_shared<QMetaObject::Connection>();
     *finished = connect(sequence, &CSetSequence::finished, this,
-                        [this, progress, finished, undo, nUndoFromStep](bool ok, const SnmpSetFailure& failure) {
+                        [this, progress, finished, undo, nUndoFromStep, doneText](bool ok,
+                                                                                  const SnmpSetFailure& failure) {
                             disconnect(progress);
                             disconnect(*finished);
                             SetWriting(false);
@@ -180,7 +206,7 @@ void CConfigDialog::RunWrites(CSetSequence* sequence, CSetSequence* undo, int nU
                                 return;
                             }
                             if (ok) {
-                                m_pStatus->Clear();
+                                ShowDoneText(doneText);
                                 OnWritesDone();
                                 return;
                             }
@@ -197,6 +223,7 @@ void CConfigDialog::RunWrites(CSetSequence* sequence, CSetSequence* undo, int nU
                                 }
                                 return;
                             }
+                            m_strDoneText.clear();
                             m_pStatus->ShowWriteFailure(failure);
                             OnWritesFailed(failure);
                         });
@@ -211,6 +238,7 @@ void CConfigDialog::OnUndoEnded(bool bOk, const SnmpSetFailure& undoFailure)
 {
     const SnmpSetFailure failure = *std::exchange(m_pUndoneFailure, nullptr);
     const QString text = std::exchange(m_strUndoneMessage, QString()) + UndoResultText(bOk, undoFailure);
+    m_strDoneText.clear();
     m_pStatus->ShowWriteFailure(failure);
     Message(text, MB_OK | MB_ICONERROR);
     Refresh();
@@ -231,9 +259,19 @@ void CConfigDialog::SetWriting(bool bWriting)
     UpdateApply();
 }
 
+void CConfigDialog::ShowDoneText(const QString& strText)
+{
+    m_strDoneText = strText;
+    m_strLastDone = strText;
+    m_pStatus->ShowText(strText);
+}
+
 void CConfigDialog::OnWritesDone()
 {
     if (!m_pRefresh) {
+        // The dialog that opened this one says what was done.
+        if (auto* owner = qobject_cast<CConfigDialog*>(parentWidget()))
+            owner->ShowDoneText(m_strDoneText);
         accept();
         return;
     }
@@ -244,7 +282,7 @@ void CConfigDialog::OnWritesDone()
     m_bSettling = true;
     m_pRefresh->setEnabled(false);
     UpdateApply();
-    m_pStatus->ShowText(tr("Waiting for the switch to apply the settings…"));
+    m_pStatus->ShowText(StatusText::Then(m_strDoneText, tr("Waiting for the switch to apply the settings…")));
     QTimer::singleShot(m_nRereadDelayMs, this, [this] {
         m_bSettling = false;
         m_pRefresh->setEnabled(true);
@@ -277,15 +315,95 @@ void CConfigDialog::UpdateApply()
     for (auto& [button, canUse] : m_gated)
         button->setEnabled(bMayWrite && (!canUse || canUse()));
     if (m_pApply)
-        m_pApply->setEnabled(bMayWrite && CanApply());
+        m_pApply->setEnabled(bMayWrite && !HasInvalidAddress() && CanApply());
+}
+
+bool CConfigDialog::HasInvalidAddress() const
+{
+    for (const CEditEXIPV6* edit : findChildren<CEditEXIPV6*>())
+        if (edit->IsMarkedInvalid() && edit->isEnabled())
+            return true;
+    return false;
+}
+
+void CConfigDialog::WatchAddressFields()
+{
+    for (CEditEXIPV6* edit : findChildren<CEditEXIPV6*>()) {
+        connect(edit, &CEditEXIPV6::statusChanged, this, [this] { UpdateApply(); });
+        edit->installEventFilter(this);   // enabled or disabled by the dialog
+    }
+}
+
+bool CConfigDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::EnabledChange && qobject_cast<CEditEXIPV6*>(watched))
+        UpdateApply();
+    return ClxDialog::eventFilter(watched, event);
+}
+
+namespace {
+
+// Whether a widget of the content asks for extra room in a direction: a
+// list or another expanding view does; spacers, edits and per-port grids
+// never do. A container counts when something inside it does.
+bool WantsRoom(const QLayout* layout, Qt::Orientation orientation);
+
+bool WantsRoom(const QWidget* widget, Qt::Orientation orientation)
+{
+    if (widget->isHidden())
+        return false;
+    if (qobject_cast<const QLineEdit*>(widget) || qobject_cast<const QAbstractSpinBox*>(widget))
+        return false;
+    if (const QLayout* inner = widget->layout())
+        return WantsRoom(inner, orientation);
+    const QSizePolicy policy = widget->sizePolicy();
+    const auto part = orientation == Qt::Horizontal ? policy.horizontalPolicy() : policy.verticalPolicy();
+    return (part & QSizePolicy::ExpandFlag) != 0;
+}
+
+bool WantsRoom(const QLayout* layout, Qt::Orientation orientation)
+{
+    for (int i = 0; i < layout->count(); ++i) {
+        QLayoutItem* item = layout->itemAt(i);
+        if (const QWidget* widget = item->widget()) {
+            if (WantsRoom(widget, orientation))
+                return true;
+        } else if (const QLayout* inner = item->layout()) {
+            if (WantsRoom(inner, orientation))
+                return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+void CConfigDialog::SettleLayout()
+{
+    // An edit asks for no more than its own width; where a dialog has no
+    // list, the rest of the window stays empty rather than widening edits.
+    for (QLineEdit* edit : findChildren<QLineEdit*>()) {
+        QSizePolicy policy = edit->sizePolicy();
+        if (policy.horizontalPolicy() == QSizePolicy::Expanding) {
+            policy.setHorizontalPolicy(QSizePolicy::Preferred);
+            edit->setSizePolicy(policy);
+        }
+    }
+    if (!WantsRoom(m_pContent, Qt::Vertical))
+        m_pContent->addStretch(1);
+    if (!WantsRoom(m_pContent, Qt::Horizontal)) {
+        m_pCentre->setStretch(0, 1);
+        m_pCentre->setStretch(1, 0);
+        m_pCentre->setStretch(2, 1);
+    }
 }
 
 void CConfigDialog::OnGateSettled(bool bAllSucceeded)
 {
-    if (bAllSucceeded)
-        m_pStatus->Clear();
-    else
-        m_pStatus->ShowReadFailures(m_gate.Failures());
+    // What the last write did stays in view, with any read that failed after it.
+    const QStringList failures = bAllSucceeded ? QStringList() : m_gate.Failures();
+    const QString failed = failures.isEmpty() ? QString() : StatusText::ReadFailed(failures.join(QStringLiteral("; ")));
+    m_pStatus->ShowText(StatusText::Then(m_strRoundDone, failed));
     UpdateApply();
 }
 

@@ -13,7 +13,19 @@
 //   OnApply()    check the input (messages through Message()), fill a
 //                sequence from NewSequence() and hand it to RunWrites().
 // A failed write shows its message, leaves the dialog open and re-reads.
+// A successful one says so in the status line ("Written: 7 settings", or
+// the dialog's own text from SetWriteSuccessText), and the text stays there
+// through the re-read that follows.
 // Enter triggers Apply (OK) or nothing, never Refresh.
+//
+// Every address field (CEditEXIPV6) of the dialog takes part in Apply's
+// rule: while one that is enabled holds a text that is not a valid address,
+// it is marked and Apply/OK stays off.
+//
+// Resizing: extra height and width go to the widgets that ask for room
+// (lists); a dialog without any keeps its content at its natural size, at
+// the top and centred, so headings stay with their grids. Plain edits never
+// ask for room.
 
 #include "CModuleBase.h"
 #include "CReadGate.h"
@@ -92,6 +104,17 @@ public:
     // undo was taken, and the dialog re-reads.
     void RunWrites(CSetSequence* sequence, CSetSequence* undo = nullptr, int nUndoFromStep = 0);
     bool IsWriting() const { return m_bWriting; }
+    // The status text after the next write that succeeds ("VLAN 100 added")
+    // in place of "Written: N settings"; used once.
+    void SetWriteSuccessText(const QString& strText) { m_strNextSuccess = strText; }
+    // Shows what a write did and keeps it through the next re-read (an
+    // OK/Cancel dialog opened from this one hands its text over this way).
+    void ShowDoneText(const QString& strText);
+    // The text of the last successful write (kept after an OK/Cancel
+    // dialog closed).
+    QString DoneText() const { return m_strLastDone; }
+    // True while an enabled address field holds an invalid address.
+    bool HasInvalidAddress() const;
     // A pause between a write the switch took and the re-read, for settings
     // the switch applies only after it has answered. Apply and Refresh stay
     // off meanwhile and the status line says why.
@@ -128,17 +151,23 @@ protected:
     void UpdateApply();
 
     bool OnInitDialog() override;
+    // Follows the address fields being enabled or disabled; a derived
+    // filter passes what it does not handle on to this one.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void OnGateSettled(bool bAllSucceeded);
     void OnUndoEnded(bool bOk, const SnmpSetFailure& undoFailure);
     void SetWriting(bool bWriting);
     void OnApplyClicked();
+    void WatchAddressFields();
+    void SettleLayout();
 
     std::unique_ptr<CModuleBase> m_pLogic;
     CReadGate m_gate;
     CStatusLine* m_pStatus = nullptr;
     QVBoxLayout* m_pContent = nullptr;
+    class QHBoxLayout* m_pCentre = nullptr;
     QPushButton* m_pRefresh = nullptr;
     QPushButton* m_pApply = nullptr;
     QPushButton* m_pClose = nullptr;
@@ -152,6 +181,12 @@ private:
     // While an undo runs: the failure it follows and its message.
     std::unique_ptr<SnmpSetFailure> m_pUndoneFailure;
     QString m_strUndoneMessage;
+    // Success texts: the one for the next write, the one to show through
+    // the next re-read, the one of the current read round, the last one.
+    QString m_strNextSuccess;
+    QString m_strDoneText;
+    QString m_strRoundDone;
+    QString m_strLastDone;
     bool m_bWriting = false;
     bool m_bSettling = false;
     int m_nRereadDelayMs = 0;

@@ -2,7 +2,9 @@
 
 #include "MessageSink.h"
 
+#include <QAction>
 #include <QFocusEvent>
+#include <QStyle>
 
 namespace {
 
@@ -22,6 +24,9 @@ QString AddressHex(const QString& strAddressType, const QString& strAddress)
 CEditEXIPV6::CEditEXIPV6(QWidget* parent)
     : QLineEdit(parent)
 {
+    m_pMark = addAction(style()->standardIcon(QStyle::SP_MessageBoxWarning), QLineEdit::TrailingPosition);
+    m_pMark->setVisible(false);
+    setSizePolicy(QSizePolicy::Fixed, sizePolicy().verticalPolicy());
     connect(this, &QLineEdit::textChanged, this, &CEditEXIPV6::Update);
     Update(text());
 }
@@ -65,11 +70,51 @@ CEditEXIPV6::Classification CEditEXIPV6::Classify(const QString& strText, bool b
 void CEditEXIPV6::Update(const QString& strText)
 {
     const Classification c = Classify(strText, m_bCheckScope);
+    const bool bMarked = !strText.trimmed().isEmpty() && c.nStatus != StatusValid;
+    const bool bChanged = c.nStatus != m_nStatus || bMarked != m_bMarked;
     m_nStatus = c.nStatus;
+    m_bMarked = bMarked;
     m_strAddress = c.strAddress;
     m_strInterfaceName = c.strInterfaceName;
     if (!c.strAddressType.isEmpty())
         m_strAddressType = c.strAddressType;
+    ShowMark();
+    if (bChanged)
+        emit statusChanged(m_nStatus);
+}
+
+void CEditEXIPV6::ShowMark()
+{
+    // A disabled field is not in play: no mark.
+    const bool bShow = m_bMarked && isEnabled();
+    m_pMark->setVisible(bShow);
+    m_pMark->setToolTip(bShow ? AddressErrorText(m_nStatus) : QString());
+    QPalette colours = palette();
+    colours.setColor(QPalette::Active, QPalette::Text, bShow ? QColor(0xc0, 0, 0) : QPalette().color(QPalette::Active, QPalette::Text));
+    colours.setColor(QPalette::Inactive, QPalette::Text,
+                     bShow ? QColor(0xc0, 0, 0) : QPalette().color(QPalette::Inactive, QPalette::Text));
+    setPalette(colours);
+}
+
+void CEditEXIPV6::changeEvent(QEvent* event)
+{
+    QLineEdit::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange)
+        ShowMark();
+}
+
+QSize CEditEXIPV6::sizeHint() const
+{
+    // The longest address with an interface name, and room for the mark.
+    QSize hint = QLineEdit::sizeHint();
+    const int text = fontMetrics().horizontalAdvance(QStringLiteral("ffff:ffff:ffff:ffff:ffff:ffff:ffff:ffff%vlan4094"));
+    hint.setWidth(text + hint.height() + 16);
+    return hint;
+}
+
+QSize CEditEXIPV6::minimumSizeHint() const
+{
+    return {sizeHint().width(), QLineEdit::minimumSizeHint().height()};
 }
 
 int CEditEXIPV6::OnKillFocus()

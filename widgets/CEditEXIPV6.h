@@ -11,6 +11,11 @@
 // and conversions are CUtils' own, so this edit accepts exactly the
 // addresses every other address field of the program accepts.
 //
+// While its text is not empty and not a valid address the edit is marked
+// (a warning icon whose tooltip gives the reason, the text in red), and a
+// dialog on CConfigDialog keeps Apply off. It is as wide as the longest
+// address with an interface name and does not grow with the window.
+//
 // The Add...Value operations take any session type with
 //   AddValue(const char* oid, int type, const char* value)
 //   AddValueBytes(const char* oid, int type, const void* data, int length)
@@ -63,6 +68,8 @@ public:
     bool GetCheckScope() const { return m_bCheckScope; }
 
     int GetStatus() const { return m_nStatus; }
+    // A text is there and it is not a valid address (what the mark shows).
+    bool IsMarkedInvalid() const { return m_bMarked; }
     bool IsValid() const { return m_nStatus == StatusValid; }
     // "1" or "2" from the last valid address seen; it is kept when the text
     // later turns invalid (the status then tells).
@@ -113,15 +120,26 @@ public:
         return true;
     }
 
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+signals:
+    // The status or the mark changed (typed, set, or scope changed).
+    void statusChanged(int nStatus);
+
 protected:
     void focusOutEvent(QFocusEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void Update(const QString& strText);
+    void ShowMark();
 
     QString m_strAddressType;
     QString m_strAddress;
     QString m_strInterfaceName;
     int m_nStatus = StatusInvalid;
     bool m_bCheckScope = true;
+    bool m_bMarked = false;
+    class QAction* m_pMark = nullptr;
 };

@@ -5,7 +5,75 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QKeySequence>
+#include <QPainter>
+#include <QRegularExpression>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
+#include <QTimer>
+
+namespace {
+
+// A cell text that reads as a number: "7", "-3", "15.4".
+bool IsNumber(const QString& strText)
+{
+    static const QRegularExpression number(QStringLiteral("^[-+]?[0-9]+(\\.[0-9]+)?$"));
+    return number.match(strText.trimmed()).hasMatch();
+}
+
+// Draws a cell with the list's alignment of its column and the padding.
+class CListCellDelegate : public QStyledItemDelegate
+{
+public:
+    explicit CListCellDelegate(CListCtrlEx* list)
+        : QStyledItemDelegate(list)
+        , m_pList(list)
+    {
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        size.rwidth() += 2 * CListCtrlEx::kCellPadding;
+        return size;
+    }
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->displayAlignment = m_pList->DisplayAlignment(index.column()) | Qt::AlignVCenter;
+    }
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        // The selection and row colour cover the whole cell; only the text
+        // keeps off its edges.
+        QStyleOptionViewItem background = option;
+        initStyleOption(&background, index);
+        background.text.clear();
+        const QWidget* widget = option.widget;
+        QStyle* style = widget ? widget->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &background, painter, widget);
+        QStyleOptionViewItem text = option;
+        initStyleOption(&text, index);
+        text.rect.adjust(CListCtrlEx::kCellPadding, 0, -CListCtrlEx::kCellPadding, 0);
+        text.backgroundBrush = Qt::NoBrush;
+        text.state &= ~QStyle::State_HasFocus;
+        text.features &= ~QStyleOptionViewItem::Alternate;
+        text.showDecorationSelected = false;
+        // The text in the selection's colour without a second highlight.
+        if (text.state & QStyle::State_Selected) {
+            text.palette.setBrush(QPalette::Text, text.palette.brush(QPalette::HighlightedText));
+            text.state &= ~QStyle::State_Selected;
+        }
+        style->drawControl(QStyle::CE_ItemViewItem, &text, painter, widget);
+    }
+
+private:
+    CListCtrlEx* m_pList;
+};
+
+} // namespace
 
 CListCtrlEx::CListCtrlEx(QWidget* parent)
     : QTableWidget(parent)
@@ -22,7 +90,18 @@ CListCtrlEx::CListCtrlEx(QWidget* parent)
     setWordWrap(false);
     setShowGrid(false);
     setTabKeyNavigation(false);
-    setAlternatingRowColors(false);
+    setAlternatingRowColors(true);
+    setItemDelegate(new CListCellDelegate(this));
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
+
+    // Any change of cells or columns may change which columns are numbers.
+    QAbstractItemModel* cells = model();
+    connect(cells, &QAbstractItemModel::dataChanged, this, &CListCtrlEx::ContentChanged);
+    connect(cells, &QAbstractItemModel::rowsInserted, this, &CListCtrlEx::ContentChanged);
+    connect(cells, &QAbstractItemModel::rowsRemoved, this, &CListCtrlEx::ContentChanged);
+    connect(cells, &QAbstractItemModel::columnsInserted, this, &CListCtrlEx::ContentChanged);
+    connect(cells, &QAbstractItemModel::columnsRemoved, this, &CListCtrlEx::ContentChanged);
+    connect(cells, &QAbstractItemModel::modelReset, this, &CListCtrlEx::ContentChanged);
 
     connect(this, &QTableWidget::cellClicked, this, [this](int row, int) { emit rowClicked(row); });
     connect(this, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { emit rowDoubleClicked(row); });
@@ -90,8 +169,58 @@ int CListCtrlEx::GetColumnWidth(int nCol) const
 
 void CListCtrlEx::SetExtendedStyle(unsigned nStyle)
 {
+    // Kept for the dialogs that ask; the look is the same for every list.
     m_nExtendedStyle = nStyle;
-    setShowGrid((nStyle & LVS_EX_GRIDLINES) != 0);
+}
+
+void CListCtrlEx::ContentChanged()
+{
+    m_bAlignmentsStale = true;
+    // Headings follow once the current batch of changes is in (a walk fills
+    // hundreds of cells in one go).
+    if (m_bHeaderUpdateQueued)
+        return;
+    m_bHeaderUpdateQueued = true;
+    QTimer::singleShot(0, this, [this] {
+        m_bHeaderUpdateQueued = false;
+        for (int col = 0; col < columnCount(); ++col)
+            if (QTableWidgetItem* header = horizontalHeaderItem(col)) {
+                const Qt::Alignment wanted = DisplayAlignment(col) | Qt::AlignVCenter;
+                if (header->textAlignment() != int(wanted))
+                    header->setTextAlignment(wanted);
+            }
+    });
+}
+
+void CListCtrlEx::UpdateDisplayAlignments() const
+{
+    if (!m_bAlignmentsStale)
+        return;
+    m_bAlignmentsStale = false;
+    m_numericColumns.fill(false, columnCount());
+    for (int col = 0; col < columnCount(); ++col) {
+        bool bAny = false;
+        bool bAllNumbers = true;
+        for (int row = 0; row < rowCount() && bAllNumbers; ++row) {
+            const QTableWidgetItem* cell = item(row, col);
+            const QString text = cell ? cell->text() : QString();
+            if (text.trimmed().isEmpty())
+                continue;
+            bAny = true;
+            bAllNumbers = IsNumber(text);
+        }
+        m_numericColumns[col] = bAny && bAllNumbers;
+    }
+}
+
+Qt::Alignment CListCtrlEx::DisplayAlignment(int nCol) const
+{
+    if (nCol < 0 || nCol >= columnCount())
+        return Qt::AlignLeft;
+    UpdateDisplayAlignments();
+    if (m_numericColumns.value(nCol))
+        return Qt::AlignRight;
+    return ColumnAlignment(nCol) == Qt::AlignRight ? Qt::AlignRight : Qt::AlignLeft;
 }
 
 Qt::Alignment CListCtrlEx::ColumnAlignment(int nCol) const

@@ -7,6 +7,12 @@
 //
 // The selection is one row unless SetMultiSelect(true). Ctrl+C copies the
 // selected rows as tab-separated text.
+//
+// Every list of the program looks the same, whatever its dialog asks:
+// alternating row colours and no grid lines (LVS_EX_GRIDLINES is kept as a
+// style bit only), a few pixels of padding in each cell, and a column whose
+// cells are all numbers right-aligned with its heading; other columns show
+// their text left-aligned, or right-aligned where the dialog asked for it.
 
 #include <QTableWidget>
 
@@ -83,6 +89,11 @@ public:
     // The selected rows, cells joined by tabs and rows by line feeds.
     QString SelectedRowsText() const;
 
+    // How the cells of a column are shown (see above).
+    Qt::Alignment DisplayAlignment(int nCol) const;
+    // Blank pixels left and right of a cell's text.
+    static constexpr int kCellPadding = 4;
+
 signals:
     // A row was clicked or double-clicked with the mouse.
     void rowClicked(int nItem);
@@ -103,7 +114,13 @@ private:
     }
     Qt::Alignment ColumnAlignment(int nCol) const;
     QTableWidgetItem* MakeItem(int nCol, const QString& strText) const;
+    void ContentChanged();
+    void UpdateDisplayAlignments() const;
 
     QList<int> m_columnFormats;
+    // Which columns hold only numbers, worked out again after a change.
+    mutable QList<bool> m_numericColumns;
+    mutable bool m_bAlignmentsStale = true;
+    bool m_bHeaderUpdateQueued = false;
     unsigned m_nExtendedStyle = 0;
 };

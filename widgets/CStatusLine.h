@@ -1,8 +1,13 @@
 #pragma once
 
-// The one line at the bottom left of every configuration dialog that says
-// what the dialog is doing or why it stopped (texts of StatusText.h).
-// Progress never goes through a modal box.
+// The one line at the bottom of every configuration dialog that says what
+// the dialog is doing, what its last write did, or why it stopped (texts of
+// StatusText.h). Progress never goes through a modal box.
+//
+// The line always has the height of one line of text, whatever the layout
+// around it offers. A text wider than the line is cut with "…"; the whole
+// text is the tooltip and "Copy" in the context menu copies it (an engineer
+// may need the OID of a refusal).
 
 #include <QLabel>
 
@@ -20,4 +25,13 @@ public:
     void ShowReadFailures(const QStringList& failures);
     void ShowText(const QString& text);
     void Clear();
+
+    // The text as drawn in the current width (text() is the whole text).
+    QString DisplayedText() const;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 };

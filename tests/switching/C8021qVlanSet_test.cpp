@@ -5,6 +5,7 @@
 #include "C8021qVlanSet.h"
 #include "CListCtrlEx.h"
 #include "CPQSPVIDConfig.h"
+#include "CPortGrid.h"
 #include "CPQSVlanAdd.h"
 #include "CStatusLine.h"
 #include "MessageRecorder.h"
@@ -12,6 +13,7 @@
 
 #include <QCheckBox>
 #include <QDialog>
+#include <QLineEdit>
 #include <QPushButton>
 
 using namespace vlantest;
@@ -166,6 +168,7 @@ TEST_F(VlanListTest, DeleteDestroysTheRowAfterConfirmation)
     EXPECT_EQ(SetVarbinds(*sim), (std::vector<std::pair<std::string, std::string>>{{Cell(6, 31), "6"}}));
     EXPECT_EQ(ListedVids(d), (std::vector<int>{1, 30}));
     EXPECT_EQ(sim->value(Cell(6, 31)), "");
+    EXPECT_EQ(d.StatusLine()->text(), "VLAN 31 deleted");   // said after the re-read too
 
     // Nothing selected: told so, nothing written.
     messages.clear();
@@ -340,5 +343,29 @@ TEST_F(VlanListTest, PvidButtonOpensThePvidDialog)
     d.PvidButton()->click();
     EXPECT_EQ(opened, "PVID Configuration");
     ASSERT_TRUE(WaitFor([&] { return !d.Gate().Pending(); }));
+    EXPECT_TRUE(messages.texts().isEmpty());
+}
+
+// After an add the list says so in its status line, and keeps saying it
+// after re-reading (the add dialog closed with OK and said nothing itself).
+TEST_F(VlanListTest, AddSaysVlanAddedInTheList)
+{
+    MessageRecorder messages;
+    C8021qVlanSet d;
+    Open(d);
+    WhenModal modal(&d, [&](QWidget* w) {
+        auto* add = qobject_cast<CPQSVlanAdd*>(w);
+        ASSERT_NE(add, nullptr);
+        ASSERT_TRUE(WaitFor([&] { return add->ApplyButton()->isEnabled(); }));
+        add->VidEdit()->setText("40");
+        add->NameEdit()->setText("forty");
+        add->Row(CPQSVlanAdd::Tagged)->GetCheckBox(5)->click();
+        add->ApplyButton()->click();
+    });
+    d.AddButton()->click();
+    ASSERT_TRUE(modal.seen());
+    ASSERT_TRUE(WaitFor([&] { return !d.Gate().Pending(); }));
+    EXPECT_EQ(ListedVids(d), (std::vector<int>{1, 40}));
+    EXPECT_EQ(d.StatusLine()->text(), "VLAN 40 added");
     EXPECT_TRUE(messages.texts().isEmpty());
 }

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QHeaderView>
+#include <QImage>
 #include <QKeyEvent>
 #include <QScrollBar>
 
@@ -103,8 +104,78 @@ TEST(CListCtrlEx, ColumnsWidthsAndAlignment)
     FillRows(list, 1);
     EXPECT_TRUE(list.item(0, 1)->textAlignment() & Qt::AlignHCenter);
     EXPECT_TRUE(list.item(0, 0)->textAlignment() & Qt::AlignLeft);
+    // The style bit is kept, but every list looks the same: no grid lines.
     list.SetExtendedStyle(CListCtrlEx::LVS_EX_GRIDLINES | CListCtrlEx::LVS_EX_FULLROWSELECT);
-    EXPECT_TRUE(list.showGrid());
+    EXPECT_EQ(list.GetExtendedStyle(), CListCtrlEx::LVS_EX_GRIDLINES | CListCtrlEx::LVS_EX_FULLROWSELECT);
+    EXPECT_FALSE(list.showGrid());
+    EXPECT_TRUE(list.alternatingRowColors());
+}
+
+// One look for every list, whatever the dialog asked: a column of numbers
+// is right-aligned (cells and heading) even when the dialog asked for a
+// centred or left column; text columns are left-aligned (a centred one
+// too), or right-aligned where asked. Catches lists whose numbers are
+// centred in one dialog and left in the next.
+TEST(CListCtrlEx, NumbersRightAlignedTextsLeft)
+{
+    EnsureTestApp();
+    CListCtrlEx list;
+    list.InsertColumn(0, QStringLiteral("VLAN ID"), CListCtrlEx::LVCFMT_CENTER, 80);
+    list.InsertColumn(1, QStringLiteral("Name"), CListCtrlEx::LVCFMT_CENTER, 120);
+    list.InsertColumn(2, QStringLiteral("Power"), CListCtrlEx::LVCFMT_LEFT, 80);
+    list.InsertColumn(3, QStringLiteral("Ports"), CListCtrlEx::LVCFMT_LEFT, 80);
+    list.InsertColumn(4, QStringLiteral("State"), CListCtrlEx::LVCFMT_RIGHT, 80);
+    list.InsertColumn(5, QStringLiteral("Empty"), CListCtrlEx::LVCFMT_LEFT, 80);
+    list.AppendRow({QStringLiteral("1"), QStringLiteral("default"), QStringLiteral("15.4"), QStringLiteral("1-4"),
+                    QStringLiteral("Enabled")});
+    list.AppendRow({QStringLiteral("100"), QStringLiteral("100"), QString(), QStringLiteral("7"),
+                    QStringLiteral("Disabled")});
+    const Qt::Alignment expected[] = {Qt::AlignRight, Qt::AlignLeft, Qt::AlignRight,
+                                      Qt::AlignLeft,  Qt::AlignRight, Qt::AlignLeft};
+    for (int col = 0; col < 6; ++col)
+        EXPECT_EQ(list.DisplayAlignment(col), expected[col]) << "column " << col;
+    QApplication::processEvents();   // headings follow once the cells are in
+    EXPECT_TRUE(list.horizontalHeaderItem(0)->textAlignment() & Qt::AlignRight);
+    EXPECT_TRUE(list.horizontalHeaderItem(1)->textAlignment() & Qt::AlignLeft);
+
+    // A text arriving in a number column turns it back to text.
+    list.SetItemText(1, 0, QStringLiteral("n/a"));
+    EXPECT_EQ(list.DisplayAlignment(0), Qt::AlignLeft);
+    list.DeleteItem(1);
+    EXPECT_EQ(list.DisplayAlignment(0), Qt::AlignRight);
+}
+
+// The numbers are drawn at the right of their cells, a few pixels off the
+// edge: what the user sees, not only what the list says.
+TEST(CListCtrlEx, NumbersAreDrawnAtTheRightWithPadding)
+{
+    EnsureTestApp();
+    CListCtrlEx list;
+    list.InsertColumn(0, QStringLiteral("VLAN ID"), CListCtrlEx::LVCFMT_CENTER, 200);
+    list.InsertColumn(1, QStringLiteral("Name"), CListCtrlEx::LVCFMT_LEFT, 100);
+    list.AppendRow({QStringLiteral("7"), QStringLiteral("x")});
+    list.resize(400, 200);
+    list.show();
+    QApplication::processEvents();
+    QImage image(list.viewport()->size(), QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    list.viewport()->render(&image);
+    const int rowTop = list.rowViewportPosition(0);
+    const int rowHeight = list.rowHeight(0);
+    const QColor base = image.pixelColor(100, rowTop + rowHeight / 2);
+    int leftmost = -1;
+    int rightmost = -1;
+    for (int x = 0; x < 200; ++x)
+        for (int y = rowTop; y < rowTop + rowHeight; ++y)
+            if (qAbs(image.pixelColor(x, y).lightness() - base.lightness()) > 60) {
+                if (leftmost < 0)
+                    leftmost = x;
+                rightmost = x;
+            }
+    ASSERT_GE(leftmost, 0) << "no text drawn";
+    EXPECT_GT(leftmost, 150);                                    // at the right, not centred or left
+    EXPECT_LE(rightmost, 200 - CListCtrlEx::kCellPadding + 1);   // padded off the edge
+    EXPECT_GE(rightmost, 200 - 3 * CListCtrlEx::kCellPadding);
 }
 
 // Columns appended from a table keep their order, widths and alignment,
