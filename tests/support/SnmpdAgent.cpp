@@ -57,6 +57,15 @@ QByteArray configuration()
     conf += "rwuser " + QByteArray(SnmpdAgent::kShaUser) + " auth\n";
     conf += "rwuser " + QByteArray(SnmpdAgent::kMd5DesUser) + " priv\n";
     conf += "rwuser " + QByteArray(SnmpdAgent::kShaDesUser) + " priv\n";
+    // VACM names of 1, 10 and 11 characters beside the users' own (9 for
+    // velNoAuth): string indexes whose length takes two digits.
+    conf += "view all included .1\n";
+    conf += "group g v2c s\n";
+    conf += "group grp10chars v2c tencharsAB\n";
+    conf += "group grp11charsX usm elevenchars\n";
+    conf += "access g \"\" any noauth exact all none none\n";
+    conf += "access grp10chars \"\" any noauth exact all none none\n";
+    conf += "access grp11charsX \"\" usm noauth exact all none none\n";
     conf += "dontLogTCPWrappersConnects yes\n";
     return conf;
 }
