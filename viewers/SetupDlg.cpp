@@ -21,7 +21,7 @@ SetupDlg::SetupDlg(QWidget* parent)
     auto* form = new QFormLayout(group);
 
     m_pAddress = new QLineEdit(group);
-    m_pAddress->setInputMask(QStringLiteral("000.000.000.000;_"));
+    m_pAddress->setInputMask(QStringLiteral("000.000.000.000; "));
     SetControlId(m_pAddress, 1013);
     form->addRow(QStringLiteral("Device IP:"), m_pAddress);
 
