@@ -92,28 +92,7 @@ protected:
 
     // One column as snmpwalk shows it over v1: index -> value, OIDs without
     // their leading dot, strings without quotes.
-    static Column Walk(const std::string& column)
-    {
-        Column values;
-        ToolResult r = RunSnmpTool("snmpwalk", {"-v1", "-c", SnmpdAgent::kReadCommunity, "-Oq", "-On", "-Oe", "-t", "3",
-                                                "-r", "0", addr(), column});
-        EXPECT_EQ(r.exitCode, 0) << r.err;
-        std::istringstream lines(r.out);
-        std::string line;
-        const std::string prefix = "." + column + ".";
-        while (std::getline(lines, line)) {
-            if (line.rfind(prefix, 0) != 0)
-                continue;
-            const size_t blank = line.find(' ');
-            std::string value = blank == std::string::npos ? "" : line.substr(blank + 1);
-            if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
-                value = value.substr(1, value.size() - 2);
-            else if (!value.empty() && value.front() == '.')
-                value = value.substr(1);
-            values[line.substr(prefix.size(), blank - prefix.size())] = value;
-        }
-        return values;
-    }
+    static Column Walk(const std::string& column) { return Agent()->WalkColumn(column); }
 };
 
 QString Q(const std::string& s)
