@@ -673,4 +673,35 @@ def traffic_control():
 
 
 traffic_control()
+def direct_viewers():
+    """Objects of the stand-alone viewers: the agent's engine (an engine ID
+    of the full 32 octets), the 802.1X authenticator statistics and
+    diagnostics of every port (IEEE 802.1X PAE MIB) and the software
+    packages of the second private arc."""
+    w("")
+    w("# SNMP engine: ID (32 octets), boots, time, largest message size")
+    w("1.3.6.1.6.3.10.2.1.1.0 ro x %s" % bytes(range(0x80, 0x80 + 32)).hex())
+    w("1.3.6.1.6.3.10.2.1.2.0 ro i 7")
+    w("1.3.6.1.6.3.10.2.1.3.0 ro i 86400")
+    w("1.3.6.1.6.3.10.2.1.4.0 ro i 1500")
+    w("")
+    w("# 802.1X authenticator statistics (2.2.1, columns 1-12) and diagnostics")
+    w("# (2.3.1, columns 1-18) per port: counter = port * 1000 + column; column 11")
+    w("# of the statistics the last EAPOL version, 12 its source MAC")
+    for p in range(1, PORTS + 1):
+        for col in range(1, 11):
+            w("1.0.8802.1.1.1.1.2.2.1.%d.%d ro c %d" % (col, p, p * 1000 + col))
+        w("1.0.8802.1.1.1.1.2.2.1.11.%d ro u 2" % p)
+        w("1.0.8802.1.1.1.1.2.2.1.12.%d ro x 001b2133%04x" % (p, p))
+    for p in range(1, PORTS + 1):
+        for col in range(1, 19):
+            w("1.0.8802.1.1.1.1.2.3.1.%d.%d ro c %d" % (col, p, p * 1000 + col))
+    w("")
+    w("# software packages: 1 name, 2 version")
+    for i, (name, version) in enumerate([("Runtime", "2.10.014"), ("Boot", "1.00.003")], 1):
+        w('1.3.6.1.4.1.32473.10.94.89.89.67.1.1.1.%d ro s "%s"' % (i, name))
+        w('1.3.6.1.4.1.32473.10.94.89.89.67.1.1.2.%d ro s "%s"' % (i, version))
+
+
+direct_viewers()
 print("\n".join(out))

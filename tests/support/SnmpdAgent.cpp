@@ -1,5 +1,9 @@
 #include "SnmpdAgent.h"
 
+#include "SimulatedSwitch.h"
+
+#include <sstream>
+
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -57,6 +61,15 @@ QByteArray configuration()
     conf += "rwuser " + QByteArray(SnmpdAgent::kShaUser) + " auth\n";
     conf += "rwuser " + QByteArray(SnmpdAgent::kMd5DesUser) + " priv\n";
     conf += "rwuser " + QByteArray(SnmpdAgent::kShaDesUser) + " priv\n";
+    // VACM names of 1, 10 and 11 characters beside the users' own (9 for
+    // velNoAuth): string indexes whose length takes two digits.
+    conf += "view all included .1\n";
+    conf += "group g v2c s\n";
+    conf += "group grp10chars v2c tencharsAB\n";
+    conf += "group grp11charsX usm elevenchars\n";
+    conf += "access g \"\" any noauth exact all none none\n";
+    conf += "access grp10chars \"\" any noauth exact all none none\n";
+    conf += "access grp11charsX \"\" usm noauth exact all none none\n";
     conf += "dontLogTCPWrappersConnects yes\n";
     return conf;
 }
@@ -68,6 +81,29 @@ SnmpdAgent::SnmpdAgent() = default;
 SnmpdAgent::~SnmpdAgent()
 {
     stop();
+}
+
+std::map<std::string, std::string> SnmpdAgent::WalkColumn(const std::string& column) const
+{
+    std::map<std::string, std::string> values;
+    ToolResult r = RunSnmpTool("snmpwalk", {"-v1", "-c", kReadCommunity, "-Oq", "-Ot", "-t", "2", "-r", "0",
+                                            address(), column});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    std::istringstream lines(r.out);
+    std::string line;
+    const std::string prefix = "." + column + ".";
+    while (std::getline(lines, line)) {
+        if (line.rfind(prefix, 0) != 0)
+            continue;
+        const size_t blank = line.find(' ');
+        std::string value = blank == std::string::npos ? "" : line.substr(blank + 1);
+        if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+            value = value.substr(1, value.size() - 2);
+        else if (!value.empty() && value.front() == '.')
+            value = value.substr(1);
+        values[line.substr(prefix.size(), blank - prefix.size())] = value;
+    }
+    return values;
 }
 
 std::string SnmpdAgent::address() const

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 
 class QTemporaryDir;
@@ -48,6 +49,9 @@ public:
     bool running() const { return m_pid > 0; }
     // "127.0.0.1:port", the form the SNMP layer takes.
     std::string address() const;
+    // One column as snmpwalk shows it over v1: index -> value (quotes of
+    // strings and the leading dot of OIDs dropped).
+    std::map<std::string, std::string> WalkColumn(const std::string& column) const;
 
 private:
     bool answers(int timeoutMs);

@@ -56,28 +56,7 @@ protected:
 
     // One column as snmpwalk shows it: index -> value (quotes of strings
     // and the leading dot of OIDs dropped).
-    static Column Walk(const std::string& column)
-    {
-        Column values;
-        ToolResult r = RunSnmpTool("snmpwalk", {"-v1", "-c", SnmpdAgent::kReadCommunity, "-Oq", "-Ot", "-t", "2",
-                                                "-r", "0", addr(), column});
-        EXPECT_EQ(r.exitCode, 0) << r.err;
-        std::istringstream lines(r.out);
-        std::string line;
-        const std::string prefix = "." + column + ".";
-        while (std::getline(lines, line)) {
-            if (line.rfind(prefix, 0) != 0)
-                continue;
-            const size_t blank = line.find(' ');
-            std::string value = blank == std::string::npos ? "" : line.substr(blank + 1);
-            if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
-                value = value.substr(1, value.size() - 2);
-            else if (!value.empty() && value.front() == '.')
-                value = value.substr(1);
-            values[line.substr(prefix.size(), blank - prefix.size())] = value;
-        }
-        return values;
-    }
+    static Column Walk(const std::string& column) { return Agent()->WalkColumn(column); }
 
     static bool Open(CConfigDialog& d)
     {

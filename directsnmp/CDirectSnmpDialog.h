@@ -1,0 +1,124 @@
+#pragma once
+
+// Base of the stand-alone dialogs that talk to the switch through the SNMP
+// layer's request and walker classes (CDirectWalk), without a session.
+//
+// Two forms: SettingsCopy takes the connection settings when the dialog
+// opens (version 1 or 3); DirectSettings takes them again for every request
+// and serves version "1" only. Either way every read is asynchronous, the
+// status line says what is read and why a read stopped, and every pending
+// request is cancelled on each way out (Close, Escape, the close box, the
+// destructor), so no callback reaches a closed or destroyed dialog.
+//
+// A derived dialog builds its controls in its constructor (AddList and
+// AddButtonRow help), starts its reads in OnRefresh() through StartRead and
+// fills its controls from the rows. OnRefresh runs once when the dialog is
+// shown first, and on its Refresh button.
+
+#include "CDirectWalk.h"
+#include "ClxDialog.h"
+#include "DirectSnmpSettings.h"
+
+#include <QList>
+#include <QString>
+
+#include <memory>
+
+class CListCtrlEx;
+class CSnmp4w;
+class CSnmpV1;
+class CStatusLine;
+class QBoxLayout;
+class QHBoxLayout;
+class QLabel;
+class QPushButton;
+class QVBoxLayout;
+
+// One value of a version-1 set, in the order sent.
+struct DirectSetValue
+{
+    QByteArray strOID;
+    int nType = 1;        // SnmpTypeCode
+    QByteArray value;     // decimal text for integers, raw octets for strings
+};
+
+class CDirectSnmpDialog : public ClxDialog
+{
+    Q_OBJECT
+public:
+    using Form = CDirectWalk::Form;
+
+    ~CDirectSnmpDialog() override;
+
+    CStatusLine* StatusLine() const { return m_pStatus; }
+    QPushButton* RefreshButton() const { return m_pRefresh; }
+    QPushButton* CloseButton() const { return m_pClose; }
+    // True while one of the dialog's reads or its write is pending.
+    bool IsBusy() const;
+
+    // The settings the next request uses.
+    DirectSnmpSettings Settings() const;
+
+    // Outcome of a version-1 set: 0 sent and answered without error, else
+    // the SNMP layer's code (SNMP_ERROR_STATUS with the error status and
+    // index), VersionNotServed or SNMP_BAD_REQUEST before anything was sent.
+    using WriteDone = std::function<void(int result, int errorStatus, int errorIndex)>;
+    // Sends `values` in one set with the write community when the version
+    // setting is "1" (else nothing is sent). Integers must be decimal text:
+    // anything else refuses the whole set before it is sent. The status
+    // line says what failed. Returns what was known at once: 0 under way.
+    int WriteScalars(const QList<DirectSetValue>& values, WriteDone done);
+
+public slots:
+    virtual void OnRefresh() = 0;
+
+protected:
+    CDirectSnmpDialog(Form form, const QString& strCaption, QWidget* parent = nullptr);
+
+    bool OnInitDialog() override;
+    void showEvent(QShowEvent* event) override;
+    void done(int result) override;
+
+    // The content area above the button row.
+    QVBoxLayout* ContentLayout() const { return m_pContent; }
+    // A report list with the given headings, each column as wide as its
+    // heading plus 15 pixels, full-row select; added to `layout` (default:
+    // the content area).
+    CListCtrlEx* AddList(unsigned nId, const QStringList& headings, QBoxLayout* layout = nullptr);
+    // "Entries:" with a count label, added to the content area.
+    QLabel* AddCountLine(unsigned nId);
+    // The bottom row: status line, then Refresh (id nRefreshId, 0 for none)
+    // and Close (id 2). Extra buttons go between them.
+    void AddButtonRow(unsigned nRefreshId, const QList<QPushButton*>& extra = {});
+    // Puts one more button in the row, before Close.
+    void InsertButton(QPushButton* button);
+
+    // Starts a read on `walk` with this dialog's settings and form: rows go
+    // to onRow, the end to onEnd (optional); the status line shows
+    // "Reading…" and, at the end, what went wrong. Returns
+    // CDirectWalk::Start's result (Busy while the walk is pending: nothing
+    // changes then).
+    int StartRead(CDirectWalk& walk, const QList<QByteArray>& oids, int pduType, const QString& strWhat,
+                  CDirectWalk::RowHandler onRow, CDirectWalk::EndHandler onEnd = {});
+    // Registers a walk of the dialog, cancelled on every way out.
+    void AddWalk(CDirectWalk& walk);
+    void CancelAll();
+
+    const Form m_form;
+    DirectSnmpSettings m_settings;   // the copy (settings-copy form)
+
+private:
+    void ShowEnd(int status, const QString& strWhat);
+
+    QVBoxLayout* m_pContent = nullptr;
+    CStatusLine* m_pStatus = nullptr;
+    QPushButton* m_pRefresh = nullptr;
+    QPushButton* m_pClose = nullptr;
+    QHBoxLayout* m_pButtonRow = nullptr;
+    QList<CDirectWalk*> m_walks;
+    std::unique_ptr<CSnmp4w> m_cSnmp4w;
+    std::unique_ptr<CSnmpV1> m_pSetRequest;
+    WriteDone m_writeDone;
+    int m_nSetRequestId = 0;
+    bool m_bRefreshPosted = false;
+};
