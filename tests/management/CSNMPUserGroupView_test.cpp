@@ -127,6 +127,50 @@ TEST_P(SecurityTablesTest, UserCreateAndDelete)
     EXPECT_EQ(d.List()->GetItemCount(), 4);
 }
 
+// The user-name checks in order, with their texts (blanks included); the
+// passwords are checked whenever "encrypted" is checked, also when another
+// version was chosen after it (the box keeps its state); a V1 user still
+// sends no password.
+TEST_P(SecurityTablesTest, UserNameChecksAndPasswordsOfTheCheckedBox)
+{
+    CSNMPUser d;
+    d.show();
+    ASSERT_TRUE(Idle(d));
+    ASSERT_TRUE(sim->command("clearlog"));
+    struct Case { const char* name; const char* group; const char* message; };
+    const Case cases[] = {
+        {"", "g", "Please enter valid User Name "},
+        {"   ", "g", "Please enter valid User Name "},
+        {"a.b", "g", "Invalid User Name ."},
+        {"u", "", "Please enter valid Group Name "},
+        {"u", "a.b", "Invalid Group Name."},
+    };
+    for (const Case& c : cases) {
+        d.NameEdit()->setText(c.name);
+        d.GroupEdit()->setText(c.group);
+        recorder.expect(QString::fromLatin1(c.message));
+        d.ApplyButton()->click();
+    }
+
+    d.VersionCombo()->setCurrentText("V3");
+    d.EncryptedBox()->setChecked(true);
+    d.VersionCombo()->setCurrentText("V1");
+    ASSERT_TRUE(d.EncryptedBox()->isChecked());
+    d.NameEdit()->setText("u7");
+    d.GroupEdit()->setText("g");
+    d.AuthPasswordEdit()->clear();
+    recorder.expect("Auth-Protocol Password can't be empty.");
+    d.ApplyButton()->click();
+    EXPECT_TRUE(sim->sets().empty());
+
+    d.AuthPasswordEdit()->setText("authpass1");
+    d.PrivPasswordEdit()->setText("privpass1");
+    d.ApplyButton()->click();
+    ASSERT_TRUE(Idle(d));
+    EXPECT_EQ(SetTexts(), std::vector<std::string>({".2.1.1.8.2.117.55.1=5", ".2.1.1.3.2.117.55.1=g",
+                                                    ".2.1.1.8.2.117.55.1=1"}));
+}
+
 // Group "g" v3 AuthNoPriv gets index .1.103.3.2; a v1 group is created
 // NoAuthNoPriv even when a v3 level was selected before the model changed.
 TEST_P(SecurityTablesTest, GroupIndexAndLevel)
@@ -144,6 +188,18 @@ TEST_P(SecurityTablesTest, GroupIndexAndLevel)
     ASSERT_TRUE(Idle(d));
     EXPECT_EQ(SetTexts(), std::vector<std::string>({".3.1.1.7.1.103.3.2=5", ".3.1.1.4.1.103.3.2=all",
                                                     ".3.1.1.7.1.103.3.2=1"}));
+    // Apply clears the four edits only: model and level stay as chosen.
+    EXPECT_TRUE(d.NameEdit()->text().isEmpty());
+    EXPECT_TRUE(d.ReadEdit()->text().isEmpty());
+    EXPECT_EQ(d.ModelCombo()->currentText(), "v3");
+    EXPECT_EQ(d.LevelCombo()->currentText(), "AuthNoPriv");
+
+    // The same name and model again is refused; another model is another group.
+    ASSERT_TRUE(sim->command("clearlog"));
+    d.NameEdit()->setText("g");
+    recorder.expect("This Group Entry already exists.");
+    d.ApplyButton()->click();
+    EXPECT_TRUE(sim->sets().empty());
 
     ASSERT_TRUE(sim->command("clearlog"));
     d.ModelCombo()->setCurrentText("v3");
