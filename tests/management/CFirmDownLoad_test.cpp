@@ -511,3 +511,22 @@ TEST_F(FirmDownLoadTest, EveryRunningStatusRestartsTheOverallTimeOut)
     EXPECT_GT(LogTime(polls.back()) - LogTime(sim->sets().back()), t.nOverallConfigMs)
         << "the transfer must outlast one overall time-out for the case to mean anything";
 }
+
+// A status read the switch refuses (an error status, not a silence) ends
+// the transfer at once with "Get Info Fail !": no endless polling, and
+// never the time-out message.
+TEST_F(FirmDownLoadTest, RefusedStatusReadEndsWithGetInfoFail)
+{
+    ASSERT_TRUE(sim->command("error " + kConfig + "6.0 genErr"));
+    MessageRecorder messages;
+    messages.expect(QStringLiteral("Get Info Fail !"));
+    CFirmDownLoad d(nullptr, Fast());
+    d.show();
+    Fill(d, QStringLiteral("10.0.0.9"), QStringLiteral("backup.cfg"), QStringLiteral("Backup"),
+         QStringLiteral("Configuration"));
+    sim->clearLog();
+    d.ApplyButton()->click();
+    ASSERT_TRUE(WaitForEnd(d));
+    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("Get Info Fail !")});
+    EXPECT_EQ(StatusReads(kConfig).size(), 1u);
+}
