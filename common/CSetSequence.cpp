@@ -46,6 +46,9 @@ CSetSequence::CSetSequence(CCommonSNMP& session, QObject* parent)
     , m_pDelay(new QTimer(this))
 {
     m_pDelay->setSingleShot(true);
+    // A pause the switch needs between steps is a minimum: a coarse timer
+    // may fire up to 5 % early.
+    m_pDelay->setTimerType(Qt::PreciseTimer);
     connect(m_pDelay, &QTimer::timeout, this, &CSetSequence::SendCurrent);
 }
 
