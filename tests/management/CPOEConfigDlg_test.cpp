@@ -264,8 +264,10 @@ TEST_F(PoePortTest, SlowPortSetsAreWaitedForAndPaced)
     MessageRecorder messages;   // no box: every port is taken
     d.ApplyButton()->click();
     ASSERT_TRUE(WaitFor([&] { return !d.IsWriting(); }, 30000));
-    // The re-read that follows needs no slow answers.
+    // The re-read that follows needs no slow answers (its first request may
+    // have gone with the delay still on: read again).
     ASSERT_TRUE(sim->command("delay under " + P + ".42.1.1.3 0"));
+    d.Refresh();
     ASSERT_TRUE(WaitFor([&] { return !d.IsSettling() && !d.Gate().Pending() && d.ApplyButton()->isEnabled(); }, 30000));
     const std::vector<SimRequest> sets = sim->sets();
     ASSERT_EQ(sets.size(), 3u);
