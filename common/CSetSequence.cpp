@@ -46,6 +46,9 @@ CSetSequence::CSetSequence(CCommonSNMP& session, QObject* parent)
     , m_pDelay(new QTimer(this))
 {
     m_pDelay->setSingleShot(true);
+    // A pause the switch needs between steps is a minimum: a coarse timer
+    // may fire up to 5 % early.
+    m_pDelay->setTimerType(Qt::PreciseTimer);
     connect(m_pDelay, &QTimer::timeout, this, &CSetSequence::SendCurrent);
 }
 
@@ -62,9 +65,9 @@ void CSetSequence::SetAttempts(int nAttempts, int nRetryWaitMs)
     m_nRetryWaitMs = qMax(0, nRetryWaitMs);
 }
 
-void CSetSequence::Add(const QString& strWhat, QList<SnmpSetValue> values, int nDelayMs)
+void CSetSequence::Add(const QString& strWhat, QList<SnmpSetValue> values, int nDelayMs, int nTimeoutMs)
 {
-    m_steps.append({strWhat, std::move(values), nDelayMs});
+    m_steps.append({strWhat, std::move(values), nDelayMs, qMax(0, nTimeoutMs)});
 }
 
 void CSetSequence::Clear()
@@ -93,6 +96,7 @@ bool CSetSequence::Start()
     m_bRunning = true;
     m_nCurrent = 0;
     m_nTry = 0;
+    m_bAgentKnown = false;
     if (m_steps[0].nDelayMs > 0)
         m_pDelay->start(m_steps[0].nDelayMs);
     else
@@ -149,7 +153,7 @@ void CSetSequence::SendCurrent()
             break;
         ok = m_session.AddValueBytes(v.strOID, v.nType, v.value.constData(), int(v.value.size())) == 0;
     }
-    if (ok && m_session.SendAsync(&CSetSequence::OnAnswer, this) == 0)
+    if (ok && m_session.SendAsync(&CSetSequence::OnAnswer, this, 0, step.nTimeoutMs) == 0)
         return;
     SnmpSetFailure failure;
     failure.nResult = SnmpSetFailure::NotSent;
@@ -192,6 +196,27 @@ int CSetSequence::OnAnswer(CSnmp* pResponse, int nRequestId, void* pUser, int nS
         self->Fail(failure);
         return 0;
     }
+    // A switch that restarted between or during the steps has lost what the
+    // earlier steps wrote (unless saved), although this step was taken: the
+    // SNMP layer finds the new engine and resends without a failure.
+    std::string engine;
+    long boots = -1;
+    response->getAgentEngine(&engine, &boots);
+    if (!self->m_bAgentKnown) {
+        self->m_bAgentKnown = true;
+        self->m_strAgentEngine = engine;
+        self->m_nAgentBoots = boots;
+    } else if (engine != self->m_strAgentEngine
+               || (boots >= 0 && self->m_nAgentBoots >= 0 && boots != self->m_nAgentBoots)) {
+        SnmpSetFailure failure;
+        failure.nResult = SnmpSetFailure::Restarted;
+        failure.strOID = step.values.first().strOID;
+        failure.strReason = tr("the switch restarted during the write");
+        self->Fail(failure);
+        return 0;
+    }
+    if (boots >= 0 && self->m_nAgentBoots < 0)
+        self->m_nAgentBoots = boots;
     self->m_nTry = 0;
     if (++self->m_nCurrent >= self->m_steps.size()) {
         self->Done(true, {});

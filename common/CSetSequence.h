@@ -9,12 +9,15 @@
 //     m_seq.Clear();
 //     m_seq.Add("egress ports", {SnmpSetValue::Octets(kEgress + vid, egress)});
 //     m_seq.Add("row status", {SnmpSetValue::Integer(kStatus + vid, 1)}, 50);
+//     m_seq.Add("PoE of port 3", {...}, 300, 20000);   // after 300 ms, 20 s to answer
 //     m_seq.Start();   // progress(...) per step, then finished(ok, failure) once
 
 #include <QByteArray>
 #include <QList>
 #include <QObject>
 #include <QString>
+
+#include <string>
 
 class CCommonSNMP;
 class CSnmp;
@@ -35,7 +38,9 @@ struct SnmpSetValue
 
 struct SnmpSetFailure
 {
-    enum Result { None = 0, NoAnswer, ErrorStatus, NotSent, Cancelled };
+    // Restarted: the switch answered step nStep as a restarted agent (v3: a
+    // new engine ID or boot count), so steps 1 to nStep - 1 may be lost.
+    enum Result { None = 0, NoAnswer, ErrorStatus, NotSent, Cancelled, Restarted };
     int nResult = None;
     int nStep = 0;           // 1-based step that failed
     int nSteps = 0;
@@ -64,7 +69,9 @@ public:
     void SetAttempts(int nAttempts, int nRetryWaitMs);
 
     // Appends one set request; nDelayMs waits that long before sending it.
-    void Add(const QString& strWhat, QList<SnmpSetValue> values, int nDelayMs = 0);
+    // nTimeoutMs is the step's own time-out (0: the session's), for objects
+    // the switch is slow to set.
+    void Add(const QString& strWhat, QList<SnmpSetValue> values, int nDelayMs = 0, int nTimeoutMs = 0);
     void Clear();
     int StepCount() const { return int(m_steps.size()); }
     QString StepText(int nStep) const;   // 1-based
@@ -96,6 +103,7 @@ private:
         QString strWhat;
         QList<SnmpSetValue> values;
         int nDelayMs = 0;
+        int nTimeoutMs = 0;
     };
 
     static int OnAnswer(CSnmp* pResponse, int nRequestId, void* pUser, int nStatus);
@@ -111,4 +119,8 @@ private:
     int m_nTry = 0;   // sends of the current step so far
     bool m_bRunning = false;
     QTimer* m_pDelay = nullptr;
+    // The agent that answered the first step (v3): engine ID, boot count.
+    bool m_bAgentKnown = false;
+    std::string m_strAgentEngine;
+    long m_nAgentBoots = -1;
 };

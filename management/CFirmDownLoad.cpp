@@ -4,6 +4,7 @@
 #include "CGradientProgressCtrl.h"
 #include "CStatusLine.h"
 #include "ControlId.h"
+#include "GlobalSettings.h"
 #include "MessageSink.h"
 
 #include <QComboBox>
@@ -110,6 +111,7 @@ bool CFirmDownLoad::OnInitDialog()
     const int width = qMax(m_pApply->sizeHint().width(), m_pClose->sizeHint().width());
     m_pApply->setMinimumWidth(width);
     m_pClose->setMinimumWidth(width);
+    m_pApply->setEnabled(g_bWritePermission);
     return true;
 }
 
@@ -127,7 +129,8 @@ void CFirmDownLoad::OnChangeFileName(const QString& strText)
 
 bool CFirmDownLoad::StartTransfer()
 {
-    if (m_transfer.IsRunning())
+    // A station allowed to read only starts nothing, as every writing dialog.
+    if (m_transfer.IsRunning() || !g_bWritePermission)
         return false;
     m_finishTimer.stop();
     // Every input is checked before anything is written.
@@ -182,6 +185,7 @@ void CFirmDownLoad::EnableInputs(bool bEnable)
     for (QWidget* w : std::initializer_list<QWidget*>{m_pServer, m_pFileName, m_pOperation, m_pFileType, m_pApply,
                                                       m_pClose})
         w->setEnabled(bEnable);
+    m_pApply->setEnabled(bEnable && g_bWritePermission);
 }
 
 void CFirmDownLoad::done(int result)

@@ -7,6 +7,7 @@
 #include "GlobalSettings.h"
 #include "LldpSettings.h"
 #include "StrictNumber.h"
+#include "TextLimit.h"
 
 #include <QCheckBox>
 #include <QFormLayout>
@@ -29,7 +30,7 @@ const QString kSysDescr = QStringLiteral("1.0.8802.1.1.2.1.3.4.0");
 QLineEdit* NumberEdit(QWidget* parent, int id)
 {
     auto* edit = new QLineEdit(parent);
-    edit->setMaxLength(5);
+    SetTextLimit(edit, 5);
     edit->setAlignment(Qt::AlignRight);
     edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 12);
     SetControlId(edit, id);

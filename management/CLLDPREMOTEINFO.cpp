@@ -78,6 +78,7 @@ void CLLDPREMOTEINFO::CheckLldpAndRead()
             return;
         }
         const bool enabled = m_stateRead.Text(0) != u"2";
+        m_bLldpOff = !enabled;
         List()->setEnabled(enabled);
         if (!enabled)
             StatusLine()->ShowText(tr("LLDP is disabled on the switch."));
@@ -103,6 +104,8 @@ QString CLLDPREMOTEINFO::CellText(const SnmpRow& row, int nColumn) const
 
 void CLLDPREMOTEINFO::OnRowsShown(const WalkOutcome& outcome)
 {
+    if (m_bLldpOff)
+        RefreshButton()->setEnabled(false);   // the walk's end would enable it
     if (outcome.Ok() && List()->GetItemCount() == 0)
         StatusLine()->ShowText(QStringLiteral("There is no LLDP Remote Port"));
 }

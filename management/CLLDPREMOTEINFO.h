@@ -27,4 +27,5 @@ private:
     CCommonSNMP m_cCommonSNMPState;
     CSnmpScalarRead m_stateRead;
     bool m_bOpened = false;
+    bool m_bLldpOff = false;   // read as disabled: the table and Refresh stay off
 };

@@ -21,6 +21,10 @@ namespace {
 
 const QString kPortEntry = QStringLiteral("1.3.6.1.4.1.32473.10.126.4.1.42.1.1");
 const QString kNotApplicable = QStringLiteral("N/A");
+// The PoE controller is slow to take a port's settings and needs a pause
+// before the next port.
+constexpr int kPortSetTimeoutMs = 20000;
+constexpr int kPortPauseMs = 300;
 
 // The port table's columns in the order walked; cell i of a row is
 // kPortColumns[i].
@@ -290,8 +294,8 @@ void CPOEConfigDlg::OnApply()
             values << SnmpSetValue::Integer(Column(7) + instance, 1) << SnmpSetValue::Text(Column(8) + instance, limit);
         else
             values << SnmpSetValue::Integer(Column(7) + instance, 2) << SnmpSetValue::Integer(Column(6) + instance, cls);
-        // The switch's PoE controller needs a pause between ports.
-        m_pWrites->Add(tr("PoE port %1").arg(port), values, m_pWrites->StepCount() == 0 ? 0 : 300);
+        m_pWrites->Add(tr("PoE port %1").arg(port), values, m_pWrites->StepCount() == 0 ? 0 : kPortPauseMs,
+                       kPortSetTimeoutMs);
     }
     RunWrites(m_pWrites);
 }

@@ -4,6 +4,7 @@
 #include "CSnmpScalarRead.h"
 #include "ControlId.h"
 #include "StrictNumber.h"
+#include "TextLimit.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -24,6 +25,7 @@ const QString kWait = QStringLiteral("wait...");
 
 // The PoE controller answers slowly.
 constexpr int kReadTimeoutMs = 20000;
+constexpr int kSetTimeoutMs = 5000;
 
 } // namespace
 
@@ -34,7 +36,7 @@ CPOEGlobal::CPOEGlobal(QWidget* parent)
     auto* form = new QFormLayout(settings);
     m_pThreshold = new QLineEdit(settings);
     SetControlId(m_pThreshold, IDC_THRESHOLD);
-    m_pThreshold->setMaxLength(8);
+    SetTextLimit(m_pThreshold, 8);
     auto* threshold = new QHBoxLayout;
     threshold->addWidget(m_pThreshold);
     threshold->addWidget(new QLabel(tr("Watts "), settings));
@@ -132,7 +134,7 @@ void CPOEGlobal::OnApply()
     if (values.isEmpty())
         return;
     m_pWrites->Clear();
-    m_pWrites->Add(tr("PoE global settings"), values);
+    m_pWrites->Add(tr("PoE global settings"), values, 0, kSetTimeoutMs);
     RunWrites(m_pWrites);
 }
 

@@ -139,7 +139,9 @@ QString CPowSavSettings::SetPowerSaving(const POWER_SAVE_ROW& row, CSetSequence&
     if (type < 1 || type > 4)
         return QStringLiteral("Invalid type");
     QByteArray bitmap;
-    if (type != 4 && row.strState != QLatin1String("2")) {
+    // The port text is checked also for a feature being disabled, although
+    // that write carries its state alone.
+    if (type != 4) {
         std::vector<int> flags(size_t(qMax(g_nDevicePortNum, 1)), 0);
         if (!CUtils::ParsePortList(row.strPorts, flags.data()))
             return QStringLiteral("Invalid Portlist");

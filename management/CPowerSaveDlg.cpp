@@ -218,7 +218,10 @@ void CPowerSaveDlg::OnApply()
     row.strProfile1 = m_pProfile1->currentText() == kNone ? QString() : m_pProfile1->currentText();
     row.strProfile2 = m_pProfile2->currentText() == kNone ? QString() : m_pProfile2->currentText();
     m_pWrites->Clear();
-    if (!Settings()->SetPowerSaving(row, *m_pWrites).isEmpty())
+    if (!Settings()->SetPowerSaving(row, *m_pWrites).isEmpty()) {
+        // Its own message was shown; show the switch's settings again.
+        Refresh();
         return;
+    }
     RunWrites(m_pWrites);
 }

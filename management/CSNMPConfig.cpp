@@ -452,13 +452,12 @@ QList<QList<SnmpSetValue>> CSNMPConfig::AddUserRequests(const QString& name, con
     if (priv)
         protocols.append(SnmpSetValue::Integer(UserColumn(6) + index, 2));
     requests.append(protocols);
-    QList<SnmpSetValue> passwords;
-    if (auth != 1)
-        passwords.append(SnmpSetValue::Text(UserColumn(5) + index, authPassword));
+    // Every V3 user gets its authentication password, the empty text when
+    // it has none.
+    QList<SnmpSetValue> passwords{SnmpSetValue::Text(UserColumn(5) + index, authPassword)};
     if (priv)
         passwords.append(SnmpSetValue::Text(UserColumn(7) + index, privPassword));
-    if (!passwords.isEmpty())
-        requests.append(passwords);
+    requests.append(passwords);
     return requests;
 }
 

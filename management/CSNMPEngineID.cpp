@@ -2,6 +2,7 @@
 
 #include "CSNMPConfig.h"
 #include "CSetSequence.h"
+#include "TextLimit.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
@@ -16,7 +17,7 @@ CSNMPEngineID::CSNMPEngineID(QWidget* parent)
     auto* layout = new QVBoxLayout(group);
     auto* form = new QFormLayout;
     m_pEdit = new QLineEdit(group);
-    m_pEdit->setMaxLength(64);
+    SetTextLimit(m_pEdit, 64);
     m_pEdit->setMinimumWidth(m_pEdit->fontMetrics().horizontalAdvance(QString(66, u'0')));
     form->addRow(QStringLiteral("SNMP Engine ID"), m_pEdit);
     layout->addLayout(form);

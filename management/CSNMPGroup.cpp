@@ -65,10 +65,9 @@ QString CSNMPGroup::RowStatusOid(int item) const
 
 void CSNMPGroup::ClearInputs()
 {
+    // The four edits only: model and level stay as chosen for the next group.
     for (QLineEdit* edit : {m_pName, m_pRead, m_pWrite, m_pNotify})
         edit->clear();
-    m_pModel->setCurrentIndex(0);
-    m_pLevel->setCurrentIndex(0);
 }
 
 void CSNMPGroup::OnApply()

@@ -130,7 +130,9 @@ void CSNMPUser::OnApply()
     QString authPassword;
     QString priv = QStringLiteral("None");
     QString privPassword;
-    if (version == QLatin1String("V3") && m_pEncrypted->isChecked()) {
+    // The box keeps its state when another version is chosen, and its
+    // passwords are checked whenever it is checked (only a V3 user sends them).
+    if (m_pEncrypted->isChecked()) {
         auth = m_pAuth->currentText();
         authPassword = m_pAuthPassword->text().trimmed();
         if (authPassword.isEmpty())

@@ -10,6 +10,7 @@
 #include "ControlId.h"
 #include "GlobalSettings.h"
 #include "StrictNumber.h"
+#include "TextLimit.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -79,8 +80,7 @@ CSyslogHostCfgDlg::CSyslogHostCfgDlg(QWidget* parent)
     m_pTimeStamp->addItems({QStringLiteral("Enabled"), QStringLiteral("Disabled")});
     m_pServer = new CEditEXIPV6(config);
     m_pPort = new QLineEdit(config);
-    m_pPort->setMaxLength(5);
-    m_pPort->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), m_pPort));
+    SetTextLimit(m_pPort, 5, QStringLiteral("[0-9]*"));
     m_pFacility = new QComboBox(config);
     for (int k = 0; k < kFacilityCount; ++k)
         m_pFacility->addItem(QStringLiteral("local%1").arg(k));

@@ -1,6 +1,7 @@
 #include "CTimeWindowForm.h"
 
 #include "CUtils.h"
+#include "TextLimit.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -35,7 +36,7 @@ CTimeWindowForm::CTimeWindowForm(const QString& strTitle, const QString& strName
     auto* grid = new QGridLayout(box);
 
     m_pName = new QLineEdit(box);
-    m_pName->setMaxLength(20);
+    SetTextLimit(m_pName, 20);
     grid->addWidget(new QLabel(strNameLabel, box), 0, 0);
     grid->addWidget(m_pName, 0, 1, 1, 3);
 

@@ -19,16 +19,6 @@
 
 Q_LOGGING_CATEGORY(lcPanelView, "velmarc.panel")
 
-namespace {
-
-// The interval slept between passes: whole steps of 100 ms, at least one.
-int SleepBetweenPasses(int intervalMs)
-{
-    return std::max(100, intervalMs / 100 * 100);
-}
-
-} // namespace
-
 CPanelView::CPanelView()
     : CPanelView(QCoreApplication::applicationDirPath())
 {
@@ -202,6 +192,11 @@ void CPanelView::ReportLoadError(const QString& path)
     }
     QMetaObject::invokeMethod(
         m_pRelay.get(), [this, text]() { AfxMessageBox(text, MB_OK, m_pOwner); }, Qt::QueuedConnection);
+}
+
+int CPanelView::SleepBetweenPasses(int intervalMs)
+{
+    return std::max(100, intervalMs / 100 * 100);
 }
 
 bool CPanelView::StartRefresh(int intervalMs)

@@ -74,6 +74,9 @@ public:
     bool Init(QWidget* owner, bool vertical);
     // Starts the refresh thread (a second call only changes the interval).
     bool StartRefresh(int intervalMs);
+    // The wait between two passes for an interval: whole steps of 100 ms,
+    // at least one (250 waits 200, 50 waits 100).
+    static int SleepBetweenPasses(int intervalMs);
     // Stops the thread and waits for it: returns once the read under way has
     // answered or timed out. The copies stay and can still be painted.
     void StopRefresh();

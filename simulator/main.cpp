@@ -20,6 +20,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstddef>
 #include <cstdio>
@@ -77,6 +78,7 @@ struct Faults
     bool dropAll = false;
     std::vector<Oid> dropUnder;  // drop answers to requests touching these subtrees
     int delayMs = 0;
+    std::map<Oid, int> delayUnder;   // delay answers to requests touching these subtrees
     std::map<Oid, int> errors;   // answer this error status for this OID
     std::map<Oid, int> setErrors;   // the same for SETs only
     std::map<Oid, size_t> shortStrings;   // answer only the first N octets
@@ -360,6 +362,17 @@ bool TouchesDropSubtree(const netsnmp_pdu* pdu)
     return false;
 }
 
+// The longest delay asked for a subtree the request touches.
+int SubtreeDelayMs(const netsnmp_pdu* pdu)
+{
+    int ms = 0;
+    for (const netsnmp_variable_list* vb = pdu->variables; vb; vb = vb->next_variable)
+        for (const auto& [prefix, delay] : g_sim->faults.delayUnder)
+            if (OidUnder(NameOf(vb), prefix))
+                ms = std::max(ms, delay);
+    return ms;
+}
+
 void SendDelayed(unsigned, void* data)
 {
     std::unique_ptr<Delayed> d(static_cast<Delayed*>(data));
@@ -473,7 +486,7 @@ int HookCallback(int op, netsnmp_session* session, int reqid, netsnmp_pdu* pdu, 
         --f.dropCount;
         cur.drop = true;
     }
-    cur.delayMs = f.delayMs;
+    cur.delayMs = std::max(f.delayMs, SubtreeDelayMs(pdu));
     cur.line = std::move(line);
 
     int result = handle_snmp_packet(op, session, reqid, pdu, magic);
@@ -568,6 +581,18 @@ std::string Command(const std::string& line)
         if (*end || ms < 0 || ms > 600000)
             return "error: delay MS";
         f.delayMs = static_cast<int>(ms);
+        return "ok";
+    }
+    if (cmd == "delay" && t.size() == 4 && t[1] == "under") {
+        auto o = oidArg(2);
+        char* end = nullptr;
+        long ms = strtol(t[3].c_str(), &end, 10);
+        if (!o || *end || ms < 0 || ms > 600000)
+            return "error: delay under OID MS";
+        if (ms == 0)
+            f.delayUnder.erase(*o);
+        else
+            f.delayUnder[*o] = static_cast<int>(ms);
         return "ok";
     }
     if ((cmd == "error" || cmd == "set-error") && t.size() == 3) {

@@ -331,6 +331,14 @@ int CSnmp::getVarBindCount() const
     return int(d->vbs.size());
 }
 
+void CSnmp::getAgentEngine(std::string* engineId, long* boots) const
+{
+    if (engineId)
+        *engineId = d->agentEngineId;
+    if (boots)
+        *boots = d->agentBoots;
+}
+
 int CSnmp::getErrorStatus(int* status, int* index) const
 {
     if (status)

@@ -12,6 +12,7 @@
 // one object (CCommonSNMP does so with its lock).
 
 #include <memory>
+#include <string>
 
 class CSnmp;
 
@@ -93,6 +94,11 @@ public:
     // Type code of value i (the codes above; 0 for an exception value,
     // other ASN.1 types such as counters give their BER tag).
     int getValueType(int i) const;
+    // v3 answers: the answering agent's engine ID and boot count (-1 unless
+    // the answer was authenticated); empty and -1 for v1. A change between
+    // two answers of the same agent means it restarted, even when the layer
+    // resent the request to the restarted agent on its own.
+    void getAgentEngine(std::string* engineId, long* boots) const;
 
     struct Impl;
     Impl* impl() const { return d.get(); }

@@ -135,6 +135,16 @@ std::unique_ptr<CSnmp> convertResponse(int version, const netsnmp_pdu* pdu)
     CSnmp::Impl& r = *resp->impl();
     r.errStatus = int(pdu->errstat);
     r.errIndex = int(pdu->errindex);
+    if (version == 3 && pdu->securityEngineID && pdu->securityEngineIDLen) {
+        r.agentEngineId.assign(reinterpret_cast<const char*>(pdu->securityEngineID), pdu->securityEngineIDLen);
+        // The time-window entry this answer left (net-snmp updates it from
+        // every authenticated message before delivering it).
+        u_int boots = 0;
+        u_int engineTime = 0;
+        if (get_enginetime(pdu->securityEngineID, u_int(pdu->securityEngineIDLen), &boots, &engineTime, TRUE)
+            == SNMPERR_SUCCESS)
+            r.agentBoots = long(boots);
+    }
     for (const netsnmp_variable_list* v = pdu->variables; v; v = v->next_variable) {
         SnmpVarBind vb;
         vb.oid.assign(v->name, v->name + v->name_length);

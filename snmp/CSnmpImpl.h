@@ -86,6 +86,8 @@ struct CSnmp::Impl {
     unsigned generation = 0;   // bumped by every change of the request
     int errStatus = 0;
     int errIndex = 0;
+    std::string agentEngineId;   // v3 answers: the answering engine
+    long agentBoots = -1;        // its boot count once authenticated, else -1
     std::vector<SnmpRequestRef*> refs;  // guarded by the binding mutex
 
     void changed() { ++generation; }

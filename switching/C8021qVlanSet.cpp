@@ -263,7 +263,8 @@ void C8021qVlanSet::OnAdd()
         Message(tr(" Number of VLAN group is over limit"));
         return;
     }
-    CPQSVlanAdd add(m_pVlanList, true, Asymmetric() ? 1 : 2, 0, this);
+    // The mode as the box shows it, set by the user or not yet applied.
+    CPQSVlanAdd add(m_pVlanList, true, m_btnAsymmetric->isChecked() ? 1 : 2, 0, this);
     add.DoModal();
     Refresh();   // also after a failed write: show what the switch holds
 }
@@ -289,7 +290,7 @@ void C8021qVlanSet::OnEdit()
         return;
     }
     m_nReselectVid = vid;
-    CPQSVlanAdd edit(m_pVlanList, false, Asymmetric() ? 1 : 2, vid, this);
+    CPQSVlanAdd edit(m_pVlanList, false, m_btnAsymmetric->isChecked() ? 1 : 2, vid, this);
     edit.DoModal();
     Refresh();
 }
@@ -299,7 +300,7 @@ bool C8021qVlanSet::CanDeleteVlan(int nVid)
     QString why;
     if (nVid == 1)
         why = tr("Can't delete the default VLAN!");
-    else if (Asymmetric() && std::find(m_pPvid.begin(), m_pPvid.end(), nVid) != m_pPvid.end())
+    else if (m_btnAsymmetric->isChecked() && std::find(m_pPvid.begin(), m_pPvid.end(), nVid) != m_pPvid.end())
         why = tr("The VID is one of The PVID, so it cannot be deleted.");
     else if (m_nVoiceVlanState == 1 && nVid == m_nVoiceVlanId)
         why = tr("The VLAN ID is Voice VLAN ID.");

@@ -3,6 +3,7 @@
 #include "CGVRPFunLogic.h"
 #include "CSetSequence.h"
 #include "ControlId.h"
+#include "TextLimit.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -37,11 +38,9 @@ CGVRPTime::CGVRPTime(QWidget* parent)
     stateRow->addStretch(1);
     grid->addLayout(stateRow, 0, 0, 1, 3);
 
-    auto* digits = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,6}")), this);
     auto timer = [&](int row, const char* label, int id) {
         auto* edit = new QLineEdit(box);
-        edit->setValidator(digits);
-        edit->setMaxLength(6);
+        SetTextLimit(edit, 6, QStringLiteral("[0-9]*"));
         edit->setAlignment(Qt::AlignRight);
         SetControlId(edit, id);
         grid->addWidget(new QLabel(QString::fromLatin1(label), box), row, 0);

@@ -5,6 +5,7 @@
 #include "CSetSequence.h"
 #include "ControlId.h"
 #include "StrictNumber.h"
+#include "TextLimit.h"
 
 #include <QCheckBox>
 #include <QFormLayout>
@@ -30,8 +31,7 @@ CIGMPSnoopConfig::CIGMPSnoopConfig(QWidget* parent)
     form->addRow(m_pEnable);
     auto digits = [box](int id) {
         auto* edit = new QLineEdit(box);
-        edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
-        edit->setMaxLength(6);
+        SetTextLimit(edit, 6, QStringLiteral("[0-9]*"));
         SetControlId(edit, id);
         return edit;
     };

@@ -20,6 +20,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace {
 
 QString EnabledText(const QString& code)
@@ -234,6 +236,7 @@ void CIGMPSnoopingVLANSetting::OnApply()
         Refresh();
         return;
     }
+    m_bRouterWrite = false;
     RunWrites(m_pWrites);
 }
 
@@ -252,6 +255,7 @@ void CIGMPSnoopingVLANSetting::OnApplyRouterPorts()
         return;
     }
     IgmpLogic()->SetVlanRouterPorts(vid, CIGMPSnoopingLogic::RouterPortOctets(ports), *m_pWrites);
+    m_bRouterWrite = true;
     RunWrites(m_pWrites);
     UpdateRouterApply();
 }
@@ -260,6 +264,16 @@ void CIGMPSnoopingVLANSetting::OnWritesDone()
 {
     ResetControls();
     Refresh();
+    UpdateRouterApply();
+}
+
+void CIGMPSnoopingVLANSetting::OnWritesFailed(const SnmpSetFailure& failure)
+{
+    // A refused router-port choice is not left standing as if it were the
+    // switch's: the controls start afresh, the message says what failed.
+    if (std::exchange(m_bRouterWrite, false))
+        ResetControls();
+    CConfigDialog::OnWritesFailed(failure);
     UpdateRouterApply();
 }
 

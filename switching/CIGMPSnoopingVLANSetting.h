@@ -34,6 +34,7 @@ protected:
     void OnRefresh() override;
     void OnApply() override;
     void OnWritesDone() override;
+    void OnWritesFailed(const SnmpSetFailure& failure) override;
     bool CanApply() const override;
     bool OnInitDialog() override;
 
@@ -50,6 +51,7 @@ private:
     CSnmpRowWalk* m_pWalk = nullptr;
     CSnmpScalarRead m_members;
     CSetSequence* m_pWrites = nullptr;
+    bool m_bRouterWrite = false;   // the write under way is the router ports
 
     CListCtrlEx* m_pList = nullptr;        // 6567
     QLineEdit* m_pVlanId = nullptr;        // 1114

@@ -4,6 +4,7 @@
 #include "CSnmpRowWalk.h"
 #include "ControlId.h"
 #include "StrictNumber.h"
+#include "TextLimit.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -48,7 +49,6 @@ CPQSPVIDConfig::CPQSPVIDConfig(const VlanList& list, QWidget* parent)
     grid->setVerticalSpacing(2);
     const int perRow = PortsPerRow(nPorts);
     const int cellWidth = fontMetrics().horizontalAdvance(QStringLiteral("88888")) + 12;
-    auto* validator = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,4}")), this);
     for (int port = 1; port <= nPorts; ++port) {
         const int row = (port - 1) / perRow;
         const int column = (port - 1) % perRow;
@@ -57,8 +57,7 @@ CPQSPVIDConfig::CPQSPVIDConfig(const VlanList& list, QWidget* parent)
         SetControlId(label, kLabelBaseId + port);
         auto* edit = new QLineEdit(box);
         edit->setAlignment(Qt::AlignCenter);
-        edit->setMaxLength(4);
-        edit->setValidator(validator);
+        SetTextLimit(edit, 4, QStringLiteral("[0-9]*"));
         edit->setFixedWidth(cellWidth);
         edit->setEnabled(false);   // until its PVID has been read
         edit->setAccessibleName(tr("PVID of port %1").arg(port));

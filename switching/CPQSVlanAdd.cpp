@@ -5,6 +5,7 @@
 #include "CStatusLine.h"
 #include "ControlId.h"
 #include "StrictNumber.h"
+#include "TextLimit.h"
 
 #include <QCheckBox>
 #include <QFormLayout>
@@ -43,12 +44,11 @@ CPQSVlanAdd::CPQSVlanAdd(const VlanList& list, bool bAdd, int nVlanMode, int nVi
     auto* idLayout = new QHBoxLayout(idBox);
     auto* form = new QFormLayout;
     m_editVid = new QLineEdit(idBox);
-    m_editVid->setMaxLength(4);
-    m_editVid->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,4}")), m_editVid));
+    SetTextLimit(m_editVid, 4, QStringLiteral("[0-9]*"));
     m_editVid->setMaximumWidth(m_editVid->fontMetrics().horizontalAdvance(QStringLiteral("88888")) + 16);
     SetControlId(m_editVid, kVidEditId);
     m_editName = new QLineEdit(idBox);
-    m_editName->setMaxLength(20);
+    SetTextLimit(m_editName, 20);
     m_editName->setMinimumWidth(m_editName->fontMetrics().horizontalAdvance(QString(22, u'M')) / 2 + 16);
     SetControlId(m_editName, kNameEditId);
     form->addRow(tr("VID:"), m_editVid);
@@ -194,6 +194,8 @@ void CPQSVlanAdd::OnApply()
         s.nAdvertisement = bAdvertise ? 1 : 2;
 
     QString why = m_bAdd ? CVlanAddLogic::CheckVid(m_pVlanList, s.nVid) : QString();
+    if (why.isEmpty() && m_editName->isEnabled())
+        why = TextLimitMessage(m_editName, tr("VLAN Name"));   // a longer name read from the switch
     if (why.isEmpty())
         why = CVlanAddLogic::CheckName(m_pVlanList, s.strName, s.nVid);
     if (why.isEmpty())

@@ -5,6 +5,7 @@
 #include "ControlId.h"
 #include "SpanTreeMib.h"
 #include "StrictNumber.h"
+#include "TextLimit.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -52,7 +53,7 @@ QLineEdit* NumberEdit(QWidget* parent, int id)
 {
     auto* edit = new QLineEdit(parent);
     SetControlId(edit, id);
-    edit->setMaxLength(10);
+    SetTextLimit(edit, 10);
     return edit;
 }
 
@@ -122,6 +123,7 @@ CSpanTreeBridgeParam::CSpanTreeBridgeParam(QWidget* parent)
     ContentLayout()->addLayout(portRow);
 
     m_pWrites = NewSequence(Logic<CModuleBase>()->m_cSnmpSet);
+    m_pUndo = NewSequence(Logic<CModuleBase>()->m_cSnmpSet);
     connect(m_pEnable, &QCheckBox::clicked, this, &CSpanTreeBridgeParam::OnEnableStp);
     connect(m_pVersion, &QComboBox::activated, this, &CSpanTreeBridgeParam::OnSelchangeVersion);
     connect(m_pPortSetting, &QPushButton::clicked, this, &CSpanTreeBridgeParam::OnPortSetting);
@@ -267,5 +269,36 @@ void CSpanTreeBridgeParam::OnApply()
                    {SnmpSetValue::Integer(Bridge(kForwardBpdu), s.nForwardBpdu),
                     SnmpSetValue::Integer(Bridge(kPriority), s.nPriority),
                     SnmpSetValue::Integer(Bridge(kVersion), s.nVersion)});
-    RunWrites(m_pWrites);
+    // A refusal after the safe pair would leave values nobody asked for
+    // (hello 1 s, forward delay 30 s): put back what was read.
+    BuildUndo();
+    RunWrites(m_pWrites, m_pUndo, m_bStpOnAsRead ? 2 : 3);
+}
+
+void CSpanTreeBridgeParam::BuildUndo()
+{
+    auto read = [this](int object) { return SnmpSetValue::Integer(Bridge(object), m_read.Text(Position(object)).toLongLong()); };
+    m_pUndo->Clear();
+    // The same safe pair first, so that the single writes below pass the
+    // relations whatever the failed write left; the values read satisfied
+    // them, so each step back does too.
+    m_pUndo->Add(tr("hello time and forward delay (safe values)"),
+                 {SnmpSetValue::Integer(Bridge(kHello), 100), SnmpSetValue::Integer(Bridge(kForwardDelay), 3000)});
+    m_pUndo->Add(tr("transmit hold count"), {read(kHoldCount)});
+    m_pUndo->Add(tr("maximum age"), {read(kMaxAge)});
+    m_pUndo->Add(tr("forward delay"), {read(kForwardDelay)});
+    m_pUndo->Add(tr("hello time"), {read(kHello)});
+    m_pUndo->Add(tr("forwarding BPDU"), {read(kForwardBpdu)});
+    if (!m_bStpOnAsRead)
+        m_pUndo->Add(tr("spanning tree off"), {SnmpSetValue::Integer(Bridge(kState), 2)});
+}
+
+QString CSpanTreeBridgeParam::UndoResultText(bool bOk, const SnmpSetFailure& undoFailure) const
+{
+    if (bOk)
+        return tr("\nThe bridge settings read before the write were put back.");
+    return tr("\nPutting back the bridge settings read before the write failed at step %1 (%2): %3\n"
+              "The switch may keep hello time 1 s and forward delay 30 s.")
+        .arg(undoFailure.nStep)
+        .arg(undoFailure.strWhat, undoFailure.Text());
 }

@@ -41,8 +41,10 @@ protected:
     void OnRefresh() override;
     void OnApply() override;
     bool OnInitDialog() override;
+    QString UndoResultText(bool bOk, const SnmpSetFailure& undoFailure) const override;
 
 private:
+    void BuildUndo();
     void OnBridgeReply(const WalkOutcome& outcome);
     void OnEnableStp();
     void OnSelchangeVersion();
@@ -51,6 +53,7 @@ private:
 
     CSnmpScalarRead m_read;
     CSetSequence* m_pWrites = nullptr;
+    CSetSequence* m_pUndo = nullptr;   // the bridge settings as read, in a safe order
     bool m_bStpOnAsRead = false;   // the spanning tree was on when last read
 
     QCheckBox* m_pEnable = nullptr;        // 1008

@@ -8,6 +8,7 @@
 #include "ControlId.h"
 #include "SpanTreeMib.h"
 #include "StrictNumber.h"
+#include "TextLimit.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -74,11 +75,11 @@ CSpanTreePortParam::CSpanTreePortParam(CSpanTree* pSpanTree)
     SetControlId(m_pPriority, 1007);
     left->addRow(QStringLiteral("Priority:"), m_pPriority);
     m_pCost = new QLineEdit(box);
-    m_pCost->setMaxLength(10);
+    SetTextLimit(m_pCost, 10);
     SetControlId(m_pCost, 23);
     left->addRow(QStringLiteral("Cost:(1-200000000,\n0=auto)"), m_pCost);
     m_pHello = new QLineEdit(box);
-    m_pHello->setMaxLength(4);
+    SetTextLimit(m_pHello, 4);
     SetControlId(m_pHello, 1167);
     left->addRow(QStringLiteral("Hello Time"), m_pHello);
     right->addRow(QStringLiteral("Migrate"), m_pMigrate = Combo(box, 1162, enabled));

@@ -27,6 +27,26 @@ QString Digits(const QString& mac)
     return digits;
 }
 
+bool IsHex(const QString& digits)
+{
+    for (QChar c : digits)
+        if (!((c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f')))
+            return false;
+    return true;
+}
+
+// A whole-OUI entry's address: hyphens optional, at least 12 hex digits
+// (only the OUI is used), not all zero; its first octet even.
+CSurveillanceOui::Fault CheckOuiText(const QString& strMac)
+{
+    const QString digits = Digits(strMac);
+    if (digits.size() < 12 || !IsHex(digits) || digits == QLatin1String("000000000000"))
+        return CSurveillanceOui::BadFormat;
+    if (digits.left(2).toInt(nullptr, 16) & 1)
+        return CSurveillanceOui::Multicast;
+    return CSurveillanceOui::Ok;
+}
+
 } // namespace
 
 const QString CSurveillanceOui::kDefaultMac = QStringLiteral("0A-3C-5E-00-00-00");
@@ -41,11 +61,16 @@ CSurveillanceOui::Fault CSurveillanceOui::Check(const QString& strDescription, c
 {
     if (!CUtils::HasNoSpecialChars(strDescription))
         return BadDescription;
-    switch (CUtils::CheckMacText(strMac, 0)) {
-    case CUtils::MacOk: break;
-    case CUtils::MacBadFormat: return BadFormat;
-    case CUtils::MacBroadcast: return Broadcast;
-    case CUtils::MacMulticast: return Multicast;
+    if (bWholeOui) {
+        if (const Fault fault = CheckOuiText(strMac); fault != Ok)
+            return fault;
+    } else {
+        switch (CUtils::CheckMacText(strMac, 0)) {
+        case CUtils::MacOk: break;
+        case CUtils::MacBadFormat: return BadFormat;
+        case CUtils::MacBroadcast: return Broadcast;
+        case CUtils::MacMulticast: return Multicast;
+        }
     }
     const QString digits = Digits(bWholeOui ? OuiOf(strMac) : strMac);
     for (const QString& oui : voiceOuis)
@@ -56,7 +81,9 @@ CSurveillanceOui::Fault CSurveillanceOui::Check(const QString& strDescription, c
     int userRows = 0;
     for (const QString& row : listed) {
         const QString rowDigits = Digits(row);
-        if (rowDigits.compare(digits, Qt::CaseInsensitive) == 0)
+        // A whole-OUI entry covers every address of its OUI.
+        const qsizetype compared = bWholeOui ? 6 : rowDigits.size();
+        if (rowDigits.size() == digits.size() && rowDigits.left(compared).compare(digits.left(compared), Qt::CaseInsensitive) == 0)
             return Duplicate;
         if (!rowDigits.startsWith(kDefaultPrefix, Qt::CaseInsensitive))
             ++userRows;
@@ -94,7 +121,8 @@ QString CSurveillanceOui::RowMac(const SnmpRow& row, int nColumn)
 
 QString CSurveillanceOui::OuiOf(const QString& strMac)
 {
-    return strMac.left(8) + QStringLiteral("-00-00-00");
+    const QString digits = Digits(strMac);
+    return digits.mid(0, 2) + u'-' + digits.mid(2, 2) + u'-' + digits.mid(4, 2) + QStringLiteral("-00-00-00");
 }
 
 QString CSurveillanceOui::IndexOf(const QString& strMac)

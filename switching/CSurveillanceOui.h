@@ -29,7 +29,9 @@ public:
     enum Fault { Ok = 0, BadDescription, BadFormat, Broadcast, Multicast, VoiceOui, DefaultOui, Duplicate, TableFull };
 
     // strMac: xx-xx-xx-xx-xx-xx as typed (any case). bWholeOui: the entry
-    // stands for its whole OUI, so it is compared as OuiOf(strMac).
+    // stands for its whole OUI: the text may also come without hyphens (at
+    // least 12 hex digits once they are removed), and a listed row with
+    // the same OUI (first six digits) is a duplicate.
     // listed: the MAC texts of the table's rows; voiceOuis: the six hex
     // digits of the voice VLAN OUIs in use. Every comparison ignores case.
     static Fault Check(const QString& strDescription, const QString& strMac, bool bWholeOui, const QStringList& listed,
@@ -39,7 +41,7 @@ public:
     // with bOuiDialog as the OUI settings dialog does; empty for Ok.
     static QString FaultText(Fault fault, bool bOuiDialog);
 
-    // "00-11-22-33-44-55" -> "00-11-22-00-00-00".
+    // "00-11-22-33-44-55" or "001122334455" -> "00-11-22-00-00-00".
     static QString OuiOf(const QString& strMac);
     // ".0.17.34.51.68.85" for "00-11-22-33-44-55" (hyphens optional).
     static QString IndexOf(const QString& strMac);

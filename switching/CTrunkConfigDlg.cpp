@@ -202,7 +202,8 @@ void CTrunkConfigDlg::OnApply()
 
 void CTrunkConfigDlg::ApplyTrunkMode()
 {
-    if (!m_bStateEnabled) {
+    // The box as the user left it decides, as for the state write.
+    if (!m_btnEnable->isChecked()) {
         Message(QStringLiteral("Link Aggregation State is disable."));
         return;
     }

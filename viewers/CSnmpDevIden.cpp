@@ -5,6 +5,7 @@
 #include "CUtils.h"
 #include "ControlId.h"
 #include "MibTexts.h"
+#include "TextLimit.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
@@ -48,13 +49,13 @@ CSnmpDevIden::CSnmpDevIden(QWidget* parent)
     m_pUpTime = new QLabel(this);
     SetControlId(m_pUpTime, 1304);
     m_pContact = new QLineEdit(this);
-    m_pContact->setMaxLength(32);
+    SetTextLimit(m_pContact, 32);
     SetControlId(m_pContact, 1312);
     m_pName = new QLineEdit(this);
-    m_pName->setMaxLength(kMaxChars);
+    SetTextLimit(m_pName, kMaxChars);
     SetControlId(m_pName, 1310);
     m_pLocation = new QLineEdit(this);
-    m_pLocation->setMaxLength(kMaxChars);
+    SetTextLimit(m_pLocation, kMaxChars);
     SetControlId(m_pLocation, 1313);
     form->addRow(tr("Object OID:"), m_pObjectId);
     form->addRow(tr("Runtime:"), m_pUpTime);
@@ -107,6 +108,13 @@ void CSnmpDevIden::OnApply()
 {
     const QString name = m_pName->text();
     const QString location = m_pLocation->text();
+    // What the switch holds is shown whole; a text over the limit is refused
+    // here, before anything is written.
+    for (const auto& [edit, field] : {std::pair{m_pName, tr("System Name")}, std::pair{m_pLocation, tr("System Location")}})
+        if (const QString why = TextLimitMessage(edit, field); !why.isEmpty()) {
+            Message(why, MB_OK);
+            return;
+        }
     if (!CUtils::HasNoSpecialChars(name)) {
         Message(tr("Invalid System Name."), MB_OK);
         return;

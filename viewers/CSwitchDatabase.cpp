@@ -91,10 +91,10 @@ QString CSwitchDatabase::MacFromIndex(const QString& strIndex)
 
 QString CSwitchDatabase::StatusText(const QString& strValue)
 {
+    // By the value's first character, as the switch's own tools show it.
     static const char* const texts[] = {"Other", "Invalid", "Learn", "Own", "Static"};
-    bool ok = false;
-    const int n = strValue.toInt(&ok);
-    return ok && n >= 1 && n <= 5 ? QString::fromLatin1(texts[n - 1]) : QString();
+    const int n = strValue.isEmpty() ? 0 : strValue[0].unicode() - u'0';
+    return n >= 1 && n <= 5 ? QString::fromLatin1(texts[n - 1]) : QString();
 }
 
 bool CSwitchDatabase::OnInitDialog()

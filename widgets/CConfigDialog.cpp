@@ -210,8 +210,9 @@ void CConfigDialog::RunWrites(CSetSequence* sequence, CSetSequence* undo, int nU
                                 OnWritesDone();
                                 return;
                             }
+                            // A restarted switch has lost the earlier steps itself.
                             if (undo && failure.nStep >= nUndoFromStep && failure.nResult != SnmpSetFailure::Cancelled
-                                && !m_bClosed) {
+                                && failure.nResult != SnmpSetFailure::Restarted && !m_bClosed) {
                                 m_pUndoneFailure = std::make_unique<SnmpSetFailure>(failure);
                                 m_strUndoneMessage = WriteFailureMessage(failure);
                                 RunWrites(undo);
@@ -300,6 +301,8 @@ void CConfigDialog::OnWritesFailed(const SnmpSetFailure& failure)
 
 QString CConfigDialog::WriteFailureMessage(const SnmpSetFailure& failure) const
 {
+    if (failure.nResult == SnmpSetFailure::Restarted)
+        return tr("The switch restarted during the write; steps 1 to %1 may be lost.").arg(failure.nStep - 1);
     QString text = tr("The switch did not take the settings.\nStep %1 of %2 (%3) failed: %4")
                        .arg(failure.nStep)
                        .arg(failure.nSteps)

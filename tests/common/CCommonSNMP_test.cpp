@@ -765,3 +765,43 @@ TEST_F(CCommonSNMPSimTest, NewWalkNeverReceivesThePreviousWalksAnswer)
         ASSERT_TRUE(sim.command("delay 0"));
     }
 }
+
+// The session's own check: an answer whose request id is no longer pending
+// never reaches the callback, even with the request still live on the wire
+// (nothing cancelled it: the id alone was forgotten). A relay without the
+// check would hand the late answer to the owner as if it were current.
+TEST_F(CCommonSNMPSimTest, AnswerOfAForgottenIdIsDroppedByTheSession)
+{
+    UseSimulatedSwitch(sim);
+    CCommonSNMP session;
+    int lastId = 0;
+    int calls = 0;
+    struct Probe { int* lastId; int* calls; } probe{&lastId, &calls};
+    const SNMPCALLBACK count = [](CSnmp* response, int id, void* user, int) {
+        auto* p = static_cast<Probe*>(user);
+        *p->lastId = id;
+        ++*p->calls;
+        delete response;
+        return 0;
+    };
+    ASSERT_TRUE(session.Prepare(SNMP_PDU_GET));
+    session.AddValue(kSysDescr0, SNMP_TYPE_NULL);
+    ASSERT_EQ(session.SendAsync(count, &probe, 0, 3000), 0);
+    ASSERT_TRUE(pump([&]() { return calls == 1; }, 5000));
+    ASSERT_EQ(session.RemovePending(lastId), 1);
+
+    ASSERT_TRUE(sim.command("delay 300"));
+    calls = 0;
+    ASSERT_TRUE(session.Prepare(SNMP_PDU_GET));
+    session.AddValue(kSysDescr0, SNMP_TYPE_NULL);
+    ASSERT_EQ(session.SendAsync(count, &probe, 0, 3000), 0);
+    // Forget the one pending id (ids only grow), as a session does for an
+    // answer it took already.
+    bool forgotten = false;
+    for (int id = lastId + 1; id < lastId + 1000 && !forgotten; ++id)
+        forgotten = session.RemovePending(id) == 1;
+    ASSERT_TRUE(forgotten);
+    pumpFor(1500);   // the answer comes after 300 ms
+    EXPECT_EQ(calls, 0) << "an answer of a forgotten id reached the callback";
+    ASSERT_TRUE(sim.command("delay 0"));
+}

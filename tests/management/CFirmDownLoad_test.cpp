@@ -465,3 +465,70 @@ TEST_F(FirmDownLoadTest, FileNameIsCutTo64Characters)
     EXPECT_EQ(d.FileNameEdit()->text(), QString(64, QLatin1Char('a')));
     EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("The maximum length of file name is 64!")});
 }
+
+// A station allowed to read only starts no transfer, as no other dialog
+// writes for it: Apply is off at opening and after a transfer would have
+// ended, and a start asked directly sends nothing.
+TEST_F(FirmDownLoadTest, ReadOnlyStationStartsNoTransfer)
+{
+    g_bWritePermission = 0;
+    sim->clearLog();
+    MessageRecorder messages;   // no box either
+    CFirmDownLoad d(nullptr, Fast());
+    d.show();
+    Fill(d, QStringLiteral("10.0.0.9"), QStringLiteral("backup.cfg"), QStringLiteral("Backup"),
+         QStringLiteral("Configuration"));
+    EXPECT_FALSE(d.ApplyButton()->isEnabled());
+    EXPECT_FALSE(d.StartTransfer());
+    EXPECT_FALSE(d.Transfer().IsRunning());
+    EXPECT_TRUE(d.FileNameEdit()->isEnabled());
+    EXPECT_TRUE(sim->requests().empty());
+}
+
+// Each "3" (running) starts the overall time-out again: a long transfer
+// that keeps reporting "3" ends with its result, never with the time-out
+// counted from the operation set (here 2.5 s against some 4 s of "3").
+TEST_F(FirmDownLoadTest, EveryRunningStatusRestartsTheOverallTimeOut)
+{
+    std::string script = "transfer polls config";
+    for (int i = 0; i < 16; ++i)
+        script += " 3";
+    ASSERT_TRUE(sim->command(script + " 1"));
+    TransferTimings t = Fast();
+    t.nPollRunningMs = 250;
+    t.nOverallConfigMs = 2500;
+    MessageRecorder messages;
+    messages.expect(kSuccess);
+    CFirmDownLoad d(nullptr, t);
+    d.show();
+    Fill(d, QStringLiteral("10.0.0.9"), QStringLiteral("backup.cfg"), QStringLiteral("Backup"),
+         QStringLiteral("Configuration"));
+    sim->clearLog();
+    d.ApplyButton()->click();
+    ASSERT_TRUE(WaitForEnd(d, 30000));
+    EXPECT_EQ(messages.texts(), QStringList{kSuccess});
+    ASSERT_FALSE(sim->sets().empty());
+    const std::vector<SimRequest> polls = StatusReads(kConfig);
+    ASSERT_GE(polls.size(), 17u);
+    EXPECT_GT(LogTime(polls.back()) - LogTime(sim->sets().back()), t.nOverallConfigMs)
+        << "the transfer must outlast one overall time-out for the case to mean anything";
+}
+
+// A status read the switch refuses (an error status, not a silence) ends
+// the transfer at once with "Get Info Fail !": no endless polling, and
+// never the time-out message.
+TEST_F(FirmDownLoadTest, RefusedStatusReadEndsWithGetInfoFail)
+{
+    ASSERT_TRUE(sim->command("error " + kConfig + "6.0 genErr"));
+    MessageRecorder messages;
+    messages.expect(QStringLiteral("Get Info Fail !"));
+    CFirmDownLoad d(nullptr, Fast());
+    d.show();
+    Fill(d, QStringLiteral("10.0.0.9"), QStringLiteral("backup.cfg"), QStringLiteral("Backup"),
+         QStringLiteral("Configuration"));
+    sim->clearLog();
+    d.ApplyButton()->click();
+    ASSERT_TRUE(WaitForEnd(d));
+    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("Get Info Fail !")});
+    EXPECT_EQ(StatusReads(kConfig).size(), 1u);
+}

@@ -248,3 +248,43 @@ TEST_F(PoePortTest, TimeRangeTimeOutMeansNoPortWalk)
     EXPECT_EQ(d.List()->GetItemCount(), 24);
     EXPECT_TRUE(d.ApplyButton()->isEnabled());
 }
+
+// The PoE controller is slow: a port's set may take up to 20 s to be
+// answered, and each port after the first waits 300 ms. With the session's
+// own time-out (1 s here) a 2.5 s answer would be "No answer" and the rest of
+// the range unwritten; without the pause the second port would arrive at
+// once. Only lower bounds are checked: a loaded machine is only ever slower.
+TEST_F(PoePortTest, SlowPortSetsAreWaitedForAndPaced)
+{
+    CPOEConfigDlg d;
+    Open(d);
+    Choose(d.FromPort(), "2");
+    Choose(d.ToPort(), "4");
+    ASSERT_TRUE(sim->command("delay under " + P + ".42.1.1.3 2500"));
+    MessageRecorder messages;   // no box: every port is taken
+    d.ApplyButton()->click();
+    ASSERT_TRUE(WaitFor([&] { return !d.IsWriting(); }, 30000));
+    // The re-read that follows needs no slow answers (its first request may
+    // have gone with the delay still on: read again).
+    ASSERT_TRUE(sim->command("delay under " + P + ".42.1.1.3 0"));
+    d.Refresh();
+    ASSERT_TRUE(WaitFor([&] { return !d.IsSettling() && !d.Gate().Pending() && d.ApplyButton()->isEnabled(); }, 30000));
+    const std::vector<SimRequest> sets = sim->sets();
+    ASSERT_EQ(sets.size(), 3u);
+    for (size_t i = 1; i < sets.size(); ++i) {
+        const qint64 gap = ReceivedMs(sets[i]) - ReceivedMs(sets[i - 1]);
+        EXPECT_GE(gap, 2500 + 300) << "port " << i + 2 << " sent before the answer and the pause";
+    }
+    EXPECT_EQ(sets[2].varbinds[0].oid, P + ".42.1.1.3.1.4");
+
+    // Without a slow answer the pause still separates the ports.
+    Choose(d.FromPort(), "2");
+    Choose(d.ToPort(), "4");
+    ASSERT_TRUE(sim->command("clearlog"));
+    d.ApplyButton()->click();
+    ASSERT_TRUE(WaitSettled(d));
+    const std::vector<SimRequest> quick = sim->sets();
+    ASSERT_EQ(quick.size(), 3u);
+    for (size_t i = 1; i < quick.size(); ++i)
+        EXPECT_GE(ReceivedMs(quick[i]) - ReceivedMs(quick[i - 1]), 300) << "no pause before port " << i + 2;
+}

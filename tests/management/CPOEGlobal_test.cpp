@@ -156,3 +156,30 @@ TEST_F(PoeGlobalTest, RefusedSetIsNoSuccess)
     EXPECT_TRUE(messages.texts()[0].contains("genErr")) << messages.texts()[0].toStdString();
     EXPECT_EQ(d.Sequence()->currentText(), "DenyNextPort");
 }
+
+// The global set has a time-out of its own (5 s), not the session's (1 s
+// here): a 2.5 s answer is a success, a 5.6 s one is no answer.
+TEST_F(PoeGlobalTest, GlobalSetWaitsFiveSeconds)
+{
+    CPOEGlobal d;
+    Open(d);
+    ASSERT_TRUE(sim->command("delay under " + P + ".42.3.0 2500"));
+    {
+        MessageRecorder messages;
+        messages.expect("set succeed");
+        d.Sequence()->setCurrentIndex(1);
+        d.ApplyButton()->click();
+        ASSERT_TRUE(WaitSettled(d, 30000));
+    }
+    EXPECT_EQ(SetLines(*sim), std::vector<std::string>{"P.42.3.0=2"});
+    EXPECT_EQ(d.Sequence()->currentText(), "DenyLowPriorityPort");
+
+    ASSERT_TRUE(sim->command("delay under " + P + ".42.3.0 5600"));
+    MessageRecorder messages;
+    messages.script({IDOK});
+    d.Sequence()->setCurrentIndex(0);
+    d.ApplyButton()->click();
+    ASSERT_TRUE(WaitSettled(d, 30000));
+    ASSERT_EQ(messages.texts().size(), 1);
+    EXPECT_TRUE(messages.texts()[0].contains("No answer")) << messages.texts()[0].toStdString();
+}

@@ -135,6 +135,30 @@ TEST_F(PowerSaveTest, BadPortListIsRefusedBeforeAnyRequest)
     }
 }
 
+// A port list the parser refuses is refused for a feature being disabled
+// too (its write would carry the state alone), and after any refusal of the
+// write the dialog reads the switch again.
+TEST_F(PowerSaveTest, RefusedPortListOfADisabledFeatureAndTheReread)
+{
+    CPowerSaveDlg d;
+    Open(d);
+    struct Case { const char* ports; int state; };
+    const Case cases[] = {{"4-1", 0}, {"1-53", 1}};   // state list: 0 Enabled, 1 Disabled
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.ports);
+        ASSERT_TRUE(sim->command("clearlog"));
+        MessageRecorder messages;
+        messages.expect("Invalid Portlist");
+        d.StateList()->setCurrentIndex(c.state);
+        d.PortEdit()->setText(QString::fromLatin1(c.ports));
+        d.ApplyButton()->click();
+        ASSERT_TRUE(WaitSettled(d));
+        messages.ExpectAllUsed();
+        EXPECT_TRUE(SetLines(*sim).empty());
+        EXPECT_FALSE(sim->requests().empty()) << "no read after the refusal";
+    }
+}
+
 // The detection switches go in one request.
 TEST_F(PowerSaveTest, GlobalApplyWritesBothDetectionSwitches)
 {

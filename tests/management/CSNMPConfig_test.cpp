@@ -300,11 +300,12 @@ TEST_P(SnmpConfigTest, CreatesRowsInThreeRequests)
           {".2.1.1.5.2.117.51.3=authpass1", ".2.1.1.7.2.117.51.3=privpass1"},
           {".2.1.1.8.2.117.51.3=1"}}},
         // Without "encrypted": authentication "None" travels as its code 1,
-        // and no password request follows.
+        // and the password request still carries the empty authentication
+        // password (the switch takes it).
         {"V3 user without security", CSNMPConfig::UserColumn(8) + CSNMPConfig::MakeModelIndex("u4", "V3"),
          CSNMPConfig::AddUserRequests("u4", "V3", "grp", "None", "", "None", ""),
          {{".2.1.1.8.2.117.52.3=5"}, {".2.1.1.3.2.117.52.3=grp"}, {".2.1.1.4.2.117.52.3=1"},
-          {".2.1.1.8.2.117.52.3=1"}}},
+          {".2.1.1.5.2.117.52.3="}, {".2.1.1.8.2.117.52.3=1"}}},
         {"group", CSNMPConfig::GroupColumn(7) + g, {CSNMPConfig::AddGroupValues("g", "v3", "AuthNoPriv", "all", "", "")},
          {{".3.1.1.7.1.103.3.2=5"}, {".3.1.1.4.1.103.3.2=all"}, {".3.1.1.7.1.103.3.2=1"}}},
         {"view", CSNMPConfig::ViewColumn(5) + v, {CSNMPConfig::AddViewValues("v", "1.3.6.1", "1.1.0", "Excluded")},

@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 namespace {
 
 const std::string kHost = "1.3.6.1.4.1.32473.10.126.4.1.25.6.2.1";
@@ -145,4 +147,41 @@ TEST_P(HostDialogTest, ChecksStopBeforeSending)
     d.List()->ClearSelection();
     recorder.expect(QStringLiteral("Please Selecte the Item you would delete"));
     d.DeleteButton()->click();
+}
+
+// Ten hosts fill the table: an eleventh is refused with the fixed text and
+// nothing sent; with nine listed the tenth is created. A limit off by one
+// (or counted after the create) shows in one of the two cases.
+TEST_P(HostDialogTest, TenHostsAtMost)
+{
+    for (int listed : {10, 9}) {
+        SCOPED_TRACE(listed);
+        ASSERT_TRUE(sim->command("reset"));
+        // The switch starts with 10.0.0.9; the others are 10.0.1.n.
+        for (int n = 1; n < listed; ++n) {
+            const std::string index = ".4.10.0.1." + std::to_string(n) + ".1";
+            char hex[16];
+            std::snprintf(hex, sizeof hex, "0a0001%02x", n);
+            ASSERT_TRUE(sim->command("set " + kHost + ".1" + index + " x " + hex));
+            ASSERT_TRUE(sim->command("set " + kHost + ".2" + index + " i 1"));
+            ASSERT_TRUE(sim->command("set " + kHost + ".3" + index + " s public"));
+            ASSERT_TRUE(sim->command("set " + kHost + ".4" + index + " i 1"));
+            ASSERT_TRUE(sim->command("set " + kHost + ".6" + index + " i 1"));
+        }
+        CSNMPHost d;
+        d.show();
+        ASSERT_TRUE(Idle(d));
+        ASSERT_EQ(d.List()->GetItemCount(), listed);
+        ASSERT_TRUE(sim->command("clearlog"));
+        d.AddressEdit()->setText(QStringLiteral("10.0.2.1"));
+        d.NameEdit()->setText(QStringLiteral("public"));
+        if (listed == 10)
+            recorder.expect(QStringLiteral("Maximum number of Host Entry is 10."));
+        d.ApplyButton()->click();
+        ASSERT_TRUE(Idle(d));
+        EXPECT_EQ(sim->sets().empty(), listed == 10);
+        if (listed == 9) {
+            EXPECT_EQ(d.List()->GetItemCount(), 10);
+        }
+    }
 }

@@ -109,8 +109,10 @@ TEST_P(ScalarDialogTest, EngineIdChecksAndWrite)
         recorder.expect(QString::fromLatin1(c.message));
         d.ApplyButton()->click();
     }
-    // The edit stops at 64: 65 characters cannot be typed.
-    d.IdEdit()->setText(QString(65, u'8'));
+    // Typing stops at 64: the 65th character cannot be typed.
+    d.IdEdit()->clear();
+    for (int i = 0; i < 65; ++i)
+        d.IdEdit()->insert(QStringLiteral("8"));
     EXPECT_EQ(d.IdEdit()->text().size(), 64);
     EXPECT_TRUE(sim->sets().empty());
 

@@ -1,5 +1,7 @@
 #include "CListCtrlEx.h"
+#include "CSNMPConfig.h"
 #include "CSNMPGroup.h"
+#include "CSNMPTableDialog.h"
 #include "CSNMPUser.h"
 #include "CSNMPViewTree.h"
 #include "GlobalSettings.h"
@@ -12,6 +14,9 @@
 #include <QPushButton>
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
 
 namespace {
 
@@ -127,6 +132,50 @@ TEST_P(SecurityTablesTest, UserCreateAndDelete)
     EXPECT_EQ(d.List()->GetItemCount(), 4);
 }
 
+// The user-name checks in order, with their texts (blanks included); the
+// passwords are checked whenever "encrypted" is checked, also when another
+// version was chosen after it (the box keeps its state); a V1 user still
+// sends no password.
+TEST_P(SecurityTablesTest, UserNameChecksAndPasswordsOfTheCheckedBox)
+{
+    CSNMPUser d;
+    d.show();
+    ASSERT_TRUE(Idle(d));
+    ASSERT_TRUE(sim->command("clearlog"));
+    struct Case { const char* name; const char* group; const char* message; };
+    const Case cases[] = {
+        {"", "g", "Please enter valid User Name "},
+        {"   ", "g", "Please enter valid User Name "},
+        {"a.b", "g", "Invalid User Name ."},
+        {"u", "", "Please enter valid Group Name "},
+        {"u", "a.b", "Invalid Group Name."},
+    };
+    for (const Case& c : cases) {
+        d.NameEdit()->setText(c.name);
+        d.GroupEdit()->setText(c.group);
+        recorder.expect(QString::fromLatin1(c.message));
+        d.ApplyButton()->click();
+    }
+
+    d.VersionCombo()->setCurrentText("V3");
+    d.EncryptedBox()->setChecked(true);
+    d.VersionCombo()->setCurrentText("V1");
+    ASSERT_TRUE(d.EncryptedBox()->isChecked());
+    d.NameEdit()->setText("u7");
+    d.GroupEdit()->setText("g");
+    d.AuthPasswordEdit()->clear();
+    recorder.expect("Auth-Protocol Password can't be empty.");
+    d.ApplyButton()->click();
+    EXPECT_TRUE(sim->sets().empty());
+
+    d.AuthPasswordEdit()->setText("authpass1");
+    d.PrivPasswordEdit()->setText("privpass1");
+    d.ApplyButton()->click();
+    ASSERT_TRUE(Idle(d));
+    EXPECT_EQ(SetTexts(), std::vector<std::string>({".2.1.1.8.2.117.55.1=5", ".2.1.1.3.2.117.55.1=g",
+                                                    ".2.1.1.8.2.117.55.1=1"}));
+}
+
 // Group "g" v3 AuthNoPriv gets index .1.103.3.2; a v1 group is created
 // NoAuthNoPriv even when a v3 level was selected before the model changed.
 TEST_P(SecurityTablesTest, GroupIndexAndLevel)
@@ -144,6 +193,18 @@ TEST_P(SecurityTablesTest, GroupIndexAndLevel)
     ASSERT_TRUE(Idle(d));
     EXPECT_EQ(SetTexts(), std::vector<std::string>({".3.1.1.7.1.103.3.2=5", ".3.1.1.4.1.103.3.2=all",
                                                     ".3.1.1.7.1.103.3.2=1"}));
+    // Apply clears the four edits only: model and level stay as chosen.
+    EXPECT_TRUE(d.NameEdit()->text().isEmpty());
+    EXPECT_TRUE(d.ReadEdit()->text().isEmpty());
+    EXPECT_EQ(d.ModelCombo()->currentText(), "v3");
+    EXPECT_EQ(d.LevelCombo()->currentText(), "AuthNoPriv");
+
+    // The same name and model again is refused; another model is another group.
+    ASSERT_TRUE(sim->command("clearlog"));
+    d.NameEdit()->setText("g");
+    recorder.expect("This Group Entry already exists.");
+    d.ApplyButton()->click();
+    EXPECT_TRUE(sim->sets().empty());
 
     ASSERT_TRUE(sim->command("clearlog"));
     d.ModelCombo()->setCurrentText("v3");
@@ -215,4 +276,70 @@ TEST_P(SecurityTablesTest, ViewChecksCreateDelete)
     d.DeleteButton()->click();
     ASSERT_TRUE(Idle(d));
     EXPECT_EQ(SetTexts(), std::vector<std::string>({".4.1.1.5.1.118.4.1.3.6.1=6"}));
+}
+
+// Fifty rows fill each table: with 49 listed one more is created, with 50
+// the fixed message refuses it and nothing is sent. Rows are put straight
+// into the switch (status active) up to the count wanted.
+TEST_P(SecurityTablesTest, FiftyRowsPerTableAtMost)
+{
+    struct Table
+    {
+        const char* what;
+        std::function<std::unique_ptr<CSNMPTableDialog>()> open;
+        std::function<QString(int)> statusOid;                       // of the row "capN"
+        std::function<void(CSNMPTableDialog&, const QString&)> fill;   // the inputs of a new row
+        const char* message;
+    };
+    const Table tables[] = {
+        {"users", [] { return std::make_unique<CSNMPUser>(); },
+         [](int n) { return CSNMPConfig::UserColumn(8) + CSNMPConfig::MakeModelIndex(QStringLiteral("cap%1").arg(n), "V1"); },
+         [](CSNMPTableDialog& d, const QString& name) {
+             static_cast<CSNMPUser&>(d).NameEdit()->setText(name);
+             static_cast<CSNMPUser&>(d).GroupEdit()->setText("g");
+         },
+         "Maximum number of User Entry is 50."},
+        {"groups", [] { return std::make_unique<CSNMPGroup>(); },
+         [](int n) { return CSNMPConfig::GroupColumn(7) + CSNMPConfig::GroupIndex(QStringLiteral("cap%1").arg(n), "v1", "NoAuthNoPriv"); },
+         [](CSNMPTableDialog& d, const QString& name) { static_cast<CSNMPGroup&>(d).NameEdit()->setText(name); },
+         "Maximum number of Group Entry is 50."},
+        {"views", [] { return std::make_unique<CSNMPViewTree>(); },
+         [](int n) { return CSNMPConfig::ViewColumn(5) + CSNMPConfig::ViewIndex(QStringLiteral("cap%1").arg(n), "1.3.6.1"); },
+         [](CSNMPTableDialog& d, const QString& name) {
+             static_cast<CSNMPViewTree&>(d).NameEdit()->setText(name);
+             static_cast<CSNMPViewTree&>(d).SubtreeEdit()->setText("1.3.6.1");
+             static_cast<CSNMPViewTree&>(d).MaskEdit()->setText("1");
+         },
+         "Maximum number of View Entry is 50."},
+    };
+    for (const Table& t : tables) {
+        SCOPED_TRACE(t.what);
+        ASSERT_TRUE(sim->command("reset"));
+        int listed = 0;
+        {
+            auto d = t.open();
+            d->show();
+            ASSERT_TRUE(Idle(*d));
+            listed = d->List()->GetItemCount();
+        }
+        ASSERT_LT(listed, 49);
+        for (int n = 0; listed + n < 49; ++n)
+            ASSERT_TRUE(sim->command("set " + t.statusOid(n).toStdString() + " i 1"));
+        auto d = t.open();
+        d->show();
+        ASSERT_TRUE(Idle(*d));
+        ASSERT_EQ(d->List()->GetItemCount(), 49);
+        ASSERT_TRUE(sim->command("clearlog"));
+        t.fill(*d, QStringLiteral("new49"));
+        d->ApplyButton()->click();
+        ASSERT_TRUE(Idle(*d));
+        EXPECT_FALSE(sim->sets().empty()) << "the fiftieth row is allowed";
+        ASSERT_EQ(d->List()->GetItemCount(), 50);
+        ASSERT_TRUE(sim->command("clearlog"));
+        t.fill(*d, QStringLiteral("new50"));
+        recorder.expect(QString::fromLatin1(t.message));
+        d->ApplyButton()->click();
+        ASSERT_TRUE(Idle(*d));
+        EXPECT_TRUE(sim->sets().empty());
+    }
 }

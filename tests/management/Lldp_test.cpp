@@ -321,6 +321,21 @@ TEST_F(LldpTest, RemoteTableOverV1)
     EXPECT_TRUE(messages.texts().isEmpty());
 }
 
+// LLDP off on the switch: the table and Refresh are disabled and stay so
+// after the walk that follows the state read (its end enables Refresh).
+TEST_F(LldpTest, RemoteTableWithLldpOffDisablesRefresh)
+{
+    ASSERT_TRUE(sim->command("set " + kState + " i 2"));
+    MessageRecorder messages;
+    CLLDPREMOTEINFO d;
+    d.show();
+    ASSERT_TRUE(WaitFor([&] { return !d.Gate().Pending() && !d.Walk()->IsRunning() && d.Gate().AllSucceeded(); }));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(d.List()->isEnabled());
+    EXPECT_FALSE(d.RefreshButton()->isEnabled());
+    EXPECT_TRUE(messages.texts().isEmpty());
+}
+
 // Over SNMPv3 the dialog opens empty and sends nothing; Refresh reads.
 TEST_F(LldpTest, RemoteTableOverV3OpensEmpty)
 {

@@ -7,6 +7,8 @@
 
 #include "PowerTestUtil.h"
 
+#include <QDateTime>
+
 #include <string>
 
 class PoeDialogTest : public SharedSwitchDialogTest
@@ -49,6 +51,18 @@ protected:
                                      + (column == 7 ? "8" : column == 12 ? "9" : column == 8 || column == 13 ? "0"
                                                        : column <= 13 ? "2" : "1")));
         ASSERT_TRUE(sim->command("set " + entry + ".21" + i + " i " + std::to_string(status)));
+    }
+
+    // When the switch received a request (its log line's time), in ms.
+    static qint64 ReceivedMs(const SimRequest& request)
+    {
+        const std::string key = "\"time\":\"";
+        const size_t at = request.line.find(key);
+        if (at == std::string::npos)
+            return -1;
+        const size_t from = at + key.size();
+        const std::string text = request.line.substr(from, request.line.find('"', from) - from);
+        return QDateTime::fromString(QString::fromStdString(text), Qt::ISODateWithMs).toMSecsSinceEpoch();
     }
 
     // Number of requests in the log that read below `oid`.

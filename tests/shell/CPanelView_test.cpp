@@ -84,6 +84,15 @@ protected:
 };
 
 
+// The wait between passes is the interval cut to whole 100 ms steps, at
+// least one step: a rounding up or a missing floor shows here.
+TEST(PanelInterval, SleepIsTheIntervalInWholeStepsOf100Ms)
+{
+    const std::pair<int, int> cases[] = {{250, 200}, {50, 100}, {0, 100}, {100, 100}, {2000, 2000}, {2099, 2000}};
+    for (const auto& [interval, sleep] : cases)
+        EXPECT_EQ(CPanelView::SleepBetweenPasses(interval), sleep) << interval;
+}
+
 // One pass over the PQS-4400-52's panel: every port's link, its LED, the
 // SFP ports through their medium, the lamps; one request per element.
 TEST_F(PanelOverSnmp, PassShowsLinksOfThe52PortPanel)

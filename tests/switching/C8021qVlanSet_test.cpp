@@ -97,7 +97,8 @@ TEST_F(VlanListTest, ListsOnlyActiveRows)
 }
 
 // Catches a delete rule missing, run out of order, comparing VIDs as text,
-// or applying the PVID rule in symmetric mode.
+// or applying the PVID rule in symmetric mode. The PVID rule follows the
+// "Enable Asymmetric VLAN" box as the user left it, not the mode last read.
 TEST_F(VlanListTest, CanDeleteVlanRules)
 {
     struct Case {
@@ -105,6 +106,7 @@ TEST_F(VlanListTest, CanDeleteVlanRules)
         std::vector<std::string> setup;   // control commands
         int vid;
         const char* message;              // null: may be deleted
+        int box = -1;                     // the user's box: -1 as read, 0 off, 1 on
     };
     const Case cases[] = {
         {"the default VLAN, before any other rule", {"set " + kMode + " i 1", "set " + kPvid + "5 u 1"}, 1,
@@ -120,6 +122,10 @@ TEST_F(VlanListTest, CanDeleteVlanRules)
         {"an IP interface's VLAN", {"set " + kIpInterfaceVlan + "2 i 30"}, 30, "The VLAN ID is IP Interface VLAN."},
         {"an IP interface on VLAN 300 is not VLAN 30", {"set " + kIpInterfaceVlan + "2 i 300"}, 30, nullptr},
         {"a plain VLAN", {}, 30, nullptr},
+        {"a PVID, symmetric as read, the box checked", {"set " + kPvid + "5 u 30"}, 30,
+         "The VID is one of The PVID, so it cannot be deleted.", 1},
+        {"a PVID, asymmetric as read, the box cleared", {"set " + kMode + " i 1", "set " + kPvid + "5 u 30"}, 30,
+         nullptr, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -128,6 +134,8 @@ TEST_F(VlanListTest, CanDeleteVlanRules)
         C8021qVlanSet d;
         Open(d);
         ASSERT_TRUE(d.Gate().AllSucceeded()) << d.StatusLine()->text().toStdString();
+        if (c.box >= 0)
+            d.AsymmetricBox()->setChecked(c.box == 1);
         if (c.message)
             messages.expect(c.message);
         EXPECT_EQ(d.CanDeleteVlan(c.vid), c.message == nullptr);

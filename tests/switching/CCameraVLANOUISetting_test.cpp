@@ -59,11 +59,27 @@ TEST_F(CameraOuiTest, AddWritesAWholeOuiEntry)
     EXPECT_TRUE(d.OuiEdit()->text().isEmpty());
 }
 
+// The OUI may be typed without hyphens: twelve hex digits are an address
+// like any other (a check for the hyphenated form alone refused them).
+TEST_F(CameraOuiTest, AddTakesDigitsWithoutHyphens)
+{
+    CCameraVLANOUISetting d;
+    Open(d);
+    sim->clearLog();
+    Add(d, "axis", "00408c123456");
+    const std::string index = "0.64.140.0.0.0";
+    ASSERT_EQ(SetRequests(*sim).size(), 2u);
+    EXPECT_EQ(SetRequests(*sim)[0], (std::vector<Varbind>{{Oui(5, index), "4"}}));
+    ASSERT_EQ(d.List()->GetItemCount(), 2);
+    EXPECT_EQ(ListRow(d.List(), 0), QStringList({"1", "axis", "00-40-8C-00-00-00", "FF-FF-FF-00-00-00"}));
+}
+
 // The checks with this dialog's texts; case never matters (the default OUI
 // and a listed OUI are found in either case); nothing is sent.
 TEST_F(CameraOuiTest, AddChecks)
 {
     AddRow("0.64.140.0.0.0");   // 00-40-8C
+    AddRow("0.64.141.1.2.3");   // 00-40-8D-01-02-03, made elsewhere: its OUI is taken all the same
     CCameraVLANOUISetting d;
     Open(d);
     struct Case {
@@ -81,6 +97,12 @@ TEST_F(CameraOuiTest, AddChecks)
         {"cam", "0a-3c-5e-11-22-33", "This OUI is default, please select the default mode!"},
         {"cam", "0A-3C-5E-11-22-33", "This OUI is default, please select the default mode!"},
         {"cam", "00-40-8c-aa-bb-cc", "The OUI is already exist!"},
+        {"cam", "00-40-8d-99-99-99", "The OUI is already exist!"},   // the first six digits decide
+        {"cam", "00408d999999", "The OUI is already exist!"},
+        {"cam", "00112233445", format},                              // 11 digits
+        {"cam", "0011223344zz", format},
+        {"cam", "000000000000", format},
+        {"cam", "011122334455", "Multicast MAC  is not allowed."},
     };
     sim->clearLog();
     for (const Case& c : cases) {

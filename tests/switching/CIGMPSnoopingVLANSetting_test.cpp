@@ -170,6 +170,27 @@ TEST_F(IgmpVlanTest, RouterPortChecks)
     EXPECT_EQ(sim->value(V(6, 1)), "x c00000000000800000000000");   // 1, 2 and 49 as read
 }
 
+// A refused router-port write is told, and the controls start afresh as
+// after a taken one: the refused choice is not left on screen as if the
+// switch held it.
+TEST_F(IgmpVlanTest, RefusedRouterPortWriteResetsTheControls)
+{
+    ASSERT_TRUE(sim->command("set " + kTrunk1 + " x 0000000000000000"));
+    CIGMPSnoopingVLANSetting d(QStringLiteral("1"));
+    Open(d);
+    Choose(d, 1);
+    d.RouterPorts()->GetCheckBox(3)->click();
+    ASSERT_TRUE(sim->command("set-error " + V(6, 1) + " genErr"));
+    MessageRecorder recorder;
+    recorder.script({IDOK});
+    ApplyRouterPorts(d);
+    ASSERT_EQ(recorder.texts().size(), 1);
+    EXPECT_TRUE(recorder.texts()[0].contains("genErr")) << recorder.texts()[0].toStdString();
+    EXPECT_TRUE(Control<QLineEdit>(&d, 1114)->text().isEmpty());
+    EXPECT_FALSE(d.RouterPorts()->GetCheckBox(3)->isChecked());
+    EXPECT_EQ(sim->value(V(6, 1)), "x 0000000000008000");   // port 49 as before
+}
+
 // Turning a VLAN's snooping on sends the state alone, then querier and fast
 // leave; turning it off asks first, Cancel leaves the controls, OK sends
 // querier, fast leave and the state last.

@@ -334,6 +334,37 @@ TEST_F(TrunkConfigTest, StateWriteAndDisabledState)
     EXPECT_EQ(messages.texts(), QStringList{"Link Aggregation State is disable."});
 }
 
+// "Link Aggregation State is disable." follows the box as the user left it,
+// not the state last read: unchecked, nothing is written; checked over a
+// state read as off, the mode goes out.
+TEST_F(TrunkConfigTest, DisabledStateFollowsTheBox)
+{
+    MessageRecorder messages;
+    CTrunkConfigDlg d;
+    ASSERT_TRUE(OpenAndRead(d));
+    ASSERT_TRUE(d.EnableBox()->isChecked());
+    sim->clearLog();
+    d.EnableBox()->setChecked(false);
+    d.List()->SelectItem(0);   // link 1: ports 1 and 2, static
+    d.ModeCombo()->setCurrentText("LACP");
+    messages.expect("Link Aggregation State is disable.");
+    d.ApplyButton()->click();
+    ASSERT_TRUE(WritesDone(d));
+    EXPECT_TRUE(sim->sets().empty());
+    messages.ExpectAllUsed();
+
+    ASSERT_TRUE(sim->command("set " + kState + " i 2"));
+    ASSERT_TRUE(OpenAndRead(d));
+    ASSERT_FALSE(d.EnableBox()->isChecked());
+    sim->clearLog();
+    d.EnableBox()->setChecked(true);
+    d.List()->SelectItem(0);   // link 1: ports 1 and 2, static
+    d.ModeCombo()->setCurrentText("LACP");
+    d.ApplyButton()->click();
+    ASSERT_TRUE(WritesDone(d));
+    EXPECT_FALSE(sim->sets().empty());
+}
+
 // The picker's preconditions, channel mode first; with both given the
 // picker opens on the chosen link and, after its OK, the list is re-read.
 TEST_F(TrunkConfigTest, PortMemberOpensThePicker)

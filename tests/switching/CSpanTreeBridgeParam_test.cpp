@@ -57,6 +57,8 @@ TEST_F(BridgeTest, ChecksRefuseBeforeAnythingIsSent)
     const Case cases[] = {
         {"6", "20", "15", "10", "32768", kRelation1},   // 20 < 2*(10+1)
         {"6", "40", "20", "2", "32768", kRelation2},    // 2*(20-1) < 40
+        {"6", "39", "20", "2", "32768", kRelation2},    // 2*(20-1) = 38 < 39: the boundary
+        {"6", "38", "20", "2", "32768", nullptr},       // 2*(20-1) = 38
         {"6", "6", "4", "2", "32768", nullptr},
         {"0", "20", "15", "2", "32768", "Invalid Transmit Hold Count(1-10)."},
         {"11", "20", "15", "2", "32768", "Invalid Transmit Hold Count(1-10)."},
@@ -210,10 +212,81 @@ TEST_F(BridgeTest, RefusedStepStopsTheSequence)
     ASSERT_TRUE(sim->command("error " + B(5) + " genErr"));
     sim->clearLog();
     MessageRecorder recorder;
-    recorder.expect(QStringLiteral("The switch did not take the settings.\nStep 3 of 7 (maximum age) failed: genErr on ")
-                    + QString::fromStdString(B(5)) + QStringLiteral("\nSteps 1 to 2 were written."),
-                    IDOK);
+    recorder.script({IDOK});
     Apply(d);
-    EXPECT_EQ(SetRequests(*sim).size(), 3u);
+    ASSERT_EQ(recorder.texts().size(), 1);
+    EXPECT_TRUE(recorder.texts()[0].startsWith(
+        QStringLiteral("The switch did not take the settings.\nStep 3 of 7 (maximum age) failed: genErr on ")
+        + QString::fromStdString(B(5)) + QStringLiteral("\nSteps 1 to 2 were written.\n")))
+        << recorder.texts()[0].toStdString();
+    // Steps 4 to 7 never go; the putting back (safe pair, hold count, maximum
+    // age, refused again here) follows.
+    const std::vector<std::vector<Varbind>> sets = SetRequests(*sim);
+    ASSERT_EQ(sets.size(), 6u);
+    EXPECT_EQ(sets[3], (std::vector<Varbind>{{B(6), "100"}, {B(7), "3000"}}));
     EXPECT_TRUE(d.isVisible());
+}
+
+// A step refused after the safe pair would leave hello 1 s and forward
+// delay 30 s on the switch, values the user never asked for: the values
+// read before the write are put back in a safe order, and the message says
+// so. Refused at the last step (priority) and at the BPDU step, whose undo
+// is refused again: then the message says the putting back failed.
+TEST_F(BridgeTest, RefusedLaterStepPutsTheReadValuesBack)
+{
+    struct Case {
+        const char* what;
+        int refused;          // bridge object whose sets are refused
+        int step;             // the step that fails, of 7
+        const char* stepText;
+        const char* undoText;
+    };
+    const Case cases[] = {
+        {"priority refused", 3, 7, "forwarding BPDU, priority and version",
+         "\nThe bridge settings read before the write were put back."},
+        {"forwarding BPDU refused, also when put back", 8, 6, "forwarding BPDU", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(sim->command("reset"));
+        CSpanTreeBridgeParam d;
+        Open(d);
+        Fill(d, "4", "30", "21", "5");
+        Control<QComboBox>(&d, 1160)->setCurrentIndex(1);
+        ASSERT_TRUE(sim->command("set-error " + B(c.refused) + " genErr"));
+        sim->clearLog();
+        MessageRecorder recorder;
+        recorder.script({IDOK});
+        Apply(d);
+        ASSERT_EQ(recorder.texts().size(), 1);
+        const QString text = recorder.texts()[0];
+        const QString head = QStringLiteral("The switch did not take the settings.\nStep %1 of 7 (%2) failed: genErr on %3\n"
+                                            "Steps 1 to %4 were written.")
+                                 .arg(c.step)
+                                 .arg(QString::fromLatin1(c.stepText), QString::fromStdString(B(c.refused)))
+                                 .arg(c.step - 1);
+        EXPECT_TRUE(text.startsWith(head)) << text.toStdString();
+        if (c.undoText) {
+            EXPECT_EQ(text, head + QString::fromLatin1(c.undoText));
+            // As read: max age 20 s, hello 2 s, forward delay 15 s, hold 6, BPDU on.
+            EXPECT_EQ(sim->value(B(5)), "i 2000");
+            EXPECT_EQ(sim->value(B(6)), "i 200");
+            EXPECT_EQ(sim->value(B(7)), "i 1500");
+            EXPECT_EQ(sim->value(B(4)), "i 6");
+            EXPECT_EQ(sim->value(B(8)), "i 1");
+        } else {
+            EXPECT_TRUE(text.contains("Putting back the bridge settings read before the write failed at step 6 "
+                                      "(forwarding BPDU): genErr"))
+                << text.toStdString();
+        }
+        // The writes after the failed one: the safe pair, then each value read.
+        const std::vector<std::vector<Varbind>> sets = SetRequests(*sim);
+        ASSERT_GE(sets.size(), size_t(c.step) + 5);
+        const std::vector<std::vector<Varbind>> undo(sets.begin() + c.step, sets.begin() + c.step + 5);
+        EXPECT_EQ(undo, (std::vector<std::vector<Varbind>>{{{B(6), "100"}, {B(7), "3000"}},
+                                                           {{B(4), "6"}},
+                                                           {{B(5), "2000"}},
+                                                           {{B(7), "1500"}},
+                                                           {{B(6), "200"}}}));
+    }
 }

@@ -82,12 +82,13 @@ TEST(SwitchDatabaseTexts, MacFromIndex)
         EXPECT_EQ(CSwitchDatabase::MacFromIndex(QString::fromLatin1(c.value)), QString::fromLatin1(c.text)) << c.value;
 }
 
-// Status names by value; 6 and other values give no text.
+// Status names by the value's first character; 6 and other values give
+// no text.
 TEST(SwitchDatabaseTexts, Status)
 {
     const TextCase cases[] = {
         {"1", "Other"}, {"2", "Invalid"}, {"3", "Learn"}, {"4", "Own"}, {"5", "Static"},
-        {"6", ""},      {"0", ""},        {"30", ""},     {"", ""},
+        {"6", ""},      {"0", ""},        {"30", "Learn"}, {"52", "Static"}, {"", ""}, {"-3", ""},
     };
     for (const TextCase& c : cases)
         EXPECT_EQ(CSwitchDatabase::StatusText(QString::fromLatin1(c.value)), QString::fromLatin1(c.text)) << c.value;

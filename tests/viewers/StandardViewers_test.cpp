@@ -281,6 +281,63 @@ TEST_F(ViewerTest, SystemNameAndLocationChecks)
     }
 }
 
+// Name and location longer than the 20 characters the dialog takes are
+// shown whole (an edit's maximum length would cut them, and Apply would
+// write the cut text back); Apply refuses them naming the field and the
+// limit and writes nothing. Typing past the limit stays impossible.
+TEST_F(ViewerTest, LongNameFromTheSwitchIsShownWholeAndNeverWrittenCut)
+{
+    const std::string longName = "access-sw-building-07-floor-3";
+    const std::string longLocation = "building 07, floor 3, rack B";
+    ASSERT_TRUE(sim->command("set " + kSysName + " s " + longName));
+    ASSERT_TRUE(sim->command("set " + kSysLocation + " s \"" + longLocation + "\""));
+    CSnmpDevIden d;
+    ASSERT_TRUE(Open(d));
+    auto* nameEdit = qobject_cast<QLineEdit*>(GetDlgItem(&d, 1310));
+    auto* locationEdit = qobject_cast<QLineEdit*>(GetDlgItem(&d, 1313));
+    EXPECT_EQ(nameEdit->text().toStdString(), longName);
+    EXPECT_EQ(locationEdit->text().toStdString(), longLocation);
+
+    struct Case
+    {
+        const char* name;       // null: as read
+        const char* location;
+        const char* message;
+    };
+    const Case cases[] = {
+        {nullptr, nullptr, "System Name may have at most 20 characters."},
+        {"core-01", nullptr, "System Location may have at most 20 characters."},
+        {"abcdefghijklmnopqrstu", "hall", "System Name may have at most 20 characters."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        if (c.name)
+            nameEdit->setText(c.name);
+        if (c.location)
+            locationEdit->setText(c.location);
+        sim->clearLog();
+        MessageRecorder messages;
+        messages.expect(c.message);
+        d.ApplyButton()->click();
+        ASSERT_TRUE(WaitFor([&] { return !d.IsWriting() && !d.Gate().Pending(); }));
+        EXPECT_TRUE(sim->sets().empty());
+    }
+    EXPECT_EQ(sim->value(kSysName), "x " + QByteArray::fromStdString(longName).toHex().toStdString());
+
+    // Typing cannot go past 20 characters; 20 are written.
+    nameEdit->clear();
+    for (QChar c : QStringLiteral("abcdefghijklmnopqrstuvwxyz"))
+        nameEdit->insert(c);   // as typed: through the edit's checks
+    EXPECT_EQ(nameEdit->text(), "abcdefghijklmnopqrst");
+    locationEdit->setText("hall");
+    sim->clearLog();
+    MessageRecorder messages;
+    d.ApplyButton()->click();
+    ASSERT_TRUE(WaitFor([&] { return !d.IsWriting() && !d.Gate().Pending() && d.RefreshButton()->isEnabled(); }));
+    ASSERT_EQ(sim->sets().size(), 1u);
+    EXPECT_EQ(sim->sets()[0].varbinds[0].value, "abcdefghijklmnopqrst");
+}
+
 // A refused write is told (which object, why), nothing is half taken, and
 // the dialog reads the switch again at once.
 TEST_F(ViewerTest, SystemWriteRefusedIsReported)
