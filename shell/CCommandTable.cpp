@@ -45,6 +45,10 @@
 #include "CBandWidthControlDlg.h"
 #include "CDHCPServerScreenDlg.h"
 #include "CStormControlDlg.h"
+#include "CGratuitousARPDlg.h"
+#include "CIPInterfaceDlg.h"
+#include "CStaticARP.h"
+#include "CStaticRoute.h"
 #include "CTrafficSegDlg.h"
 
 #include <QDialog>
@@ -82,10 +86,10 @@ CCommandTable::CCommandTable()
         {ID_MULTICAST_FILTERING, QStringLiteral("CMultiFilterModeConfig"), &Make<CMultiFilterModeConfig>, F::None},
         {ID_IGMP_SNOOPING, QStringLiteral("CIGMPSnoopConfig"), &Make<CIGMPSnoopConfig>, F::None},
         // L3 Function
-        {ID_IP_INTERFACE, QStringLiteral("CIPInterfaceDlg"), {}, F::None},
-        {ID_STATIC_ROUTE, QStringLiteral("CStaticRoute"), {}, F::None},
-        {ID_STATIC_ARP, QStringLiteral("CStaticARP"), {}, F::None},
-        {ID_GRATUITOUS_ARP, QStringLiteral("CGratuitousARPDlg"), {}, F::None},
+        {ID_IP_INTERFACE, QStringLiteral("CIPInterfaceDlg"), &Make<CIPInterfaceDlg>, F::None},
+        {ID_STATIC_ROUTE, QStringLiteral("CStaticRoute"), &Make<CStaticRoute>, F::None},
+        {ID_STATIC_ARP, QStringLiteral("CStaticARP"), &Make<CStaticARP>, F::None},
+        {ID_GRATUITOUS_ARP, QStringLiteral("CGratuitousARPDlg"), &Make<CGratuitousARPDlg>, F::None},
         // Qos
         {ID_BANDWIDTH_CONTROL, QStringLiteral("CBandWidthControlDlg"), &Make<CBandWidthControlDlg>, F::None},
         // Security

@@ -204,8 +204,6 @@ for oui, status in (("00036b", 1), ("00096e", 1), ("0060b9", 2), ("00e0bb", 1)):
     index = ".".join(str(int(oui[k:k + 2], 16)) for k in range(0, 6, 2)) + ".0.0.0"
     w(PRIVATE + ".21.2.1.1.1.%s ro x %s000000" % (index, oui))
     w(PRIVATE + ".21.2.1.1.4.%s ro i %d" % (index, status))
-w("# IP interfaces: the VLAN of each (interface 1, the switch's own, on VLAN 1)")
-w(PRIVATE + ".41.1.1.1.2.1 rw(1..4094) i 1")
 w("")
 w("# aggregated links: state (1 enabled, 2 disabled) and a fixed table of")
 w("# links: 2 member port bitmap, 3 channel mode (1 LACP, 2 static, 3 off)")
@@ -704,4 +702,57 @@ def direct_viewers():
 
 
 direct_viewers()
+def layer3():
+    """The switch's own IP configuration (Layer3Behaviour.cpp derives columns
+    and keeps the gratuitous-ARP rows in step with the interfaces)."""
+    w("")
+    w("# IP interfaces (41.1.1.1, index interface.VID, interfaces 1-4): 1 interface")
+    w("# and 2 VLAN (from the index), 3 name, 4 VLAN name (from the VLAN table),")
+    w("# 6 address, 7 mask, 8 admin state (1 enabled, 2 disabled), 9 link state")
+    w("# (1 up, 2 down), 10 row status; interface 1, the switch's own, on VLAN 1")
+    e = PRIVATE + ".41.1.1.1"
+    w("table %s rowstatus 10" % e)
+    for line in ("1 ro i 0", "2 ro i 0", "3 rw(0..20) s", '4 ro s ""', "6 rw a", "7 rw a", "8 rw(1..2) i 1",
+                 "9 ro i 2"):
+        w("column " + line)
+    for column, cell in ((1, "ro i 1"), (2, "ro i 1"), (3, 'rw(0..20) s "System"'), (4, 'ro s "default"'),
+                         (6, "rw a 10.90.90.90"), (7, "rw a 255.0.0.0"), (8, "rw(1..2) i 1"), (9, "ro i 1"),
+                         (10, "rw i 1")):
+        w("%s.%d.1.1 %s" % (e, column, cell))
+    w("# static routes (36.1.1, index destination.mask.gateway): 1 unused, 2-4 from")
+    w("# the index, 5 metric, 6 protocol (0 default route, 1 static), 7 backup")
+    w("# state (0 primary, 1 backup), 8 status (0 active, 1 inactive), 9 row status")
+    e = PRIVATE + ".36.1.1"
+    w("table %s rowstatus 9" % e)
+    for line in ("1 ro i 0", "2 ro a 0.0.0.0", "3 ro a 0.0.0.0", "4 ro a 0.0.0.0", "5 rw(1..65535) i 1",
+                 "6 ro i 1", "7 rw(0..1) i 0", "8 ro i 1"):
+        w("column " + line)
+    route = "0.0.0.0.0.0.0.0.10.90.90.254"
+    for column, cell in ((1, "ro i 1"), (2, "ro a 0.0.0.0"), (3, "ro a 0.0.0.0"), (4, "ro a 10.90.90.254"),
+                         (5, "rw(1..65535) i 1"), (6, "ro i 0"), (7, "rw(0..1) i 0"), (8, "ro i 0"), (9, "rw i 1")):
+        w("%s.%d.%s %s" % (e, column, route, cell))
+    w("# ARP aging time (minutes) and table (34.2.1, index address.MAC): 1 interface")
+    w("# name, 2 address and 3 MAC (from the index), 4 type (0 local, 1 broadcast,")
+    w("# 2 static), 5 row status; the switch's own address and the broadcast")
+    w(PRIVATE + ".34.1.0 rw(0..65535) i 20")
+    e = PRIVATE + ".34.2.1"
+    w("table %s rowstatus 5" % e)
+    for line in ('1 ro s ""', "2 ro a 0.0.0.0", '3 ro x ""', "4 ro i 2"):
+        w("column " + line)
+    for address, mac_hex, kind in (("10.90.90.90", "00a0c9004400", 0), ("10.255.255.255", "ffffffffffff", 1)):
+        index = address + "." + ".".join(str(int(mac_hex[k:k + 2], 16)) for k in range(0, 12, 2))
+        for column, cell in ((1, 'ro s "System"'), (2, "ro a " + address), (3, "ro x " + mac_hex),
+                             (4, "ro i %d" % kind), (5, "rw i 1")):
+            w("%s.%d.%s %s" % (e, column, index, cell))
+    w("# gratuitous ARP: 33.1.1.0 send when an interface comes up, .2.0 send on a")
+    w("# duplicate address, .3.0 learn (1 enabled, 2 disabled); 33.2.1.1 per")
+    w("# interface: 1 name, 2 send interval (s)")
+    w(PRIVATE + ".33.1.1.0 rw(1..2) i 1")
+    w(PRIVATE + ".33.1.2.0 rw(1..2) i 1")
+    w(PRIVATE + ".33.1.3.0 rw(1..2) i 2")
+    w(PRIVATE + '.33.2.1.1.1.1 ro s "System"')
+    w(PRIVATE + ".33.2.1.1.2.1 rw(0..65535) i 0")
+
+
+layer3()
 print("\n".join(out))
