@@ -112,7 +112,13 @@ CListCtrlEx::CListCtrlEx(QWidget* parent)
             });
 }
 
-CListCtrlEx::~CListCtrlEx() = default;
+CListCtrlEx::~CListCtrlEx()
+{
+    // The table's model outlives this part of the object: QTableWidget
+    // deletes it later and clears it on the way, which would call
+    // ContentChanged on a list that is no longer one.
+    disconnect(model(), nullptr, this, nullptr);
+}
 
 int CListCtrlEx::GetStringWidth(const QString& strText) const
 {
