@@ -22,6 +22,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cerrno>
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
@@ -52,6 +53,7 @@ struct Options
     std::string config;
     std::string log;
     std::string control;
+    bool exitWithStdin = false;
 };
 
 const char* const kDefaultConfig =
@@ -761,12 +763,25 @@ void StopPipeRead(int fd, void*)
     }
 }
 
+// With --exit-with-stdin the switch stops when its standard input ends: a
+// test holds the other end, so a test that dies leaves no switch behind
+// holding its output open.
+void StdinRead(int fd, void*)
+{
+    char buf[64];
+    ssize_t n = read(fd, buf, sizeof buf);
+    if (n == 0 || (n < 0 && errno != EINTR && errno != EAGAIN)) {
+        unregister_readfd(fd);
+        g_stop = 1;
+    }
+}
+
 int Usage(const char* why)
 {
     fprintf(stderr,
             "switch-sim: %s\n"
             "usage: switch-sim [--listen udp:127.0.0.1:PORT] [--model NAME] [--data-dir DIR]\n"
-            "                  [--config FILE] [--log FILE] [--control SOCKET]\n",
+            "                  [--config FILE] [--log FILE] [--control SOCKET] [--exit-with-stdin]\n",
             why);
     std::string behaviours;
     for (Behaviour* b : Behaviours()) {
@@ -815,6 +830,8 @@ bool ParseArgs(int argc, char** argv, Options& o, std::string& why)
             ok = value(o.log);
         else if (a == "--control")
             ok = value(o.control);
+        else if (a == "--exit-with-stdin")
+            o.exitWithStdin = true;
         else if (!ClaimedByBehaviour(a, argc, argv, i, why)) {
             why = "unknown argument " + a;
             return false;
@@ -947,6 +964,8 @@ int Main(int argc, char** argv)
 
     if (pipe2(g_stopPipe, O_CLOEXEC | O_NONBLOCK) == 0)
         register_readfd(g_stopPipe[0], StopPipeRead, nullptr);
+    if (o.exitWithStdin)
+        register_readfd(STDIN_FILENO, StdinRead, nullptr);
     struct sigaction sa{};
     sa.sa_handler = OnSignal;
     sigaction(SIGTERM, &sa, nullptr);

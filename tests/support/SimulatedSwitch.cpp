@@ -112,7 +112,7 @@ void SimulatedSwitch::start(const Options& options)
     std::vector<std::string> args = {VELMARC_SWITCH_SIM, "--listen", "udp:127.0.0.1:0", "--model", options.model,
                                      "--log", m_dir + "/requests.log", "--control", m_dir + "/control",
                                      "--reboot-silence", std::to_string(options.rebootSilenceMs),
-                                     "--save-busy", std::to_string(options.saveBusyMs)};
+                                     "--save-busy", std::to_string(options.saveBusyMs), "--exit-with-stdin"};
     if (options.live)
         args.push_back("--live");
     if (options.maxPduOctets > 0) {
@@ -127,14 +127,25 @@ void SimulatedSwitch::start(const Options& options)
         args.push_back(m_dir + "/agent.conf");
     }
 
+    // The switch reads its standard input from a pipe this process holds
+    // open: should the test die, the switch sees the end and stops rather
+    // than outlive it with the test's output still open.
     int out[2];
+    int life[2];
     if (pipe2(out, O_CLOEXEC) != 0) {
+        m_error = "pipe failed";
+        return;
+    }
+    if (pipe2(life, O_CLOEXEC) != 0) {
+        close(out[0]);
+        close(out[1]);
         m_error = "pipe failed";
         return;
     }
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, life[0], STDIN_FILENO);
     std::vector<char*> argv;
     for (std::string& a : args)
         argv.push_back(a.data());
@@ -142,6 +153,8 @@ void SimulatedSwitch::start(const Options& options)
     int rc = posix_spawn(&m_pid, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     close(out[1]);
+    close(life[0]);
+    m_life = life[1];
     if (rc != 0) {
         m_pid = -1;
         close(out[0]);
@@ -170,6 +183,10 @@ int SimulatedSwitch::stop()
     if (m_control >= 0) {
         close(m_control);
         m_control = -1;
+    }
+    if (m_life >= 0) {
+        close(m_life);
+        m_life = -1;
     }
     if (m_pid <= 0)
         return -1;

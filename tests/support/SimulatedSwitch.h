@@ -109,6 +109,7 @@ private:
     std::string m_dir;
     std::string m_error;
     int m_control = -1;
+    int m_life = -1; // the write end of the switch's standard input
 };
 
 // A fixture whose switch is started for every test.
