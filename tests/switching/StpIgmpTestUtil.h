@@ -68,7 +68,7 @@ protected:
         SharedSwitchDialogTest::SetUp();
         ASSERT_TRUE(sim->command("stp drift off"));
         ASSERT_TRUE(sim->command("igmp churn off"));
-        g_strSnmpTimeout = QStringLiteral("500");
+        g_strSnmpTimeout = QStringLiteral("2000");   // no time-out on a loaded machine
         g_nDevicePortNum = 52;
     }
     void TearDown() override

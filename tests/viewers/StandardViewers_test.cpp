@@ -41,7 +41,7 @@ protected:
     void SetUp() override
     {
         SharedSwitchDialogTest::SetUp();
-        g_strSnmpTimeout = QStringLiteral("500");
+        g_strSnmpTimeout = QStringLiteral("2000");   // no time-out on a loaded machine
     }
 
     // Shows the dialog (its first read starts) and waits until every read
