@@ -125,6 +125,14 @@ DirectSnmpSettings CDeviceCfgDlg::WriteSettings() const
     return m_settings;
 }
 
+void CDeviceCfgDlg::done(int result)
+{
+    // No re-read after an Apply once the dialog has closed.
+    m_settle.stop();
+    m_bApplying = false;
+    CDirectSnmpDialog::done(result);
+}
+
 void CDeviceCfgDlg::OnRefresh()
 {
     ReadDevInfo();

@@ -51,6 +51,7 @@ public slots:
 protected:
     bool OnInitDialog() override;
     DirectSnmpSettings WriteSettings() const override;
+    void done(int result) override;
 
 private:
     void ReadDevInfo();
