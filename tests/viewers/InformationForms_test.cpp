@@ -175,6 +175,7 @@ TEST_F(InformationFormsTest, SyslogFormAppliesOnlyAfterARead)
         EXPECT_FALSE(d.StatusLine()->text().isEmpty());
         sim->clearLog();
         d.OnOK();
+        ASSERT_TRUE(Idle(d));
         EXPECT_TRUE(Sets().empty());
     }
     ASSERT_TRUE(sim->command("set " + Q + "82.2.3.0 i 12"));
@@ -407,6 +408,7 @@ TEST_F(InformationFormsTest, CliShortAnswerChangesNothing)
     EXPECT_FALSE(d.ApplyButton()->isEnabled());
     sim->clearLog();
     d.OnOK();
+    ASSERT_TRUE(Idle(d));
     EXPECT_TRUE(Sets().empty());
 }
 
