@@ -271,7 +271,8 @@ TEST_F(MibXmlTest, RetValuesEditedAndFirstSectionAttached)
 
 // The file the program ships: both sections load; every entry has a NAME
 // without instance, a label, and every configuration entry its allowed
-// values with numeric texts; one entry's label holds "Time".
+// values with numeric texts; one entry's label holds "Time". The build
+// copies it beside the program.
 TEST(MibXmlShippedFile, SectionsComplete)
 {
     const QString path = QStringLiteral(VELMARC_SOURCE_DIR "/resources/PQS6048_CFG.XML");
@@ -303,6 +304,12 @@ TEST(MibXmlShippedFile, SectionsComplete)
         } while (xml.GetNextName(name));
     }
     EXPECT_TRUE(sawTime);
+    // The build puts it beside the program, where the program looks for it.
+    QFile copied(QStringLiteral(VELMARC_BINARY_DIR "/shell/PQS6048_CFG.XML"));
+    QFile source(path);
+    ASSERT_TRUE(copied.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copied.readAll(), source.readAll());
 }
 
 } // namespace
