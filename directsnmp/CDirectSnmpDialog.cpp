@@ -171,8 +171,13 @@ int CDirectSnmpDialog::StartRead(CDirectWalk& walk, const QList<QByteArray>& oid
     AddWalk(walk);
     if (walk.IsPending())
         return CDirectWalk::Busy;
-    walk.SetHandlers(std::move(onRow), [this, strWhat, onEnd](int status) {
-        ShowEnd(status, strWhat);
+    if (!IsBusy())
+        m_strFailure.clear();   // a new round of reads
+    walk.SetHandlers(std::move(onRow), [this, strWhat, onEnd, pWalk = &walk](int status) {
+        if (status == SNMP_OK && pWalk->m_nErrorStatus != 0)
+            ShowEnd(SNMP_ERROR_STATUS, strWhat, pWalk->m_nErrorStatus, pWalk->m_nErrorIndex);
+        else
+            ShowEnd(status, strWhat);
         if (onEnd)
             onEnd(status);
     });
@@ -184,20 +189,30 @@ int CDirectSnmpDialog::StartRead(CDirectWalk& walk, const QList<QByteArray>& oid
     return rc;
 }
 
-void CDirectSnmpDialog::ShowEnd(int status, const QString& strWhat)
+void CDirectSnmpDialog::ShowEnd(int status, const QString& strWhat, int errorStatus, int errorIndex)
 {
     if (status == SNMP_OK || status == SNMP_END_OF_WALK) {
-        if (!IsBusy())
-            m_pStatus->Clear();
+        if (!IsBusy()) {
+            if (m_strFailure.isEmpty())
+                m_pStatus->Clear();
+            else
+                m_pStatus->ShowText(m_strFailure);
+        }
         return;
     }
-    m_pStatus->ShowText(StatusText::ReadFailed(strWhat.isEmpty() ? FailureText(status)
-                                                                  : strWhat + QStringLiteral(": ") + FailureText(status)));
+    const QString why = status == SNMP_ERROR_STATUS && errorStatus != 0
+                            ? StatusText::Refused(QStringLiteral("error status %1 at binding %2").arg(errorStatus).arg(errorIndex))
+                            : FailureText(status);
+    const QString text = StatusText::ReadFailed(strWhat.isEmpty() ? why : strWhat + QStringLiteral(": ") + why);
+    if (m_strFailure.isEmpty())
+        m_strFailure = text;
+    m_pStatus->ShowText(text);
 }
 
 int CDirectSnmpDialog::WriteScalars(const QList<DirectSetValue>& values, WriteDone done)
 {
-    if (g_strSnmpVersion != QLatin1String("1")) {
+    const DirectSnmpSettings s = WriteSettings();
+    if (s.m_strVersion != QLatin1String("1")) {
         m_pStatus->ShowText(QStringLiteral("Nothing written: the settings are written over SNMPv1 only"));
         return CDirectWalk::VersionNotServed;
     }
@@ -218,7 +233,6 @@ int CDirectSnmpDialog::WriteScalars(const QList<DirectSetValue>& values, WriteDo
             return SNMP_BAD_REQUEST;
         }
     }
-    const DirectSnmpSettings s = DirectSnmpSettings::Current();
     request->setCommunity(s.m_pszWriteCommunity.constData());
     m_cSnmp4w->setSnmp(request.get());
     m_pSetRequest = std::move(request);

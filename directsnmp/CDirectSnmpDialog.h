@@ -100,6 +100,9 @@ protected:
     // changes then).
     int StartRead(CDirectWalk& walk, const QList<QByteArray>& oids, int pduType, const QString& strWhat,
                   CDirectWalk::RowHandler onRow, CDirectWalk::EndHandler onEnd = {});
+    // The settings WriteScalars sends with: the process-wide ones as they
+    // are now, unless the dialog has its own.
+    virtual DirectSnmpSettings WriteSettings() const { return DirectSnmpSettings::Current(); }
     // Registers a walk of the dialog, cancelled on every way out.
     void AddWalk(CDirectWalk& walk);
     void CancelAll();
@@ -108,7 +111,7 @@ protected:
     DirectSnmpSettings m_settings;   // the copy (settings-copy form)
 
 private:
-    void ShowEnd(int status, const QString& strWhat);
+    void ShowEnd(int status, const QString& strWhat, int errorStatus = 0, int errorIndex = 0);
 
     QVBoxLayout* m_pContent = nullptr;
     CStatusLine* m_pStatus = nullptr;
@@ -121,4 +124,7 @@ private:
     WriteDone m_writeDone;
     int m_nSetRequestId = 0;
     bool m_bRefreshPosted = false;
+    // The first failure of the current round of reads: a read of the same
+    // round that ends well afterwards does not wipe it off the status line.
+    QString m_strFailure;
 };

@@ -31,6 +31,8 @@ int CDirectWalk::Start(const DirectSnmpSettings& s, const QList<QByteArray>& oid
 {
     if (m_nRequestId != 0)
         return Busy;
+    m_nErrorStatus = 0;
+    m_nErrorIndex = 0;
     const bool v1 = form == DirectSettings ? s.m_strVersion == QLatin1String("1") : s.m_nVersion == 1;
     const bool v3 = form == SettingsCopy && s.m_nVersion == 3;
     if (!v1 && !v3)
@@ -85,6 +87,7 @@ int CDirectWalk::OnTableRow(CSnmp* response, int requestId, void* user, int stat
         return 0;
     }
     self->m_nRequestId = 0;
+    answer->getErrorStatus(&self->m_nErrorStatus, &self->m_nErrorIndex);
 
     Response row;
     bool missing = false;

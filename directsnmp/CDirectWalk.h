@@ -68,6 +68,10 @@ public:
     void Cancel();
 
     int m_nRequestId = 0;
+    // Error status and index of the last answer: a v1 get refused as a whole
+    // (noSuchName) comes back without values.
+    int m_nErrorStatus = 0;
+    int m_nErrorIndex = 0;
 
 private:
     static int OnTableRow(CSnmp* response, int requestId, void* user, int status);

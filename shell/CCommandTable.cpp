@@ -6,6 +6,7 @@
 #include "C8021qVlanSet.h"
 #include "CAboutDlg.h"
 #include "CCameraVlanSetting.h"
+#include "CDeviceCfgDlg.h"
 #include "CFirmDownLoad.h"
 #include "CGVRPSettings.h"
 #include "CGVRPTime.h"
@@ -127,7 +128,7 @@ CCommandTable::CCommandTable()
         // About
         {ID_APP_ABOUT, QStringLiteral("CAboutDlg"), &Make<CAboutDlg>, F::None},
         // Sent by no menu: reachable from code only.
-        {ID_DEVICE_CONFIGURATION, QStringLiteral("CDeviceCfgDlg"), {}, F::None},
+        {ID_DEVICE_CONFIGURATION, QStringLiteral("CDeviceCfgDlg"), &Make<CDeviceCfgDlg>, F::None},
         {ID_TIME_BASED_POE, QStringLiteral("TimeRangInfo"), &Make<TimeRangInfo>, F::PoeOnly},
         {ID_LLDP_GROUP, QStringLiteral("CLLDPGroup"), &Make<CLLDPGroup>, F::PoeOnly},
         {ID_LLDP_REMOTE_INFO, QStringLiteral("CLLDPREMOTEINFO"), &Make<CLLDPREMOTEINFO>, F::PoeOnly},

@@ -702,6 +702,87 @@ def direct_viewers():
 
 
 direct_viewers()
+
+
+def information_forms():
+    """Objects of the device configuration form (standard objects) and of the
+    second private arc's information forms: syslog settings, log, cache and
+    applications; power supplies, port facts, processor utilization and
+    MIB tree; CLI, DHCP, link-aggregation and VLAN facts. Numbers that the
+    CLI form writes as Unsigned32 are Gauge32 here."""
+    q = "1.3.6.1.4.1.32473.10.94.89.89"
+    w("")
+    w("# snmpEnableAuthenTraps (1 enabled, 2 disabled) and ipForwarding (1, 2)")
+    w("1.3.6.1.2.1.11.30.0 rw(1..2) i 2")
+    w("1.3.6.1.2.1.4.1.0 rw(1..2) i 2")
+    w("# syslog: 82.2.1.0 logging (1 on, 2 off); minimum severities (0-8) to the")
+    w("# console (.2), the file (.3) and the cache (.4)")
+    w(q + ".82.2.1.0 rw(1..2) i 1")
+    for n, sev in ((2, 3), (3, 4), (4, 6)):
+        w(q + ".82.2.%d.0 rw(0..8) i %d" % (n, sev))
+    w("# the log (82.2.8.1) and its cache (82.2.9.1): 1 index, 2 time, 3")
+    w("# application, 4 severity, 5 message, 6-9 texts")
+    for table, rows in (("82.2.8.1", [("SYSTEM", 6, "System started"), ("PORT", 4, "Port 3 link down"),
+                                      ("STP", 2, "Topology change")]),
+                        ("82.2.9.1", [("SNMP", 5, "Login failed"), ("PORT", 7, "Port 3 link up")])):
+        for i, (app, sev, msg) in enumerate(rows, 1):
+            w("%s.%s.1.%d ro i %d" % (q, table, i, i))
+            w('%s.%s.2.%d ro s "2026-12-11 08:00:%02d"' % (q, table, i, i))
+            w('%s.%s.3.%d ro s "%s"' % (q, table, i, app))
+            w("%s.%s.4.%d ro i %d" % (q, table, i, sev))
+            w('%s.%s.5.%d ro s "%s"' % (q, table, i, msg))
+            for t in range(6, 10):
+                w('%s.%s.%d.%d ro s "text%d-%d"' % (q, table, t, i, t - 5, i))
+    w("# syslog applications (82.1.3.1.1, sparse index): 2 description, 3")
+    w("# abbreviation, 4 severity")
+    for i, (desc, abbr, sev) in ((1, ("System", "SYS", 6)), (2, ("Spanning Tree", "STP", 4)),
+                                 (5, ("SNMP Agent", "SNMP", 7))):
+        w('%s.82.1.3.1.1.2.%d ro s "%s"' % (q, i, desc))
+        w('%s.82.1.3.1.1.3.%d ro s "%s"' % (q, i, abbr))
+        w("%s.82.1.3.1.1.4.%d ro i %d" % (q, i, sev))
+    w("# power supplies (83.1.2.1): 2 description, 3 state, 4 source (1 unknown,")
+    w("# 2 ac, 3 dc, 4 external, 5 internal redundant)")
+    for i, (desc, state, source) in ((1, ("Main Power", 1, 2)), (2, ("Redundant Power", 3, 5))):
+        w('%s.83.1.2.1.2.%d ro s "%s"' % (q, i, desc))
+        w("%s.83.1.2.1.3.%d ro i %d" % (q, i, state))
+        w("%s.83.1.2.1.4.%d ro i %d" % (q, i, source))
+    w("# web HTTP port, number of ports, user-defined port, loopback port")
+    w(q + ".66.10.0 ro i 80")
+    w(q + ".54.2.0 ro i %d" % PORTS)
+    w(q + ".54.5.0 ro i 0")
+    w(q + ".54.7.0 ro i 0")
+    w("# processor utilization (%) over 1 s, 1 min, 5 min; the MIB tree (35.2.10.1.1:")
+    w("# 3 son, 4 its OID, 5 grandfather)")
+    for n, value in ((7, 12), (8, 9), (9, 7)):
+        w(q + ".1.%d.0 ro u %d" % (n, value))
+    for i, (son, oid, grand) in ((1, ("system", "1.3.6.1.2.1.1", "mib-2")), (2, ("interfaces", "1.3.6.1.2.1.2", "mib-2"))):
+        w('%s.35.2.10.1.1.3.%d ro s "%s"' % (q, i, son))
+        w('%s.35.2.10.1.1.4.%d ro s "%s"' % (q, i, oid))
+        w('%s.35.2.10.1.1.5.%d ro s "%s"' % (q, i, grand))
+    w("# CLI (74): 2 time-out, 3 history (1 on, 2 off), 4 history size, 6 SSH")
+    w("# time-out, 7 telnet time-out, 8 telnet history, 9 its size, 10 SSH")
+    w("# history, 11 its size")
+    for n, access, kind, value in ((2, "rw", "u", 15), (3, "rw(1..2)", "i", 1), (4, "rw", "u", 20), (6, "rw", "u", 10),
+                                   (7, "rw", "u", 15), (8, "rw(1..2)", "i", 1), (9, "ro", "u", 20), (10, "ro", "i", 1),
+                                   (11, "ro", "u", 20)):
+        w("%s.74.%d.0 %s %s %d" % (q, n, access, kind, value))
+    w("# DHCP (38): MIB version, relay exists, server exists (1 yes, 2 no)")
+    w(q + ".38.14.0 ro i 1")
+    w(q + ".38.26.0 ro i 1")
+    w(q + ".38.31.0 ro i 2")
+    w("# link aggregation (65): MIB version, trunks, ports per trunk, creation")
+    w("# support (0 none)")
+    for n, value in ((1, 1), (3, 8), (4, 8), (5, 1)):
+        w(q + ".65.%d.0 ro i %d" % (n, value))
+    w("# VLAN facts (48): 1 MIB version, 2 table size, 27 unknown to all ports")
+    w("# (1 on, 2 off), 29 default, 31 802.1v, 32 default on, 35 private edge,")
+    w("# 36 its version, 38 dynamic VLANs (1 yes)")
+    for n, value in ((1, 1), (2, 256), (29, 1), (31, 2), (32, 1), (35, 1), (36, 1), (38, 2)):
+        w(q + ".48.%d.0 ro i %d" % (n, value))
+    w(q + ".48.27.0 rw(1..2) i 2")
+
+
+information_forms()
 def layer3():
     """The switch's own IP configuration (Layer3Behaviour.cpp derives columns
     and keeps the gratuitous-ARP rows in step with the interfaces)."""

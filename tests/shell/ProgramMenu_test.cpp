@@ -6,6 +6,7 @@
 // program must still run with the main window back where it was. A command
 // joins this test by having a factory in the command table.
 
+#include "CCommandTable.h"
 #include "CListCtrlEx.h"
 #include "CPortSetInfo.h"
 #include "CVelmarcModuleDlg.h"
@@ -295,6 +296,79 @@ TEST_P(ProgramMenuTest, EveryCommandOpensReadsAndComesBack)
                                 << " commands:\n" << log.join(u'\n').toStdString();
     EXPECT_GE(commands.size(), 30) << "the menu lost its commands";
     EXPECT_EQ(next, commands.size());
+}
+
+// The commands that no menu item sends but the program answers (sent from
+// code): each opens its dialog in the program's own main loop, the dialog
+// reads the switch and closes by each way in turn, and the window comes
+// back. The device configuration form finds its description file in the
+// current directory, as the program's own folder would hold it.
+TEST_P(ProgramMenuTest, CommandsNoMenuSendsOpenReadAndComeBack)
+{
+    MessageRecorder recorder;
+    ModelFolder folder(QString::fromLatin1(GetParam()));
+    QTemporaryDir cwd;
+    ASSERT_TRUE(QFile::copy(QStringLiteral(VELMARC_SOURCE_DIR "/resources/PQS6048_CFG.XML"),
+                            cwd.filePath(QStringLiteral("PQS6048_CFG.XML"))));
+    const QString oldCwd = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(cwd.path()));
+    const std::unique_ptr<const QString, void (*)(const QString*)> restore(&oldCwd, [](const QString* dir) {
+        QDir::setCurrent(*dir);
+    });
+    CVelmarcModuleDlg main(nullptr, folder.path());
+
+    const QList<int> ids = {ID_DEVICE_CONFIGURATION, ID_DEVICE_CONFIGURATION, ID_DEVICE_CONFIGURATION};
+    std::set<std::string> panel;
+    QPoint home;
+    int next = 0;
+    bool finishedByTest = false;
+    std::function<void()> step;
+    step = [&]() {
+        if (next == 0) {
+            if (!WaitFor([&]() { return main.Panel().PassCount() >= 1; }, 20000)) {
+                ADD_FAILURE() << "the panel never read the switch";
+                finishedByTest = true;
+                main.reject();
+                return;
+            }
+            panel = PanelObjects(*sim);
+            home = main.pos();
+        }
+        if (next >= ids.size()) {
+            finishedByTest = true;
+            main.reject();
+            return;
+        }
+        const int id = ids[next];
+        const CloseWay way = CloseWay(next % 3);
+        ++next;
+        sim->clearLog();
+        bool opened = false;
+        QTimer::singleShot(0, &main, [&, id, way]() {
+            QDialog* dialog = nullptr;
+            if (!WaitFor([&]() { return (dialog = RunningDialog(main)) != nullptr; }, 10000)) {
+                ADD_FAILURE() << id << ": no dialog came up";
+                return;
+            }
+            opened = true;
+            EXPECT_FALSE(main.isVisible()) << id;
+            EXPECT_TRUE(WaitFor([&]() { return DialogReadSeen(*sim, panel); }, 15000)) << id << ": no read reached the switch";
+            CloseDialog(dialog, way);
+            if (dialog->isVisible())
+                ADD_FAILURE() << id << " stayed open after " << Name(way);
+        });
+        EXPECT_TRUE(main.OnCommand(id)) << id;
+        EXPECT_TRUE(opened) << id;
+        EXPECT_TRUE(main.isVisible()) << id;
+        EXPECT_FALSE(main.isMinimized()) << id;
+        EXPECT_EQ(main.pos(), home) << id;
+        QTimer::singleShot(0, &main, step);
+    };
+    QTimer::singleShot(0, &main, step);
+    Watchdog watchdog(main, 120000);
+    main.RunModal();
+    EXPECT_TRUE(finishedByTest);
+    EXPECT_EQ(next, ids.size());
 }
 
 // A click on a port of the drawn panel opens the port settings with that
