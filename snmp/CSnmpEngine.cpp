@@ -247,6 +247,7 @@ int command(int pduType)
     switch (pduType) {
     case SNMP_PDU_GETNEXT: return SNMP_MSG_GETNEXT;
     case SNMP_PDU_SET: return SNMP_MSG_SET;
+    case SNMP_PDU_GETBULK: return SNMP_MSG_GETBULK;
     default: return SNMP_MSG_GET;
     }
 }
@@ -769,6 +770,10 @@ private:
             pdu->version = SNMP_VERSION_1;
             pdu->community = static_cast<u_char*>(netsnmp_memdup(job.community.data(), job.community.size() + 1));
             pdu->community_len = job.community.size();
+        }
+        if (job.pduType == SNMP_PDU_GETBULK) {
+            pdu->non_repeaters = 0;
+            pdu->max_repetitions = job.maxRepetitions;
         }
         if (!addVarBinds(pdu, job.vbs)) {
             snmp_free_pdu(pdu);
