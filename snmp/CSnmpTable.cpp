@@ -37,7 +37,9 @@ size_t berSize(const SnmpVarBind& vb)
 constexpr size_t kDatagram = 1472;
 constexpr size_t kMessageOverhead = 160;
 constexpr int kMaxRepetitionsCap = 64;
-// Value octets assumed per cell before the first answer tells better.
+// Index and value octets assumed per cell before the first answer tells
+// better.
+constexpr size_t kTypicalIndex = 8;
 constexpr size_t kTypicalValue = 8;
 
 int repetitionsFor(size_t rowOctets, int maxSize)
@@ -131,7 +133,7 @@ struct CSnmpTable::Impl {
                     step.active.push_back(int(c));
                     SnmpVarBind vb;
                     vb.oid = last[c];
-                    rowOctets += berSize(vb) + kTypicalValue;
+                    rowOctets += berSize(vb) + kTypicalIndex + kTypicalValue;
                     job.vbs.push_back(std::move(vb));
                 }
                 if (step.active.empty()) {
@@ -229,7 +231,11 @@ struct CSnmpTable::Impl {
             response.reset();
             return result;
         };
-        if (r.errStatus == 1 /* tooBig */ && bulk && step.repetitions > 1) {
+        // net-snmp's agent answers genErr without an index where a
+        // get-bulk answer does not fit the message size offered; others
+        // answer tooBig.
+        const bool tooBig = r.errStatus == 1 || (r.errStatus == 5 && r.errIndex == 0);
+        if (tooBig && bulk && step.repetitions > 1) {
             // Fewer rows per request; the same step goes again.
             if (current) {
                 ceiling = std::min(ceiling, step.repetitions - 1);
