@@ -33,9 +33,11 @@ size_t berSize(const SnmpVarBind& vb)
 
 // A get-bulk answer is sized to fit one Ethernet datagram (1,472 octets of
 // UDP payload), or the smaller message size the request offers, less what
-// the message's header and security parameters take.
+// the message's header and security parameters take, by the largest row
+// seen. It must fit with room to spare: net-snmp's agent answers genErr, or
+// spins, where it has to cut a get-bulk answer down to the message size.
 constexpr size_t kDatagram = 1472;
-constexpr size_t kMessageOverhead = 160;
+constexpr size_t kMessageOverhead = 240;
 constexpr int kMaxRepetitionsCap = 64;
 // Index and value octets assumed per cell before the first answer tells
 // better.
@@ -86,6 +88,7 @@ struct CSnmpTable::Impl {
     std::vector<bool> ended;
     int repetitions = 0;        // get-bulk: 0 until sized
     int ceiling = kMaxRepetitionsCap;   // below what an agent found too big
+    size_t largestRow = 0;              // octets of the largest row answered
     int failedColumn = -1;
 
     void restart()
@@ -97,6 +100,7 @@ struct CSnmpTable::Impl {
         ended.clear();
         repetitions = 0;
         ceiling = kMaxRepetitionsCap;
+        largestRow = 0;
         failedColumn = -1;
     }
 
@@ -267,8 +271,7 @@ struct CSnmpTable::Impl {
         std::vector<SnmpOid> position = step.last;
         std::vector<bool> done(n, false);
         std::vector<SnmpVarBind> kept;
-        std::vector<size_t> keptPerColumn(n, 0);
-        size_t rowOctets = 0;
+        std::vector<size_t> rowOctets;   // per repetition
         for (size_t j = 0; j < r.vbs.size(); ++j) {
             const size_t k = j % n;
             if (done[k])
@@ -285,8 +288,10 @@ struct CSnmpTable::Impl {
                 return fail(column, SNMP_BAD_ANSWER);
             position[k] = vb.oid;
             vb.column = column;
-            rowOctets += berSize(vb);
-            ++keptPerColumn[k];
+            const size_t row = j / n;
+            if (rowOctets.size() <= row)
+                rowOctets.resize(row + 1, 0);
+            rowOctets[row] += berSize(vb);
             kept.push_back(std::move(vb));
         }
         // Columns that did not end in this answer go on from where it
@@ -298,12 +303,13 @@ struct CSnmpTable::Impl {
                 if (done[k])
                     ended[column] = true;
             }
-            // Keep the next answers near the datagram's size, measured
-            // from the rows this one carried.
-            const size_t rows = *std::max_element(keptPerColumn.begin(), keptPerColumn.end());
-            if (bulk && rows > 0)
-                repetitions = std::min({std::max(repetitions, 1) * 2, ceiling,
-                                        repetitionsFor(std::max<size_t>(rowOctets / rows, 1), step.maxSize)});
+            // Keep the next answers within the datagram, measured by the
+            // largest row this one carried (with every column's cell).
+            if (bulk && !rowOctets.empty()) {
+                const size_t largest = *std::max_element(rowOctets.begin(), rowOctets.end());
+                largestRow = std::max(largestRow, largest);
+                repetitions = std::min({std::max(repetitions, 1) * 2, ceiling, repetitionsFor(largestRow, step.maxSize)});
+            }
         }
         r.vbs = std::move(kept);
         if (r.vbs.empty() && current && std::all_of(ended.begin(), ended.end(), [](bool e) { return e; })) {
