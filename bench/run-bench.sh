@@ -17,17 +17,20 @@ for f in "$bench" "$bench_get" "$sim"; do
 done
 
 out=$(mktemp)
-"$sim" --listen udp:127.0.0.1:0 >"$out" &
+ctl=$(mktemp -u)
+"$sim" --listen udp:127.0.0.1:0 --control "$ctl" >"$out" &
 pid=$!
-trap 'kill $pid 2>/dev/null || true; rm -f "$out"' EXIT
+trap 'kill $pid 2>/dev/null || true; rm -f "$out" "$ctl"' EXIT
 for _ in $(seq 50); do grep -q listening "$out" && break; sleep 0.1; done
 port=$(grep -o '[0-9]\+$' "$out")
 if [ "${BENCH:-bench_walk}" = bench_panel ]; then
     "$bench" --port "$port" "$@"
     exit 0
 fi
-"$bench" --agent "127.0.0.1:$port" --community tundra --oid 1.3.6.1.2.1.17.7.1.2.2.1.2 "$@"
 # The switch's default v3 user with SHA and DES.
+"$bench" --agent "127.0.0.1:$port" --community tundra --oid 1.3.6.1.2.1.17.7.1.2.2.1.2 \
+    --user velshades --auth velshades-auth --priv velshades-priv --control "$ctl" "$@"
+
 # shellcheck disable=SC2086
 "$bench_get" --agent "127.0.0.1:$port" --community tundra \
     --user velshades --auth velshades-auth --priv velshades-priv ${BENCH_GET_ARGS:-}

@@ -70,6 +70,7 @@ bool CCommonSNMP::Prepare(int type)
     // Cancelled before the session's lock is taken (see the destructor).
     CancelPending();
     std::lock_guard lock(m_hLockEvent);
+    m_pSnmpTable->setColumnWalk(false);
     if (m_nVersion == 1) {
         // Refused types still empty the request: values added after a
         // refused Prepare must not go out with the previous request's values
@@ -244,6 +245,27 @@ int CCommonSNMP::AsyncAnswer(CSnmp* response, int requestId, void* session, int 
         self->Remember(SNMP_OK);
     }
     return callback(response, requestId, user, status);
+}
+
+bool CCommonSNMP::SetColumnWalk()
+{
+    std::lock_guard lock(m_hLockEvent);
+    if (!Ready())
+        return false;
+    m_pSnmpTable->setColumnWalk(true);
+    return true;
+}
+
+int CCommonSNMP::GetColumn(int i, CSnmp* response)
+{
+    std::lock_guard lock(m_hLockEvent);
+    return m_pSnmpTable ? m_pSnmpTable->getColumn(i, response) : -1;
+}
+
+int CCommonSNMP::GetWalkColumn()
+{
+    std::lock_guard lock(m_hLockEvent);
+    return m_pSnmpTable ? m_pSnmpTable->walkColumn() : -1;
 }
 
 int CCommonSNMP::GetIndexText(int i, CSnmp* response, char** index)

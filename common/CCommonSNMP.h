@@ -76,6 +76,17 @@ public:
     int SendAsync(SNMPCALLBACK callback, void* user, int unused = 0, int timeout = 0);
     int SendAsyncWithTimeout(SNMPCALLBACK callback, void* user, int timeout);
 
+    // After the columns of a get-next walk are added: walk them together,
+    // one request per step for all columns (get-bulk over v3), each column
+    // moving on by itself (CSnmpTable::setColumnWalk). Its answers hold only
+    // bindings inside their columns; GetColumn says whose each is. Prepare
+    // ends it. False when the session is unusable.
+    bool SetColumnWalk();
+    int GetColumn(int i, CSnmp* response);
+    // The column (position) a column walk failed in, else the first that has
+    // not ended; -1 when none.
+    int GetWalkColumn();
+
     // Instance suffix of varbind i of `response` after its walked column,
     // with its leading "." (owned by the response).
     int GetIndexText(int i, CSnmp* response, char** index);

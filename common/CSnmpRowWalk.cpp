@@ -10,6 +10,14 @@
 
 Q_LOGGING_CATEGORY(lcRowWalk, "velmarc.rowwalk")
 
+namespace {
+
+// Progress reports come at most this often: a status line that counts
+// rows needs no more, and a fast walk must not spend its time redrawing.
+constexpr qint64 kProgressIntervalMs = 250;
+
+} // namespace
+
 CSnmpRowWalk::CSnmpRowWalk(CCommonSNMP& session)
     : m_session(session)
 {
@@ -40,18 +48,17 @@ bool CSnmpRowWalk::Start(const QStringList& columns, EndFn onEnd)
     WalkOutcome cancelled;
     EndFn oldEnd;
     if (m_bRunning) {
-        cancelled.nResult = WalkOutcome::Cancelled;
-        cancelled.strColumn = m_columns.value(m_nColumn);
-        cancelled.strIndex = m_strLastIndex;
+        cancelled = Stopped(WalkOutcome::Cancelled);
         oldEnd = std::move(m_onEnd);
     }
     const unsigned generation = ++m_nGeneration;
     m_rows.clear();
     m_columns = columns;
-    m_nColumn = 0;
-    m_strLastIndex.clear();
+    m_lastIndexes = QList<QString>(columns.size());
     m_onEnd = std::move(onEnd);
     m_bRunning = true;
+    // Quick reads show no count at all: the first comes after a while.
+    m_progressClock.start();
     if (oldEnd) {
         // The old walk's step is dropped before its owner hears of it, so
         // nothing of it can reach the new walk.
@@ -64,20 +71,17 @@ bool CSnmpRowWalk::Start(const QStringList& columns, EndFn onEnd)
         Finish({});
         return true;
     }
-    return SendColumn();
+    return SendColumns();
 }
 
 void CSnmpRowWalk::Cancel()
 {
     if (!m_bRunning)
         return;
+    const WalkOutcome outcome = Stopped(WalkOutcome::Cancelled);
     // Prepare drops the step under way; its answer, should it still come,
     // is no longer pending and never reaches OnAnswer's row handling.
     m_session.Prepare(SNMP_PDU_GETNEXT);
-    WalkOutcome outcome;
-    outcome.nResult = WalkOutcome::Cancelled;
-    outcome.strColumn = m_columns.value(m_nColumn);
-    outcome.strIndex = m_strLastIndex;
     Finish(outcome);
 }
 
@@ -88,6 +92,11 @@ void CSnmpRowWalk::Abandon()
         m_bRunning = false;
         m_session.Prepare(SNMP_PDU_GETNEXT);
     }
+}
+
+void CSnmpRowWalk::SetProgress(ProgressFn onProgress)
+{
+    m_onProgress = std::move(onProgress);
 }
 
 QList<SnmpRow> CSnmpRowWalk::Rows() const
@@ -105,14 +114,29 @@ const SnmpRow* CSnmpRowWalk::Find(const QString& strIndex) const
     return it == m_rows.end() ? nullptr : &it->second;
 }
 
-bool CSnmpRowWalk::SendColumn()
+WalkOutcome CSnmpRowWalk::Stopped(int result) const
 {
-    m_strLastIndex.clear();
-    if (!m_session.Prepare(SNMP_PDU_GETNEXT)
-        || m_session.AddValue(m_columns[m_nColumn], SNMP_TYPE_NULL, nullptr) != 0) {
+    WalkOutcome outcome;
+    outcome.nResult = result;
+    int column = m_session.GetWalkColumn();
+    if (column < 0 || column >= m_columns.size())
+        column = 0;
+    outcome.strColumn = m_columns.value(column);
+    outcome.strIndex = m_lastIndexes.value(column);
+    return outcome;
+}
+
+bool CSnmpRowWalk::SendColumns()
+{
+    // All columns in one request per step, each moving on by itself: a
+    // column that ends or has holes is told by the OIDs it answers.
+    bool ok = m_session.Prepare(SNMP_PDU_GETNEXT);
+    for (qsizetype i = 0; ok && i < m_columns.size(); ++i)
+        ok = m_session.AddValue(m_columns[i], SNMP_TYPE_NULL, nullptr) == 0;
+    if (!ok || !m_session.SetColumnWalk()) {
         WalkOutcome outcome;
         outcome.nResult = WalkOutcome::NotSent;
-        outcome.strColumn = m_columns[m_nColumn];
+        outcome.strColumn = m_columns.value(0);
         outcome.strWhy = StatusText::SessionFailure(m_session);
         Finish(outcome);
         return false;
@@ -124,10 +148,7 @@ bool CSnmpRowWalk::NextStep()
 {
     if (m_session.SendAsync(&CSnmpRowWalk::OnAnswer, this) == 0)
         return true;
-    WalkOutcome outcome;
-    outcome.nResult = WalkOutcome::NotSent;
-    outcome.strColumn = m_columns[m_nColumn];
-    outcome.strIndex = m_strLastIndex;
+    WalkOutcome outcome = Stopped(WalkOutcome::NotSent);
     outcome.strWhy = StatusText::SessionFailure(m_session);
     Finish(outcome);
     return false;
@@ -151,47 +172,61 @@ int CSnmpRowWalk::OnAnswer(CSnmp* pResponse, int nRequestId, void* pUser, int nS
         return 0;
 
     if (nStatus == SNMP_END_OF_WALK) {
-        if (++self->m_nColumn < self->m_columns.size())
-            self->SendColumn();
-        else
-            self->Finish({});
+        self->Finish({});
         return 0;
     }
     if (nStatus != 0 || !response) {
-        WalkOutcome outcome;
-        outcome.nResult = self->m_session.GetLastResult() == SNMP_ERROR_STATUS ? WalkOutcome::ErrorStatus
-                                                                                : WalkOutcome::NoAnswer;
-        outcome.strColumn = self->m_columns[self->m_nColumn];
-        outcome.strIndex = self->m_strLastIndex;
+        const int reason = self->m_session.GetLastResult();
+        WalkOutcome outcome = self->Stopped(reason == SNMP_ERROR_STATUS || reason == SNMP_BAD_ANSWER
+                                                ? WalkOutcome::ErrorStatus
+                                                : WalkOutcome::NoAnswer);
         outcome.strWhy = StatusText::SessionFailure(self->m_session);
         self->Finish(outcome);
         return 0;
     }
 
-    char* pszIndex = nullptr;
-    if (response->getVarBindCount() >= 1 && self->m_session.GetIndexText(0, response.get(), &pszIndex) == 0
-        && pszIndex) {
+    const int count = response->getVarBindCount();
+    for (int i = 0; i < count; ++i) {
+        const int column = self->m_session.GetColumn(i, response.get());
+        char* pszIndex = nullptr;
+        if (column < 0 || column >= self->m_columns.size()
+            || self->m_session.GetIndexText(i, response.get(), &pszIndex) != 0 || !pszIndex)
+            continue;
         QString strIndex = QString::fromLatin1(pszIndex);
         if (strIndex.startsWith(u'.'))
             strIndex.remove(0, 1);
-        self->m_strLastIndex = strIndex;
+        if (strIndex.isEmpty())
+            continue;
+        self->m_lastIndexes[column] = strIndex;
         char* pszOid = nullptr;
         unsigned char* pData = nullptr;
         int nLen = 0;
-        // An exception value is no cell; the row still exists if another
-        // column has one.
-        if (!strIndex.isEmpty() && response->getValueType(0) != 0
-            && response->getValueBytes(0, &pszOid, &pData, &nLen) == 0 && pData) {
-            SnmpRow& row = self->m_rows[strIndex];
-            if (row.strIndex.isEmpty()) {
-                row.strIndex = strIndex;
-                row.cells.resize(self->m_columns.size());
-                row.present.resize(self->m_columns.size());
-            }
-            row.cells[self->m_nColumn] = QByteArray(reinterpret_cast<const char*>(pData), nLen);
-            row.present[self->m_nColumn] = true;
+        if (response->getValueType(i) == 0 || response->getValueBytes(i, &pszOid, &pData, &nLen) != 0 || !pData)
+            continue;
+        SnmpRow& row = self->m_rows[strIndex];
+        if (row.strIndex.isEmpty()) {
+            row.strIndex = strIndex;
+            row.cells.resize(self->m_columns.size());
+            row.present.resize(self->m_columns.size());
         }
+        row.cells[column] = QByteArray(reinterpret_cast<const char*>(pData), nLen);
+        row.present[column] = true;
     }
-    self->NextStep();
+    // The progress report may cancel or restart the walk.
+    const unsigned generation = self->m_nGeneration;
+    self->ReportProgress();
+    if (generation == self->m_nGeneration && self->m_bRunning)
+        self->NextStep();
     return 0;
+}
+
+void CSnmpRowWalk::ReportProgress()
+{
+    if (!m_onProgress)
+        return;
+    if (m_progressClock.elapsed() < kProgressIntervalMs)
+        return;
+    m_progressClock.start();
+    ProgressFn onProgress = m_onProgress;
+    onProgress(RowCount());
 }

@@ -3,8 +3,10 @@
 // One walk of table rows: the get-next steps of one or more columns, each
 // row stored by the instance suffix of its OIDs ("5", "1.3.0.12.4"), never by
 // arrival order, so a sparse or extra row cannot shift values onto another
-// row. Columns are walked one after another, so a column with missing cells
-// cannot pull the others out of step; a missing cell stays empty.
+// row. Every step asks for all columns at once (get-bulk over SNMPv3,
+// get-next over v1) and each column moves on from its own last OID, so a
+// column with missing cells or fewer rows never pulls the others out of
+// step: its answers name their own rows, and a missing cell stays empty.
 //
 //     m_walk.Start({kVlanName, kVlanStatus}, [this](const WalkOutcome& o) {
 //         if (o.nResult == WalkOutcome::Complete)
@@ -18,6 +20,7 @@
 // are dropped. The rows of an earlier walk are cleared by Start.
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -53,6 +56,7 @@ class CSnmpRowWalk
 {
 public:
     using EndFn = std::function<void(const WalkOutcome&)>;
+    using ProgressFn = std::function<void(int rowCount)>;
 
     // The walk drives `session` (one walk per session at a time); the
     // session must outlive the walk.
@@ -73,6 +77,10 @@ public:
     // Stops without any report (the owner is going away and closes the
     // session next).
     void Abandon();
+    // Told the number of rows read so far while the walk runs, at most a
+    // few times a second (for a status line). It may cancel or restart the
+    // walk; it is kept across walks.
+    void SetProgress(ProgressFn onProgress);
 
     // Rows in OID order (numeric comparison of the index components).
     QList<SnmpRow> Rows() const;
@@ -90,16 +98,21 @@ private:
     };
 
     static int OnAnswer(CSnmp* pResponse, int nRequestId, void* pUser, int nStatus);
-    bool SendColumn();
+    bool SendColumns();
     bool NextStep();
     void Finish(WalkOutcome outcome);
+    void ReportProgress();
+    // An outcome naming the column the walk is in (or failed in) and the
+    // last index read in it.
+    WalkOutcome Stopped(int result) const;
 
     CCommonSNMP& m_session;
     QStringList m_columns;
-    int m_nColumn = 0;
-    QString m_strLastIndex;
+    QList<QString> m_lastIndexes;   // per column
     bool m_bRunning = false;
     unsigned m_nGeneration = 0;
     EndFn m_onEnd;
+    ProgressFn m_onProgress;
+    QElapsedTimer m_progressClock;
     std::map<QString, SnmpRow, IndexOrder> m_rows;
 };

@@ -3,11 +3,19 @@
 #include "CCommonSNMP.h"
 #include "GlobalSettings.h"
 
+#include <QLocale>
+
 namespace StatusText {
 
 QString Reading()
 {
     return QStringLiteral("Reading…");
+}
+
+QString ReadingRows(int nRows)
+{
+    const QString count = QLocale(QLocale::English).toString(nRows);
+    return nRows == 1 ? QStringLiteral("Reading… 1 row") : QStringLiteral("Reading… %1 rows").arg(count);
 }
 
 QString Writing(int nStep, int nTotal)

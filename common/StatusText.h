@@ -9,6 +9,7 @@ class CCommonSNMP;
 namespace StatusText {
 
 QString Reading();                               // "Reading…"
+QString ReadingRows(int nRows);                  // "Reading… 1,200 rows"
 QString Writing(int nStep, int nTotal);          // "Writing step 3 of 7…"
 QString NoAnswer();                              // "No answer from 10.0.0.1"
 QString Refused(const QString& strReason);       // "Refused: wrongValue on 1.3.6…"

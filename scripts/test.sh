@@ -19,7 +19,7 @@ fi
 if [ "${1:-}" = "--tsan" ]; then
     build=build-tsan
     programs=(CSnmp_test CSnmpTable_test CSnmpTableFaults_test SnmpDispatcher_test SnmpDispatcherLifetime_test
-              SnmpEngineFaults_test SnmpManyDescriptors_test CCommonSNMP_test CCommonSNMPQt_test CCommonSNMPThreads_test CCommonSNMPSimWalk_test CPanelView_test)
+              SnmpEngineFaults_test SnmpManyDescriptors_test CSnmpRowWalkTables_test CCommonSNMP_test CCommonSNMPQt_test CCommonSNMPThreads_test CCommonSNMPSimWalk_test CPanelView_test)
     export QT_QPA_PLATFORM=offscreen
     cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMARC_TSAN=ON -DVELMARC_BENCH=OFF
     cmake --build "$build" -j "$(nproc)" --target "${programs[@]}"

@@ -84,6 +84,7 @@ struct Faults
     std::map<Oid, int> errors;   // answer this error status for this OID
     std::map<Oid, int> setErrors;   // the same for SETs only
     std::map<Oid, size_t> shortStrings;   // answer only the first N octets
+    long bulkLimit = 0;          // GETBULK asking for more repetitions: tooBig (0 = off)
 };
 
 struct Delayed
@@ -102,6 +103,7 @@ struct CurrentRequest
     int delayMs = 0;
     bool logged = false;
     bool report = false;   // v3: answered with a report (unknown user, wrong key ...)
+    bool tooBig = false;   // a GETBULK over the bulk limit
     std::string line;      // the request's log line, completed when answered
 };
 
@@ -259,6 +261,11 @@ int Handler(netsnmp_mib_handler*, netsnmp_handler_registration*, netsnmp_agent_r
         return SNMP_ERR_NOERROR;
 
     case MODE_GETNEXT:
+        if (g_sim->current.tooBig) {
+            // A switch whose answer buffer holds fewer rows than were asked.
+            netsnmp_set_request_error(reqinfo, requests, SNMP_ERR_TOOBIG);
+            return SNMP_ERR_NOERROR;
+        }
         for (netsnmp_request_info* r = requests; r; r = r->next) {
             if (r->processed)
                 continue;
@@ -489,6 +496,7 @@ int HookCallback(int op, netsnmp_session* session, int reqid, netsnmp_pdu* pdu, 
         cur.drop = true;
     }
     cur.delayMs = std::max(f.delayMs, SubtreeDelayMs(pdu));
+    cur.tooBig = pdu->command == SNMP_MSG_GETBULK && f.bulkLimit > 0 && pdu->max_repetitions > f.bulkLimit;
     cur.line = std::move(line);
 
     int result = handle_snmp_packet(op, session, reqid, pdu, magic);
@@ -610,6 +618,18 @@ std::string Command(const std::string& line)
         if (status <= 0)
             return "error: unknown error status '" + t[2] + "'";
         errors[*o] = status;
+        return "ok";
+    }
+    if (cmd == "bulk-limit" && t.size() == 2) {
+        if (t[1] == "off") {
+            f.bulkLimit = 0;
+            return "ok";
+        }
+        char* end = nullptr;
+        const long n = std::strtol(t[1].c_str(), &end, 10);
+        if (!*t[1].c_str() || *end || n < 1 || n > 65535)
+            return "error: bulk-limit REPETITIONS (1-65535) | bulk-limit off";
+        f.bulkLimit = n;
         return "ok";
     }
     if (cmd == "short" && t.size() == 3) {

@@ -35,6 +35,7 @@ enum SnmpResult {
     SNMP_BAD_ADDRESS = -7,       // agent address cannot be parsed or reached
     SNMP_SEND_FAILED = -8,       // any other failure of the request
     SNMP_ERROR_STATUS = -9,      // walk step answered with an error status
+    SNMP_BAD_ANSWER = -10,       // walk step answered out of order (OIDs going back)
 };
 
 // Value type codes, as the program passes them to addValue.

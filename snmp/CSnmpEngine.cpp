@@ -42,7 +42,8 @@ using TimerMap = std::multimap<Clock::time_point, Timer>;
 struct Task {
     std::unique_ptr<SnmpJob> job;
     std::string host;              // "host:port"
-    Clock::time_point deadline;
+    Clock::time_point deadline;    // set when it is first sent
+    bool sent = false;
     bool ended = false;
     bool admitted = false;         // holds one of its agent's slots
     bool engineRetried = false;    // rediscovered and resent once
@@ -246,6 +247,7 @@ int command(int pduType)
     switch (pduType) {
     case SNMP_PDU_GETNEXT: return SNMP_MSG_GETNEXT;
     case SNMP_PDU_SET: return SNMP_MSG_SET;
+    case SNMP_PDU_GETBULK: return SNMP_MSG_GETBULK;
     default: return SNMP_MSG_GET;
     }
 }
@@ -414,10 +416,8 @@ public:
     void start(std::unique_ptr<SnmpJob> job)
     {
         auto task = std::make_shared<Task>();
-        task->deadline = Clock::now() + std::chrono::milliseconds(job->timeoutMs);
         task->host = hostKey(*job);
         task->job = std::move(job);
-        addTimer(task, task->deadline, false);
         Agent& agent = s.agents[task->host];
         if (agent.admitted >= kMaxInFlightPerAgent) {
             agent.waiting.push_back(task);
@@ -492,6 +492,19 @@ private:
         task->timers.push_back(s.timers.emplace(when, Timer{task, recheck}));
     }
 
+    // A request's time-out runs from when it is first sent: time spent
+    // waiting for a slot of its agent or for its user entry is not its
+    // agent's silence, and every such wait ends when requests on the wire
+    // end (each within its own time-out).
+    void startClock(const TaskPtr& task)
+    {
+        if (task->sent)
+            return;
+        task->sent = true;
+        task->deadline = Clock::now() + std::chrono::milliseconds(task->job->timeoutMs);
+        addTimer(task, task->deadline, false);
+    }
+
     void begin(const TaskPtr& task)
     {
         if (task->job->version == 3 && !s.engineIds.count(task->host))
@@ -546,7 +559,10 @@ private:
             return true;
         releaseUser(*task);
         UserUse& use = s.users[key];
-        if (use.count > 0 && use.keys != keys) {
+        // Once a request waits for the entry, later ones wait behind it
+        // even with the keys in use: else requests of one password that
+        // keep overlapping (several threads) would hold it for good.
+        if (use.count > 0 && (use.keys != keys || !use.held.empty())) {
             use.held.push_back(task);
             return false;
         }
@@ -594,6 +610,14 @@ private:
             auto it = s.engineIds.find(task->host);
             if (it != s.engineIds.end() && it->second == task->engineId)
                 s.engineIds.erase(it);
+            // An agent may also come back with its engine ID and its boot
+            // count set back (against RFC 3414): net-snmp then refuses every
+            // answer below the boots it holds, for good. Forgetting its boots
+            // and time makes the next request learn them again from the
+            // agent's notInTimeWindow report, as on first contact (net-snmp
+            // resends on its own).
+            set_enginetime(reinterpret_cast<const u_char*>(task->engineId.data()), u_int(task->engineId.size()), 0, 0,
+                           TRUE);
         }
         finish(task, SNMP_NO_ANSWER);
     }
@@ -642,6 +666,7 @@ private:
 
     bool send(const TaskPtr& task, netsnmp_session* ss, const std::string& key, netsnmp_pdu* pdu, FlightKind kind, int& status)
     {
+        startClock(task);
         long left = remainingUs(*task);
         if (left <= 0) {
             snmp_free_pdu(pdu);
@@ -722,6 +747,7 @@ private:
                 finish(task, SNMP_SEND_FAILED);
                 return;
             }
+            startClock(task);
             if (task->engineId.empty() && !task->engineRetried) {
                 // Half way through its time without an answer, a discovery
                 // tells whether the agent now has another engine ID (it was
@@ -744,6 +770,10 @@ private:
             pdu->version = SNMP_VERSION_1;
             pdu->community = static_cast<u_char*>(netsnmp_memdup(job.community.data(), job.community.size() + 1));
             pdu->community_len = job.community.size();
+        }
+        if (job.pduType == SNMP_PDU_GETBULK) {
+            pdu->non_repeaters = 0;
+            pdu->max_repetitions = job.maxRepetitions;
         }
         if (!addVarBinds(pdu, job.vbs)) {
             snmp_free_pdu(pdu);

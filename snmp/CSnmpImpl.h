@@ -16,6 +16,10 @@
 
 using SnmpOid = std::vector<uint32_t>;
 
+// The get-bulk request, which only the table walker sends (never a type the
+// program prepares).
+constexpr int SNMP_PDU_GETBULK = 5;
+
 // BER tags of the values this layer sends and reads.
 enum SnmpAsnTag : int {
     SNMP_ASN_INTEGER = 0x02,
@@ -46,6 +50,7 @@ struct SnmpVarBind {
     bool hasText = false;   // false for exception values
     std::string text;       // value text (octet strings: their octets)
     std::string index;      // instance suffix handed out by CSnmpTable::getIndex
+    int column = -1;        // a column walk's answer: the column it belongs to
 };
 
 // User security of a version-3 request.
@@ -106,6 +111,7 @@ struct SnmpJob {
     std::shared_ptr<SnmpKeyCache> keys;
     int timeoutMs = 0;
     int requestId = 0;
+    int maxRepetitions = 0;    // get-bulk
     // Called once on the engine thread with the outcome.
     std::function<void(int status, std::unique_ptr<CSnmp> response)> done;
 };

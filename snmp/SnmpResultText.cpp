@@ -13,6 +13,7 @@ const char* SnmpResultText(int result)
     case SNMP_BAD_ADDRESS: return "Invalid agent address";
     case SNMP_SEND_FAILED: return "The request could not be sent";
     case SNMP_ERROR_STATUS: return "The agent answered with an error";
+    case SNMP_BAD_ANSWER: return "The agent's answers went out of order";
     default: return "Unknown SNMP failure";
     }
 }

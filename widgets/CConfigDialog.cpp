@@ -105,7 +105,21 @@ bool CConfigDialog::OnInitDialog()
 CSnmpRowWalk* CConfigDialog::NewWalk(CCommonSNMP& session)
 {
     m_walks.push_back(std::make_unique<CSnmpRowWalk>(session));
+    m_walks.back()->SetProgress([this](int) { ShowReadProgress(); });
     return m_walks.back().get();
+}
+
+void CConfigDialog::ShowReadProgress()
+{
+    // Only over the read round's own "Reading…", never over a write's steps.
+    if (!m_bReadRound || m_bWriting || m_bClosed)
+        return;
+    int rows = 0;
+    for (const auto& walk : m_walks)
+        if (walk->IsRunning())
+            rows += walk->RowCount();
+    const QString reading = StatusText::ReadingRows(rows);
+    m_pStatus->ShowText(m_strRoundDone.isEmpty() ? reading : StatusText::Then(m_strRoundDone, reading));
 }
 
 CSnmpScalarRead* CConfigDialog::NewScalarRead(CCommonSNMP& session)
@@ -176,6 +190,7 @@ void CConfigDialog::Refresh()
     m_gate.Reset();
     // A write just done stays in view while its result is read back.
     m_strRoundDone = std::exchange(m_strDoneText, QString());
+    m_bReadRound = true;
     m_pStatus->ShowText(m_strRoundDone.isEmpty() ? StatusText::Reading()
                                                  : StatusText::Then(m_strRoundDone, StatusText::Reading()));
     OnRefresh();
@@ -404,6 +419,7 @@ void CConfigDialog::SettleLayout()
 void CConfigDialog::OnGateSettled(bool bAllSucceeded)
 {
     // What the last write did stays in view, with any read that failed after it.
+    m_bReadRound = false;
     const QStringList failures = bAllSucceeded ? QStringList() : m_gate.Failures();
     const QString failed = failures.isEmpty() ? QString() : StatusText::ReadFailed(failures.join(QStringLiteral("; ")));
     m_pStatus->ShowText(StatusText::Then(m_strRoundDone, failed));

@@ -157,6 +157,8 @@ protected:
 
 private:
     void OnGateSettled(bool bAllSucceeded);
+    // "Reading… 1,200 rows" while the round's walks run.
+    void ShowReadProgress();
     void OnUndoEnded(bool bOk, const SnmpSetFailure& undoFailure);
     void SetWriting(bool bWriting);
     void OnApplyClicked();
@@ -188,6 +190,7 @@ private:
     QString m_strRoundDone;
     QString m_strLastDone;
     bool m_bWriting = false;
+    bool m_bReadRound = false;   // from Refresh until the gate settles
     bool m_bSettling = false;
     int m_nRereadDelayMs = 0;
     bool m_bClosed = false;

@@ -82,8 +82,9 @@ TEST_F(RowWalkTest, SparseRowsStayOnTheirIndex)
 }
 
 // A walk cut short is reported once as the failure it is, never as a
-// complete table: an answer that stops coming in the second column, and an
-// error status in the middle of the first.
+// complete table: answers that stop coming (every step carries the status
+// column; the walk names the first column still running), and an error
+// status in the middle of the first column.
 TEST_F(RowWalkTest, CutShortWalkEndsOnceWithItsOutcome)
 {
     struct Case {
@@ -94,7 +95,7 @@ TEST_F(RowWalkTest, CutShortWalkEndsOnceWithItsOutcome)
         QString lastIndex;
     };
     const Case cases[] = {
-        {"drop in the status column", "drop under " + kVlanS + ".6", WalkOutcome::NoAnswer, kStatus, ""},
+        {"drop in the status column", "drop under " + kVlanS + ".6", WalkOutcome::NoAnswer, kName, ""},
         {"error status after row 1", "error " + kVlanS + ".1.20 genErr", WalkOutcome::ErrorStatus, kName, "1"},
     };
     for (const Case& c : cases) {

@@ -465,3 +465,92 @@ TEST(SnmpWalkFaults, ValueTextsAtTheEdgesOfTheirTypes)
         }
     }
 }
+
+namespace {
+
+bool Under(const Oid& column, const Oid& oid)
+{
+    return oid.size() > column.size() && std::equal(column.begin(), column.end(), oid.begin());
+}
+
+// A column walk, synchronously: every (column, index) it delivers, in order.
+struct ColumnWalkOutcome {
+    std::vector<std::pair<int, std::string>> cells;
+    int end = 1;
+};
+
+ColumnWalkOutcome SyncColumnWalk(CSnmp& request, const std::string& address, int cap = 50)
+{
+    CSnmpTable table(&request);
+    table.setColumnWalk(true);
+    ColumnWalkOutcome out;
+    CSnmp* resp = nullptr;
+    for (int step = 0; step < cap && (out.end = table.getNext(address.c_str(), resp, 2000)) == 0; ++step) {
+        for (int i = 0; i < resp->getVarBindCount(); ++i) {
+            char* index = nullptr;
+            table.getIndex(i, resp, &index);
+            out.cells.emplace_back(table.getColumn(i, resp), index ? index : "<none>");
+        }
+        delete resp;
+    }
+    return out;
+}
+
+} // namespace
+
+// Catches a column walk that shifts cells or loops: each column moves on by
+// itself (a short column ends early, a hole is simply skipped), and a column
+// whose OIDs go back or stand still fails the walk instead of looping or
+// passing for a complete table.
+TEST(SnmpWalkFaults, ColumnWalkKeepsColumnsApartAndFailsOnDisorder)
+{
+    const Oid a = {1, 3, 6, 1, 4, 1, 32473, 99, 1, 2};
+    const Oid b = {1, 3, 6, 1, 4, 1, 32473, 99, 1, 3};
+    const Oid after = {1, 3, 6, 1, 4, 1, 32473, 99, 1, 4, 1};
+    // Column a has rows 1, 2, 3; column b only row 2.
+    const std::vector<Oid> universe = {Child(a, 1), Child(a, 2), Child(a, 3), Child(b, 2), after};
+    const auto next = [universe](const Oid& requested) {
+        for (const Oid& o : universe)
+            if (requested < o)
+                return o;
+        return universe.back();
+    };
+    struct Case {
+        const char* name;
+        ScriptedAgent::Script script;
+        std::vector<std::pair<int, std::string>> cells;
+        int end;
+    };
+    const std::vector<Case> cases = {
+        {"sparse", [next](const std::vector<Oid>& req) {
+             std::vector<std::pair<Oid, std::string>> out;
+             for (const Oid& o : req)
+                 out.push_back({next(o), "x"});
+             return out;
+         },
+         {{0, ".1"}, {1, ".2"}, {0, ".2"}, {0, ".3"}}, SNMP_END_OF_WALK},
+        {"first column goes back", [next, a](const std::vector<Oid>& req) {
+             std::vector<std::pair<Oid, std::string>> out;
+             for (const Oid& o : req)
+                 out.push_back({Under(a, o) ? Child(a, 0) : next(o), "x"});
+             return out;
+         },
+         {{0, ".1"}, {1, ".2"}}, SNMP_BAD_ANSWER},
+        {"second column stands still", [next, b](const std::vector<Oid>& req) {
+             std::vector<std::pair<Oid, std::string>> out;
+             for (const Oid& o : req)
+                 out.push_back({o == Child(b, 2) ? o : next(o), "x"});
+             return out;
+         },
+         {{0, ".1"}, {1, ".2"}}, SNMP_BAD_ANSWER},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScriptedAgent agent(c.script);
+        CSnmpV1 request(SNMP_PDU_GETNEXT);
+        PrepareWalk(request, "public", {a, b});
+        const ColumnWalkOutcome walk = SyncColumnWalk(request, agent.address());
+        EXPECT_EQ(walk.cells, c.cells);
+        EXPECT_EQ(walk.end, c.end);
+    }
+}

@@ -109,9 +109,9 @@ inline const char* kIfDescrColumn = "1.3.6.1.2.1.2.2.1.2";
 class AsyncGets
 {
 public:
-    AsyncGets()
+    explicit AsyncGets(const char* community = "public")
     {
-        m_request.setCommunity("public");
+        m_request.setCommunity(community);
         m_request.addValue(kSysDescr, SNMP_TYPE_NULL, nullptr);
     }
     int send(const std::string& address, int timeoutMs)

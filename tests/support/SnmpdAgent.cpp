@@ -134,7 +134,7 @@ int SnmpdAgent::start()
     return 0;
 }
 
-bool SnmpdAgent::restart(bool keepState)
+bool SnmpdAgent::restart(bool keepState, bool keepBoots)
 {
     if (!m_dir)
         return false;
@@ -146,7 +146,7 @@ bool SnmpdAgent::restart(bool keepState)
         QFile saved(m_dir->filePath("persist/snmpd.conf"));
         if (saved.open(QIODevice::ReadOnly)) {
             for (const QByteArray& line : saved.readAll().split('\n'))
-                if (line.startsWith("engineBoots ") || line.startsWith("oldEngineID "))
+                if ((keepBoots && line.startsWith("engineBoots ")) || line.startsWith("oldEngineID "))
                     conf += line + "\n";
         }
     }

@@ -43,7 +43,9 @@ public:
     // Stops snmpd and starts it again on the same port. Keeping its state it
     // comes back as after a reboot (same engine ID, boot counter one up);
     // without, as a replaced or factory-reset agent (a new engine ID).
-    bool restart(bool keepState);
+    // Keeping its state but not its boots, it comes back with its engine ID
+    // and its boot counter at 1, as an agent that breaks RFC 3414's rule.
+    bool restart(bool keepState, bool keepBoots = true);
 
     int port() const { return m_port; }
     bool running() const { return m_pid > 0; }

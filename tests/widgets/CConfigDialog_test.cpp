@@ -17,6 +17,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <QRegularExpression>
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -374,3 +376,20 @@ TEST_F(ConfigDialogTest, RefreshCloseRowHasNoApply)
 }
 
 } // namespace
+
+// A long read shows that it is moving: while the walk runs, the status line
+// counts the rows read so far, and says nothing more once the read is done.
+TEST_F(ConfigDialogTest, LongReadCountsItsRowsInTheStatusLine)
+{
+    g_strSnmpTimeout = QStringLiteral("3000");
+    ASSERT_TRUE(sim->command("delay 15"));   // 53 steps: well over a second
+    DemoDialog d;
+    d.show();
+    const QRegularExpression counting(QStringLiteral("^Reading… [1-9][0-9]* rows?$"));
+    ASSERT_TRUE(WaitFor([&] { return counting.match(d.StatusLine()->text()).hasMatch(); }, 10000))
+        << d.StatusLine()->text().toStdString();
+    EXPECT_TRUE(d.Gate().Pending());
+    ASSERT_TRUE(WaitFor([&] { return !d.Gate().Pending(); }, 10000));
+    EXPECT_EQ(d.StatusLine()->text(), "");
+    ASSERT_TRUE(sim->command("delay 0"));
+}
