@@ -3,6 +3,7 @@
 #include "CListCtrlEx.h"
 #include "CSnmp4w.h"
 #include "CSnmpV1.h"
+#include "CSnmpV3.h"
 #include "CStatusLine.h"
 #include "ControlId.h"
 #include "GlobalSettings.h"
@@ -138,7 +139,10 @@ void CDirectSnmpDialog::AddButtonRow(unsigned nRefreshId, const QList<QPushButto
     if (nRefreshId) {
         m_pRefresh = new QPushButton(QStringLiteral("&Refresh"), this);
         SetControlId(m_pRefresh, nRefreshId);
-        connect(m_pRefresh, &QPushButton::clicked, this, [this] { OnRefresh(); });
+        connect(m_pRefresh, &QPushButton::clicked, this, [this] {
+            m_strWriteOutcome.clear();
+            OnRefresh();
+        });
         buttons << m_pRefresh;
     }
     buttons << extra;
@@ -171,6 +175,10 @@ int CDirectSnmpDialog::StartRead(CDirectWalk& walk, const QList<QByteArray>& oid
     AddWalk(walk);
     if (walk.IsPending())
         return CDirectWalk::Busy;
+    if (m_bVersion1Only && Settings().m_nVersion != 1) {
+        ShowEnd(CDirectWalk::VersionNotServed, strWhat);
+        return CDirectWalk::VersionNotServed;
+    }
     if (!IsBusy())
         m_strFailure.clear();   // a new round of reads
     walk.SetHandlers(std::move(onRow), [this, strWhat, onEnd, pWalk = &walk](int status) {
@@ -183,7 +191,8 @@ int CDirectSnmpDialog::StartRead(CDirectWalk& walk, const QList<QByteArray>& oid
     });
     const int rc = walk.Start(Settings(), oids, pduType, m_form);
     if (rc == CDirectWalk::Started)
-        m_pStatus->ShowReading();
+        m_pStatus->ShowText(m_strWriteOutcome.isEmpty() ? StatusText::Reading()
+                                                        : StatusText::Then(m_strWriteOutcome, StatusText::Reading()));
     else if (rc != CDirectWalk::Busy)
         ShowEnd(rc, strWhat);
     return rc;
@@ -193,34 +202,62 @@ void CDirectSnmpDialog::ShowEnd(int status, const QString& strWhat, int errorSta
 {
     if (status == SNMP_OK || status == SNMP_END_OF_WALK) {
         if (!IsBusy()) {
-            if (m_strFailure.isEmpty())
+            // The round's first failure, else what the last write did.
+            const QString& text = m_strFailure.isEmpty() ? m_strWriteOutcome : m_strFailure;
+            if (text.isEmpty())
                 m_pStatus->Clear();
             else
-                m_pStatus->ShowText(m_strFailure);
+                m_pStatus->ShowText(text);
         }
         return;
     }
     const QString why = status == SNMP_ERROR_STATUS && errorStatus != 0
                             ? StatusText::Refused(QStringLiteral("error status %1 at binding %2").arg(errorStatus).arg(errorIndex))
                             : FailureText(status);
-    const QString text = StatusText::ReadFailed(strWhat.isEmpty() ? why : strWhat + QStringLiteral(": ") + why);
+    QString text = StatusText::ReadFailed(strWhat.isEmpty() ? why : strWhat + QStringLiteral(": ") + why);
+    if (!m_strWriteOutcome.isEmpty())
+        text = StatusText::Then(m_strWriteOutcome, text);
     if (m_strFailure.isEmpty())
         m_strFailure = text;
     m_pStatus->ShowText(text);
 }
 
-int CDirectSnmpDialog::WriteScalars(const QList<DirectSetValue>& values, WriteDone done)
+bool CDirectSnmpDialog::IsIndex(const QString& text, bool bMultiPart)
 {
-    const DirectSnmpSettings s = WriteSettings();
-    if (s.m_strVersion != QLatin1String("1")) {
+    const QStringList parts = text.split(QLatin1Char('.'));
+    if (!bMultiPart && parts.size() != 1)
+        return false;
+    static const QRegularExpression kDigits(QStringLiteral("^[0-9]{1,10}$"));
+    for (const QString& part : parts)
+        if (!kDigits.match(part).hasMatch() || part.toULongLong() > 4294967295ULL)
+            return false;
+    return true;
+}
+
+int CDirectSnmpDialog::WriteScalars(const QList<DirectSetValue>& values, WriteDone done, WriteOver over)
+{
+    const bool v3 = over == WriteOver::V1AndV3 && m_form == Form::SettingsCopy && m_settings.m_nVersion == 3;
+    const DirectSnmpSettings s = v3 ? m_settings : WriteSettings();
+    if (!v3 && s.m_strVersion != QLatin1String("1")) {
+        m_strWriteOutcome.clear();
         m_pStatus->ShowText(QStringLiteral("Nothing written: the settings are written over SNMPv1 only"));
         return CDirectWalk::VersionNotServed;
     }
     if (m_nSetRequestId != 0)
         return CDirectWalk::Busy;
+    m_strWriteOutcome.clear();
     static const QRegularExpression kDecimal(QStringLiteral("^-?[0-9]+$"));
     static const QRegularExpression kUnsigned(QStringLiteral("^[0-9]+$"));
-    auto request = std::make_unique<CSnmpV1>(SNMP_PDU_SET);
+    std::unique_ptr<CSnmp> request;
+    if (v3) {
+        auto r = std::make_unique<CSnmpV3>(SNMP_PDU_SET);
+        ApplyV3Security(*r, s);
+        request = std::move(r);
+    } else {
+        auto r = std::make_unique<CSnmpV1>(SNMP_PDU_SET);
+        r->setCommunity(s.m_pszWriteCommunity.constData());
+        request = std::move(r);
+    }
     for (const DirectSetValue& v : values) {
         const bool number = v.nType == SNMP_TYPE_INTEGER || v.nType == SNMP_TYPE_UNSIGNED;
         int rc = SNMP_BAD_REQUEST;
@@ -233,10 +270,11 @@ int CDirectSnmpDialog::WriteScalars(const QList<DirectSetValue>& values, WriteDo
             return SNMP_BAD_REQUEST;
         }
     }
-    request->setCommunity(s.m_pszWriteCommunity.constData());
     m_cSnmp4w->setSnmp(request.get());
     m_pSetRequest = std::move(request);
     m_writeDone = std::move(done);
+    const int nValues = int(values.size());
+    m_nSetValues = nValues;
     const int rc = m_cSnmp4w->sendAsync(s.m_pszAgentAddress.constData(), [](CSnmp* response, int id, void* user, int status) {
         auto* self = static_cast<CDirectSnmpDialog*>(user);
         std::unique_ptr<CSnmp> answer(response);
@@ -252,11 +290,12 @@ int CDirectSnmpDialog::WriteScalars(const QList<DirectSetValue>& values, WriteDo
         }
         answer.reset();
         if (status == SNMP_OK)
-            self->m_pStatus->Clear();
+            self->m_strWriteOutcome = StatusText::Written(self->m_nSetValues);
         else if (status == SNMP_ERROR_STATUS)
-            self->m_pStatus->ShowText(StatusText::Refused(QStringLiteral("error status %1 at binding %2").arg(errorStatus).arg(errorIndex)));
+            self->m_strWriteOutcome = StatusText::Refused(QStringLiteral("error status %1 at binding %2").arg(errorStatus).arg(errorIndex));
         else
-            self->m_pStatus->ShowText(FailureText(status));
+            self->m_strWriteOutcome = FailureText(status);
+        self->m_pStatus->ShowText(self->m_strWriteOutcome);
         WriteDone done = self->m_writeDone;
         if (done)
             done(status, errorStatus, errorIndex);

@@ -63,11 +63,20 @@ public:
     // the SNMP layer's code (SNMP_ERROR_STATUS with the error status and
     // index), VersionNotServed or SNMP_BAD_REQUEST before anything was sent.
     using WriteDone = std::function<void(int result, int errorStatus, int errorIndex)>;
+    // V1AndV3: a settings-copy dialog whose copy says version 3 writes over
+    // v3 with its user; otherwise only the version-1 set is sent.
+    enum class WriteOver { V1Only, V1AndV3 };
     // Sends `values` in one set with the write community when the version
     // setting is "1" (else nothing is sent). Integers must be decimal text:
     // anything else refuses the whole set before it is sent. The status
-    // line says what failed. Returns what was known at once: 0 under way.
-    int WriteScalars(const QList<DirectSetValue>& values, WriteDone done);
+    // line says what failed, and keeps saying it through the re-read that
+    // follows (until the next write or a click on Refresh). Returns what
+    // was known at once: 0 under way.
+    int WriteScalars(const QList<DirectSetValue>& values, WriteDone done, WriteOver over = WriteOver::V1Only);
+
+    // True when `text` is one decimal sub-identifier (or, with bMultiPart,
+    // several joined by dots), so that it can follow an OID as its index.
+    static bool IsIndex(const QString& text, bool bMultiPart = false);
 
 public slots:
     virtual void OnRefresh() = 0;
@@ -106,6 +115,9 @@ protected:
     // Registers a walk of the dialog, cancelled on every way out.
     void AddWalk(CDirectWalk& walk);
     void CancelAll();
+    // For the views that speak SNMPv1 only: StartRead then sends nothing
+    // under another version and says so.
+    void SetVersion1Only(bool bOnly) { m_bVersion1Only = bOnly; }
 
     const Form m_form;
     DirectSnmpSettings m_settings;   // the copy (settings-copy form)
@@ -120,11 +132,14 @@ private:
     QHBoxLayout* m_pButtonRow = nullptr;
     QList<CDirectWalk*> m_walks;
     std::unique_ptr<CSnmp4w> m_cSnmp4w;
-    std::unique_ptr<CSnmpV1> m_pSetRequest;
+    std::unique_ptr<CSnmp> m_pSetRequest;
     WriteDone m_writeDone;
     int m_nSetRequestId = 0;
+    int m_nSetValues = 0;
     bool m_bRefreshPosted = false;
     // The first failure of the current round of reads: a read of the same
     // round that ends well afterwards does not wipe it off the status line.
     QString m_strFailure;
+    bool m_bVersion1Only = false;
+    QString m_strWriteOutcome;   // what the last write did, shown through its re-read
 };

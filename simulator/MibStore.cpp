@@ -303,12 +303,13 @@ bool MibStore::load(const std::string& path, std::string* error)
         if (t.empty())
             continue;
         if (t[0] == "table") {
-            // table ENTRY rowstatus COLUMN [index LOW..HIGH]
+            // table ENTRY rowstatus|entrystatus COLUMN [index LOW..HIGH]
             RowTable table;
             auto entry = ParseOid(t.size() > 1 ? t[1] : "");
-            if (!entry || t.size() < 4 || t[2] != "rowstatus")
+            if (!entry || t.size() < 4 || (t[2] != "rowstatus" && t[2] != "entrystatus"))
                 return fail("expected: table ENTRY-OID rowstatus COLUMN [index LOW..HIGH]");
             table.entry = *entry;
+            table.entryStatus = t[2] == "entrystatus";
             auto col = ParseNumber(t[3], 1, 4294967295LL);
             if (!col)
                 return fail("bad row status column");
@@ -429,6 +430,15 @@ static int CheckLimits(const std::optional<Limits>& limits, const Value& v)
     return v.number < limits->low || v.number > limits->high ? SNMP_ERR_WRONGVALUE : SNMP_ERR_NOERROR;
 }
 
+namespace {
+// RMON EntryStatus values, and the operation "stay under creation".
+constexpr long kValid = 1;
+constexpr long kCreateRequest = 2;
+constexpr long kUnderCreation = 3;
+constexpr long kInvalid = 4;
+constexpr long kKeepUnderCreation = -3;
+} // namespace
+
 SetOutcome MibStore::applyTo(std::map<Oid, Object>& objects, const std::vector<SetRequest>& requests) const
 {
     struct RowKey
@@ -464,7 +474,8 @@ SetOutcome MibStore::applyTo(std::map<Oid, Object>& objects, const std::vector<S
         Oid index;
         const RowTable* table = tableOf(r.name, &column, &index);
         if (table && column == table->rowStatusColumn && r.value.type == ASN_INTEGER
-            && (r.value.number == RS_CREATEANDGO || r.value.number == RS_CREATEANDWAIT))
+            && (table->entryStatus ? r.value.number == kCreateRequest
+                                   : r.value.number == RS_CREATEANDGO || r.value.number == RS_CREATEANDWAIT))
             created.insert({table, index});
     }
 
@@ -481,7 +492,13 @@ SetOutcome MibStore::applyTo(std::map<Oid, Object>& objects, const std::vector<S
                 return fail(SNMP_ERR_WRONGTYPE, i);
             RowKey row{table, index};
             bool exists = it != objects.end();
-            switch (r.value.number) {
+            long op = static_cast<long>(r.value.number);
+            if (table->entryStatus)
+                op = op == kValid ? RS_ACTIVE : op == kCreateRequest ? RS_CREATEANDWAIT
+                   : op == kUnderCreation ? kKeepUnderCreation : op == kInvalid ? RS_DESTROY : -1;
+            else if (op == kKeepUnderCreation)
+                op = -1;
+            switch (op) {
             case RS_CREATEANDGO:
             case RS_CREATEANDWAIT:
                 if (exists)
@@ -494,6 +511,7 @@ SetOutcome MibStore::applyTo(std::map<Oid, Object>& objects, const std::vector<S
                 break;
             case RS_ACTIVE:
             case RS_NOTINSERVICE:
+            case kKeepUnderCreation:
                 if (!exists)
                     return fail(SNMP_ERR_INCONSISTENTVALUE, i);
                 break;
@@ -502,7 +520,7 @@ SetOutcome MibStore::applyTo(std::map<Oid, Object>& objects, const std::vector<S
             default:
                 return fail(SNMP_ERR_WRONGVALUE, i);
             }
-            statusOps.push_back({row, static_cast<long>(r.value.number), static_cast<int>(i + 1)});
+            statusOps.push_back({row, op, static_cast<int>(i + 1)});
             continue;
         }
 
@@ -584,6 +602,8 @@ SetOutcome MibStore::applyTo(std::map<Oid, Object>& objects, const std::vector<S
         objects[cell(row, row.table->rowStatusColumn)].value.number = status;
     };
     for (const RowKey& row : touched) {
+        if (row.table->entryStatus)
+            continue;   // underCreation until valid is set
         auto it = objects.find(cell(row, row.table->rowStatusColumn));
         if (it != objects.end() && it->second.value.number == RS_NOTREADY && complete(row))
             setStatus(row, RS_NOTINSERVICE);
@@ -596,7 +616,10 @@ SetOutcome MibStore::applyTo(std::map<Oid, Object>& objects, const std::vector<S
         bool full = complete(op.row);
         switch (op.status) {
         case RS_CREATEANDWAIT:
-            setStatus(op.row, full ? RS_NOTINSERVICE : RS_NOTREADY);
+            setStatus(op.row, op.row.table->entryStatus ? kUnderCreation : full ? RS_NOTINSERVICE : RS_NOTREADY);
+            break;
+        case kKeepUnderCreation:
+            setStatus(op.row, kUnderCreation);
             break;
         case RS_CREATEANDGO:
         case RS_ACTIVE:

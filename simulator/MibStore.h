@@ -71,10 +71,14 @@ struct Column
     std::optional<Limits> limits;
 };
 
+// RMON's EntryStatus in place of RowStatus (entryStatus): 2 createRequest
+// makes the row, which reads 3 underCreation until 1 valid (accepted only
+// once every column without a default is set); 4 invalid removes it.
 struct RowTable
 {
     Oid entry;                  // OID of the table's entry
     oid rowStatusColumn = 0;
+    bool entryStatus = false;
     std::optional<Limits> indexLimits;   // one-part index: its allowed range
     std::map<oid, Column> columns;
 };

@@ -78,6 +78,64 @@ def screening_and_arp_spoofing():
         w(cell % 4 + " rw i 1")
 
 
+def services_and_rmon():
+    """Telnet and web services and the RMON control scalars (second private
+    arc), and RMON's etherStatsTable with one entry per port
+    (RmonBehaviour.cpp fills a new entry's index and lets counters grow)."""
+    arc = "1.3.6.1.4.1.32473.10.94.89.89"
+    w("")
+    w("# telnet: 58.2.0 password, 58.3.0 idle time-out (minutes); sessions")
+    w("# (58.4.1, index session id): 1 id, 2 client address, 3 login time,")
+    w("# 4 status (1 connected, 2 not connected)")
+    w(arc + '.58.2.0 ro s "velmarc"')
+    w(arc + ".58.3.0 rw(0..60) i 5")
+    for sid, client, login, status in ((1, "10.90.90.1", "2026/12/11 08:30:12", 1),
+                                       (2, "10.90.90.7", "2026/12/11 07:02:45", 2)):
+        t = arc + ".58.4.1.%%d.%d" % sid
+        w((t + " ro i %d") % (1, sid))
+        w((t + ' ro s "%s"') % (2, client))
+        w((t + ' ro s "%s"') % (3, login))
+        w((t + " rw(1..2) i %d") % (4, status))
+    w("# web services (66.30.1, index of two parts): 2 name, 3 enable (2 disabled,")
+    w("# 3 enabled), 4 UDP port, 5 max users, 6 protocol (2 http, 3 https),")
+    w("# 7 certificate id, 8 max idle time-out")
+    for index, name, enable, port, users, protocol, cert, idle in (("1.5", "http", 3, 80, 8, 2, 0, 600),
+                                                                  ("2.7", "https", 2, 443, 4, 3, 1, 300)):
+        t = arc + ".66.30.1.%%d.%s" % index
+        w((t + ' ro s "%s"') % (2, name))
+        w((t + " rw(2..3) i %d") % (3, enable))
+        w((t + " rw(1..65535) i %d") % (4, port))
+        w((t + " ro i %d") % (5, users))
+        w((t + " ro i %d") % (6, protocol))
+        w((t + " ro i %d") % (7, cert))
+        w((t + " rw(0..65535) i %d") % (8, idle))
+    w("# RMON control: 49.1.0 MIB version, 49.2.0 quota bucket, 49.3.0 max global")
+    w("# buckets (read only), 49.6.0, 49.7.0, 49.8.0 history control settings")
+    w(arc + ".49.1.0 ro i 1")
+    w(arc + ".49.2.0 rw(1..65535) i 50")
+    w(arc + ".49.3.0 ro i 2000")
+    w(arc + ".49.6.0 rw(1..65535) i 50")
+    w(arc + ".49.7.0 rw(1..65535) i 2000")
+    w(arc + ".49.8.0 rw(1..65535) i 100")
+    w("# RMON etherStatsTable (EntryStatus 21: 1 valid, 2 createRequest,")
+    w("# 3 underCreation, 4 invalid): 1 index, 2 data source (ifIndex instance,")
+    w("# required), 3-19 counters, 20 owner; entry n watches port n")
+    e = "1.3.6.1.2.1.16.1.1.1"
+    w("table %s entrystatus 21 index 1..65535" % e)
+    w("column 1 ro i 0")
+    w("column 2 rw o")
+    for column in range(3, 20):
+        w("column %d ro c 0" % column)
+    w('column 20 rw(0..127) s ""')
+    for p in range(1, PORTS + 1):
+        w("%s.1.%d ro i %d" % (e, p, p))
+        w("%s.2.%d rw o 1.3.6.1.2.1.2.2.1.1.%d" % (e, p, p))
+        for column in range(3, 20):
+            w("%s.%d.%d ro c %d" % (e, column, p, p * 100 + column))
+        w('%s.20.%d rw(0..127) s "monitor"' % (e, p))
+        w("%s.21.%d rw i 1" % (e, p))
+
+
 out = []
 w = out.append
 
@@ -671,6 +729,7 @@ def traffic_control():
 
 
 traffic_control()
+services_and_rmon()
 def direct_viewers():
     """Objects of the stand-alone viewers: the agent's engine (an engine ID
     of the full 32 octets), the 802.1X authenticator statistics and
