@@ -51,21 +51,10 @@ CIPInterfaceDlg::CIPInterfaceDlg(QWidget* parent)
     form->addRow(tr("Interface Admin State"), m_pAdmin);
     ContentLayout()->addWidget(config);
 
-    auto* info = new QGroupBox(tr("IP Interface Info"), this);
-    auto* infoLayout = new QVBoxLayout(info);
-    m_pList = new CListCtrlEx(info);
-    SetControlId(m_pList, 1021);
+    m_pList = AddListGroup(tr("IP Interface Info"), 1021, m_pDelete, tr("&Delete"), 1003);
     m_pList->AppendColumns({{"Index", 50, CListCtrlEx::LVCFMT_RIGHT}, {"Interface Name", 120},
                             {"VID", 50, CListCtrlEx::LVCFMT_RIGHT}, {"VLAN Name", 100}, {"IP Address", 130},
                             {"Net mask", 120}, {"Admin State ", 100}, {"Link State ", 100}});
-    infoLayout->addWidget(m_pList);
-    auto* row = new QHBoxLayout;
-    row->addStretch(1);
-    m_pDelete = new QPushButton(tr("&Delete"), info);
-    SetControlId(m_pDelete, 1003);
-    row->addWidget(m_pDelete);
-    infoLayout->addLayout(row);
-    ContentLayout()->addWidget(info, 1);
 
     ApplyButton()->setText(tr("Add"));
     SetControlId(ApplyButton(), 1079);

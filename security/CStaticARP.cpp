@@ -57,19 +57,8 @@ CStaticARP::CStaticARP(QWidget* parent)
     addRow->addWidget(m_pAdd);
     ContentLayout()->addWidget(add);
 
-    auto* info = new QGroupBox(tr("Static ARP Info"), this);
-    auto* infoLayout = new QVBoxLayout(info);
-    m_pList = new CListCtrlEx(info);
-    SetControlId(m_pList, 1028);
+    m_pList = AddListGroup(tr("Static ARP Info"), 1028, m_pDelete, tr("&Delete"), 1121);
     m_pList->AppendColumns({{"Interface Name", 120}, {"IP Addresse", 120}, {"MAC Adress", 140}, {"Type", 120}});
-    infoLayout->addWidget(m_pList);
-    auto* row = new QHBoxLayout;
-    row->addStretch(1);
-    m_pDelete = new QPushButton(tr("&Delete"), info);
-    SetControlId(m_pDelete, 1121);
-    row->addWidget(m_pDelete);
-    infoLayout->addLayout(row);
-    ContentLayout()->addWidget(info, 1);
 
     GateButton(m_pApplyAging);
     GateButton(m_pAdd, [this] { return m_pAddress->IsComplete(); });

@@ -49,21 +49,10 @@ CStaticRoute::CStaticRoute(QWidget* parent)
     form->addRow(tr("Backup State"), m_pBackup);
     ContentLayout()->addWidget(config);
 
-    auto* info = new QGroupBox(tr("Static Route Info"), this);
-    auto* infoLayout = new QVBoxLayout(info);
-    m_pList = new CListCtrlEx(info);
-    SetControlId(m_pList, 1027);
+    m_pList = AddListGroup(tr("Static Route Info"), 1027, m_pDelete, tr("&Delete"), 1003);
     m_pList->AppendColumns({{"IP Addresse", 110}, {"Netmask", 110}, {"Gateway", 110},
                             {"Metric", 70, CListCtrlEx::LVCFMT_RIGHT}, {"Protocol", 80}, {"Backup", 80},
                             {"Status ", 80}});
-    infoLayout->addWidget(m_pList);
-    auto* row = new QHBoxLayout;
-    row->addStretch(1);
-    m_pDelete = new QPushButton(tr("&Delete"), info);
-    SetControlId(m_pDelete, 1003);
-    row->addWidget(m_pDelete);
-    infoLayout->addLayout(row);
-    ContentLayout()->addWidget(info, 1);
 
     ApplyButton()->setText(tr("&Add"));
     SetControlId(ApplyButton(), 1018);

@@ -2,6 +2,8 @@
 
 #include "CCommonSNMP.h"
 #include "CEditEXIPV6.h"
+#include "CListCtrlEx.h"
+#include "ControlId.h"
 #include "CSetSequence.h"
 #include "CSnmpRowWalk.h"
 #include "CSnmpScalarRead.h"
@@ -13,6 +15,7 @@
 #include <QAbstractSpinBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -100,6 +103,24 @@ bool CConfigDialog::OnInitDialog()
     SettleLayout();
     Refresh();   // the first read, as the window opens
     return true;
+}
+
+CListCtrlEx* CConfigDialog::AddListGroup(const QString& strTitle, int listId, QPushButton*& button,
+                                         const QString& strButton, int buttonId, int stretch)
+{
+    auto* group = new QGroupBox(strTitle, this);
+    auto* layout = new QVBoxLayout(group);
+    auto* list = new CListCtrlEx(group);
+    SetControlId(list, listId);
+    layout->addWidget(list);
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    button = new QPushButton(strButton, group);
+    SetControlId(button, buttonId);
+    row->addWidget(button);
+    layout->addLayout(row);
+    m_pContent->addWidget(group, stretch);
+    return list;
 }
 
 CSnmpRowWalk* CConfigDialog::NewWalk(CCommonSNMP& session)

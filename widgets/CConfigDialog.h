@@ -37,6 +37,7 @@
 #include <vector>
 
 class CCommonSNMP;
+class CListCtrlEx;
 class CSetSequence;
 class CSnmpRowWalk;
 class CSnmpScalarRead;
@@ -63,6 +64,12 @@ public:
     CReadGate& Gate() { return m_gate; }
     CStatusLine* StatusLine() const { return m_pStatus; }
     QVBoxLayout* ContentLayout() const { return m_pContent; }
+    // A titled group in the content holding a list (control `listId`) and,
+    // under it at the right, one button (`button`, control `buttonId`): the
+    // layout of the lists whose rows are deleted. The group takes the extra
+    // height when `stretch` is not 0.
+    CListCtrlEx* AddListGroup(const QString& strTitle, int listId, QPushButton*& button, const QString& strButton,
+                              int buttonId, int stretch = 1);
     QPushButton* RefreshButton() const { return m_pRefresh; }   // null in OK/Cancel dialogs
     QPushButton* ApplyButton() const { return m_pApply; }       // Apply or OK; null in RefreshClose dialogs
     QPushButton* CloseButton() const { return m_pClose; }       // Close or Cancel

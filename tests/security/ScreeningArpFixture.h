@@ -38,17 +38,7 @@ protected:
     }
 
     // Every set request of the log, each as its varbinds.
-    static std::vector<std::vector<Varbind>> SetRequests()
-    {
-        std::vector<std::vector<Varbind>> out;
-        for (const SimRequest& r : sim->sets()) {
-            std::vector<Varbind> one;
-            for (const SimVarbind& v : r.varbinds)
-                one.emplace_back(v.oid, v.type == "OCTET STRING" ? v.hex : v.value);
-            out.push_back(one);
-        }
-        return out;
-    }
+    static std::vector<std::vector<Varbind>> SetRequests() { return sim->setVarbinds(); }
     // Shows the dialog (its reads start) and waits until they ended.
     static void Open(CConfigDialog& d)
     {

@@ -52,17 +52,7 @@ protected:
     }
 
     // Every set request of the log, each as its varbinds.
-    static std::vector<std::vector<Varbind>> Sets()
-    {
-        std::vector<std::vector<Varbind>> out;
-        for (const SimRequest& r : sim->sets()) {
-            std::vector<Varbind> one;
-            for (const SimVarbind& v : r.varbinds)
-                one.emplace_back(v.oid, v.type == "OCTET STRING" ? v.hex : v.value);
-            out.push_back(one);
-        }
-        return out;
-    }
+    static std::vector<std::vector<Varbind>> Sets() { return sim->setVarbinds(); }
 
     // Shows the dialog (its first reads start) and waits for every read.
     static void Open(CConfigDialog& dialog)

@@ -277,6 +277,18 @@ std::vector<SimRequest> SimulatedSwitch::sets() const
     return out;
 }
 
+std::vector<std::vector<std::pair<std::string, std::string>>> SimulatedSwitch::setVarbinds() const
+{
+    std::vector<std::vector<std::pair<std::string, std::string>>> out;
+    for (const SimRequest& r : sets()) {
+        std::vector<std::pair<std::string, std::string>> one;
+        for (const SimVarbind& v : r.varbinds)
+            one.emplace_back(v.oid, v.type == "OCTET STRING" ? v.hex : v.value);
+        out.push_back(std::move(one));
+    }
+    return out;
+}
+
 ToolResult RunSnmpTool(const std::string& tool, const std::vector<std::string>& args)
 {
     ToolResult result;

@@ -14,6 +14,7 @@
 
 #include <string>
 #include <sys/types.h>
+#include <utility>
 #include <vector>
 
 struct SimVarbind
@@ -96,6 +97,9 @@ public:
 
     std::vector<SimRequest> requests() const;
     std::vector<SimRequest> sets() const;
+    // Every set received, each as its varbinds (oid, value), octet
+    // strings as hex: what the tests compare write sequences with.
+    std::vector<std::vector<std::pair<std::string, std::string>>> setVarbinds() const;
     void clearLog() { command("clearlog"); }
 
     // Stops the switch (SIGTERM) and waits; the exit status, or -1.

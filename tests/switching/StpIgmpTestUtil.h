@@ -50,14 +50,7 @@ using Varbind = std::pair<std::string, std::string>;
 // Every set request of the log, each as its varbinds.
 inline std::vector<std::vector<Varbind>> SetRequests(const SimulatedSwitch& sim)
 {
-    std::vector<std::vector<Varbind>> out;
-    for (const SimRequest& r : sim.sets()) {
-        std::vector<Varbind> one;
-        for (const SimVarbind& v : r.varbinds)
-            one.emplace_back(v.oid, v.type == "OCTET STRING" ? v.hex : v.value);
-        out.push_back(one);
-    }
-    return out;
+    return sim.setVarbinds();
 }
 
 class SwitchDialogTest : public SharedSwitchDialogTest

@@ -90,9 +90,8 @@ private:
 inline std::vector<std::pair<std::string, std::string>> SetVarbinds(const SimulatedSwitch& sim)
 {
     std::vector<std::pair<std::string, std::string>> out;
-    for (const SimRequest& r : sim.sets())
-        for (const SimVarbind& v : r.varbinds)
-            out.emplace_back(v.oid, v.type == "OCTET STRING" ? v.hex : v.value);
+    for (const auto& set : sim.setVarbinds())
+        out.insert(out.end(), set.begin(), set.end());
     return out;
 }
 
