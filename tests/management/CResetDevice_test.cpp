@@ -41,9 +41,12 @@ protected:
 
     void SetState(int save, int firmware, int config)
     {
-        ASSERT_TRUE(sim.command(std::string("set ") + kSave + " i " + std::to_string(save)));
-        ASSERT_TRUE(sim.command(std::string("set ") + kFirmwareStatus + " i " + std::to_string(firmware)));
-        ASSERT_TRUE(sim.command(std::string("set ") + kConfigStatus + " i " + std::to_string(config)));
+        const auto set = [](const char* oid, int value) {
+            return QStringLiteral("set %1 i %2").arg(QLatin1String(oid)).arg(value).toStdString();
+        };
+        ASSERT_TRUE(sim.command(set(kSave, save)));
+        ASSERT_TRUE(sim.command(set(kFirmwareStatus, firmware)));
+        ASSERT_TRUE(sim.command(set(kConfigStatus, config)));
     }
 };
 
@@ -87,13 +90,13 @@ TEST_F(ResetDeviceTest, MissingStatusObjectIsNotBusy)
 {
     UseSimUser(SimulatedSwitch::Users().front());
     SetState(2, 0, 0);
-    ASSERT_TRUE(sim.command(std::string("unset ") + kConfigStatus));
+    ASSERT_TRUE(sim.command(QStringLiteral("unset %1").arg(QLatin1String(kConfigStatus)).toStdString()));
     {
         CResetDevice device;
         EXPECT_EQ(device.CanReboot(), 1);
     }
     SetState(2, 4, 0);
-    ASSERT_TRUE(sim.command(std::string("unset ") + kConfigStatus));
+    ASSERT_TRUE(sim.command(QStringLiteral("unset %1").arg(QLatin1String(kConfigStatus)).toStdString()));
     CResetDevice device;
     EXPECT_EQ(device.CanReboot(), 0);
 }

@@ -93,8 +93,9 @@ protected:
             recorder.expect(QString::fromLatin1(message));
         Apply(dialog);
         recorder.ExpectAllUsed();
-        if (message)
+        if (message) {
             EXPECT_TRUE(sim->sets().empty());
+        }
     }
 };
 
