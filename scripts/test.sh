@@ -11,7 +11,10 @@ build=build
 flags=()
 if [ "${1:-}" = "--sanitize" ]; then
     build=build-asan
-    flags=(-DVELMARC_SANITIZE=ON -DVELMARC_BENCH=OFF)
+    # -O1, as the sanitizers' own documentation advises: reports stay exact
+    # and the build takes less time than at -O2.
+    flags=(-DVELMARC_SANITIZE=ON -DVELMARC_BENCH=OFF
+           "-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG" "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG")
     export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
     export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
     export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp

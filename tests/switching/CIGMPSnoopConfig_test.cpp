@@ -70,8 +70,9 @@ TEST_F(IgmpGlobalTest, SixRangesInOrder)
         Open(d);
         Edit(d, c.id)->setText(QString::fromLatin1(c.value));
         ApplyExpecting(d, c.message);
-        if (!c.message)
+        if (!c.message) {
             EXPECT_EQ(SetRequests(*sim).size(), 1u);
+        }
     }
 
     // Two failing fields: the first in the order is the one reported.

@@ -55,7 +55,7 @@ TEST(DirectTexts, Octets)
 // after another; indexes that do not fit are refused, not read past.
 TEST(DirectTexts, IndexNames)
 {
-    for (const QString name : {QStringLiteral("s"), QStringLiteral("velNoAuth"), QStringLiteral("tencharsAB"),
+    for (const QString& name : {QStringLiteral("s"), QStringLiteral("velNoAuth"), QStringLiteral("tencharsAB"),
                                QStringLiteral("elevenchars")}) {
         QByteArray oid = "1.3.6.1.6.3.16.1.2.1.3.3." + QByteArray::number(name.size());
         for (QChar c : name)
