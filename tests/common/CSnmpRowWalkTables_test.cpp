@@ -20,7 +20,6 @@
 #include <algorithm>
 #include <map>
 #include <set>
-#include <sstream>
 
 namespace {
 
@@ -38,20 +37,7 @@ Column SnmpWalk(const SimulatedSwitch& sim, const std::string& column)
     ToolResult r = RunSnmpTool("snmpwalk", {"-v1", "-c", SimulatedSwitch::kReadCommunity, "-On", "-Oq", "-t", "3",
                                             "-r", "1", sim.agent(), column});
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    Column values;
-    std::istringstream lines(r.out);
-    std::string line;
-    const std::string prefix = "." + column + ".";
-    while (std::getline(lines, line)) {
-        if (line.rfind(prefix, 0) != 0)
-            continue;
-        const size_t blank = line.find(' ');
-        std::string value = blank == std::string::npos ? "" : line.substr(blank + 1);
-        if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
-            value = value.substr(1, value.size() - 2);
-        values[line.substr(prefix.size(), blank - prefix.size())] = value;
-    }
-    return values;
+    return ParseWalkColumn(r.out, column);
 }
 
 struct Outcome {

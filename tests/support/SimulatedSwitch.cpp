@@ -289,6 +289,26 @@ std::vector<std::vector<std::pair<std::string, std::string>>> SimulatedSwitch::s
     return out;
 }
 
+std::map<std::string, std::string> ParseWalkColumn(const std::string& output, const std::string& column)
+{
+    std::map<std::string, std::string> values;
+    std::istringstream lines(output);
+    std::string line;
+    const std::string prefix = "." + column + ".";
+    while (std::getline(lines, line)) {
+        if (line.rfind(prefix, 0) != 0)
+            continue;
+        const size_t blank = line.find(' ');
+        std::string value = blank == std::string::npos ? "" : line.substr(blank + 1);
+        if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+            value = value.substr(1, value.size() - 2);
+        else if (!value.empty() && value.front() == '.')
+            value = value.substr(1);
+        values[line.substr(prefix.size(), blank - prefix.size())] = value;
+    }
+    return values;
+}
+
 ToolResult RunSnmpTool(const std::string& tool, const std::vector<std::string>& args)
 {
     ToolResult result;

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <sys/types.h>
 #include <utility>
@@ -155,3 +156,8 @@ struct ToolResult
     std::string err;
 };
 ToolResult RunSnmpTool(const std::string& tool, const std::vector<std::string>& args);
+
+// The rows of one column in snmpwalk's -Oq output (numeric OIDs), keyed by
+// their index: quotes around a text and the dot before an OID value taken
+// off, lines outside the column passed over.
+std::map<std::string, std::string> ParseWalkColumn(const std::string& output, const std::string& column);

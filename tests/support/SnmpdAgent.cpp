@@ -2,7 +2,6 @@
 
 #include "SimulatedSwitch.h"
 
-#include <sstream>
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -85,25 +84,10 @@ SnmpdAgent::~SnmpdAgent()
 
 std::map<std::string, std::string> SnmpdAgent::WalkColumn(const std::string& column) const
 {
-    std::map<std::string, std::string> values;
     ToolResult r = RunSnmpTool("snmpwalk", {"-v1", "-c", kReadCommunity, "-Oq", "-Ot", "-t", "2", "-r", "0",
                                             address(), column});
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    std::istringstream lines(r.out);
-    std::string line;
-    const std::string prefix = "." + column + ".";
-    while (std::getline(lines, line)) {
-        if (line.rfind(prefix, 0) != 0)
-            continue;
-        const size_t blank = line.find(' ');
-        std::string value = blank == std::string::npos ? "" : line.substr(blank + 1);
-        if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
-            value = value.substr(1, value.size() - 2);
-        else if (!value.empty() && value.front() == '.')
-            value = value.substr(1);
-        values[line.substr(prefix.size(), blank - prefix.size())] = value;
-    }
-    return values;
+    return ParseWalkColumn(r.out, column);
 }
 
 std::string SnmpdAgent::address() const
