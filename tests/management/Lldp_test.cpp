@@ -61,7 +61,10 @@ protected:
     void SetUp() override
     {
         SharedSwitchDialogTest::SetUp();
-        g_strSnmpTimeout = QStringLiteral("200");
+        // The writes here are sent again when no answer comes in time: a
+        // time-out short enough to fire on a loaded machine would send a set
+        // twice. Only the test of lost answers shortens it.
+        g_strSnmpTimeout = QStringLiteral("3000");
         g_nDevicePortNum = 52;
     }
 
@@ -69,7 +72,7 @@ protected:
     {
         return WaitFor([&] {
             return !d.Gate().Pending() && !d.IsWriting() && !d.IsSettling() && d.RefreshButton()->isEnabled();
-        }, 10000);
+        }, 20000);
     }
     static bool Open(CConfigDialog& d)
     {
@@ -184,6 +187,7 @@ TEST_F(LldpTest, EnableWriteTriesThreeTimes)
         size_t sets;
         bool failed;
     };
+    g_strSnmpTimeout = QStringLiteral("1000");   // each lost answer costs one time-out
     for (const Case c : {Case{3, 3, true}, Case{5, 3, true}, Case{1, 2, false}, Case{0, 1, false}}) {
         CLLDPGroup d;
         ASSERT_TRUE(Open(d));
