@@ -302,7 +302,8 @@ TEST_F(ModuleBaseSimTest, GetFailsCleanlyAndItsTextOutlivesTheResponse)
     for (const Case& c : cases) {
         ASSERT_TRUE(sim.command("clear"));
         UseSimulatedSwitch(sim);
-        g_strSnmpTimeout = QStringLiteral("400");
+        if (c.fault && std::string(c.fault) == "drop all")
+            UseLostAnswerTimeout();
         if (c.v3)
             UseV3();
         if (c.fault) {
@@ -372,7 +373,6 @@ TEST_F(ModuleBaseSimTest, TrunkBitmapWithZeroOctets)
 // an earlier walk do not survive as if the switch had confirmed them.
 TEST_F(ModuleBaseSimTest, TrunkWalkWithoutAnswerEnds)
 {
-    g_strSnmpTimeout = QStringLiteral("300");
     CModuleBase base;
     ASSERT_TRUE(WalkTrunks(base));
     ASSERT_EQ(base.m_TrunkPorts[0], 1);

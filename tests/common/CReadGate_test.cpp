@@ -29,7 +29,6 @@ TEST(CReadGate, OneFailedReadKeepsTheGateShut)
     ASSERT_TRUE(sim.running()) << sim.error();
     SnmpInit(EnsureTestApp());
     UseSimulatedSwitch(sim);
-    g_strSnmpTimeout = QStringLiteral("400");
 
     for (bool dropPvids : {true, false}) {
         SCOPED_TRACE(dropPvids ? "PVID walk dropped" : "both answered");
@@ -47,7 +46,7 @@ TEST(CReadGate, OneFailedReadKeepsTheGateShut)
         vlans.Start({kVlanName}, [&](const WalkOutcome& o) { gate.Settle(t1, o); });
         pvids.Start({kPvid}, [&](const WalkOutcome& o) { gate.Settle(t2, o); });
         EXPECT_FALSE(gate.AllSucceeded());   // nothing has arrived yet
-        ASSERT_TRUE(WaitFor([&] { return !settled.empty(); }));
+        ASSERT_TRUE(WaitFor([&] { return !settled.empty(); }, 15000));   // one time-out
         ASSERT_EQ(settled.size(), 1u);
         EXPECT_EQ(settled[0], !dropPvids);
         EXPECT_EQ(gate.AllSucceeded(), !dropPvids);

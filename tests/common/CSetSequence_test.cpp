@@ -48,7 +48,7 @@ protected:
         SimulatedSwitchTest::SetUp();
         SnmpInit(EnsureTestApp());
         UseSimulatedSwitch(sim);
-        g_strSnmpTimeout = QStringLiteral("400");
+        UseAnswerTimeout();
     }
 
     // Three steps; the values are built from temporaries, so a sequence
@@ -127,7 +127,8 @@ TEST_F(SetSequenceTest, StopsAtTheFirstFailureAndNamesIt)
             ASSERT_TRUE(sim.command(c.fault));
         }
         UseSimulatedSwitch(sim);
-        g_strSnmpTimeout = QStringLiteral("400");
+        if (c.result == SnmpSetFailure::NoAnswer)
+            UseLostAnswerTimeout();
         if (c.v3)
             UseSimUser(SimulatedSwitch::Users().front());
         CCommonSNMP session;

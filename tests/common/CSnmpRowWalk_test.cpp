@@ -28,7 +28,7 @@ protected:
         SimulatedSwitchTest::SetUp();
         SnmpInit(EnsureTestApp());   // answers come through the event loop, as in the program
         UseSimulatedSwitch(sim);
-        g_strSnmpTimeout = QStringLiteral("400");   // keeps the no-answer cases short
+        UseAnswerTimeout();
     }
 
     // Records every end report of the walk.
@@ -105,6 +105,10 @@ TEST_F(RowWalkTest, CutShortWalkEndsOnceWithItsOutcome)
         ASSERT_TRUE(sim.command("set " + kVlanS + ".6.20 i 1"));
         ASSERT_TRUE(sim.command(c.fault));
         ends.clear();
+        if (c.result == WalkOutcome::NoAnswer)
+            UseLostAnswerTimeout();   // the walk's first request is the one dropped
+        else
+            UseAnswerTimeout();
         CCommonSNMP session;
         CSnmpRowWalk walk(session);
         ASSERT_TRUE(walk.Start({kName, kStatus}, Recorder()));

@@ -29,7 +29,7 @@ protected:
         SimulatedSwitchTest::SetUp();
         SnmpInit(EnsureTestApp());
         UseSimulatedSwitch(sim);
-        g_strSnmpTimeout = QStringLiteral("300");
+        UseAnswerTimeout();
     }
 };
 
@@ -78,6 +78,10 @@ TEST_F(ScalarReadObjectsTest, FailuresEndOnceWithoutValues)
     for (const Case& c : cases) {
         ASSERT_TRUE(sim.command("reset"));
         ASSERT_TRUE(sim.command(c.fault));
+        if (c.result == WalkOutcome::NoAnswer)
+            UseLostAnswerTimeout();
+        else
+            UseAnswerTimeout();
         CCommonSNMP session;
         CSnmpScalarRead read(session);
         int ends = 0;

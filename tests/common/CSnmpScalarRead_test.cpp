@@ -28,7 +28,7 @@ protected:
         SimulatedSwitchTest::SetUp();
         SnmpInit(EnsureTestApp());
         UseSimulatedSwitch(sim);
-        g_strSnmpTimeout = QStringLiteral("400");
+        UseAnswerTimeout();
     }
     std::function<void(const WalkOutcome&)> Recorder()
     {
@@ -82,6 +82,10 @@ TEST_F(ScalarReadTest, MissingValuesAndSilenceAreFailures)
         ASSERT_TRUE(sim.command("reset"));
         ASSERT_TRUE(sim.command(c.fault));
         ends.clear();
+        if (c.result == WalkOutcome::NoAnswer)
+            UseLostAnswerTimeout();
+        else
+            UseAnswerTimeout();
         CCommonSNMP session;
         CSnmpScalarRead read(session);
         ASSERT_TRUE(read.Start({kState, kTarget}, Recorder()));

@@ -183,7 +183,6 @@ TEST_F(BandwidthTest, ToBelowFromRefused)
 // stays off until both have ended.
 TEST_F(BandwidthTest, ApplyNeedsTheLinks)
 {
-    g_strSnmpTimeout = QStringLiteral("300");
     ASSERT_TRUE(sim->command("drop under " + kPrivate + ".8.1.3.1.2"));
     CBandWidthControlDlg d;
     d.show();

@@ -63,7 +63,7 @@ protected:
     void SetUp() override
     {
         SharedSwitchDialogTest::SetUp();
-        g_strSnmpTimeout = QStringLiteral("500");   // silent passes stay short
+        UseAnswerTimeout();
     }
 
     int State(CPanelView& view, const char* id)
@@ -229,7 +229,6 @@ TEST_F(PanelOverSnmp, PanelComesBackAfterReboot)
     for (const Case& c : cases) {
         ASSERT_TRUE(sim->command("reset"));
         UseSimulatedSwitch(*sim);
-        g_strSnmpTimeout = QStringLiteral("500");
         if (c.user)
             UseSimUser(*c.user);
         CPanelView view(Resources());

@@ -27,3 +27,13 @@ void UseSimUser(const SimUser& user)
         g_strV3PrivPassword = QString::fromLatin1(user.privPass);
     }
 }
+
+void UseAnswerTimeout()
+{
+    g_strSnmpTimeout = QStringLiteral("3000");
+}
+
+void UseLostAnswerTimeout()
+{
+    g_strSnmpTimeout = QStringLiteral("400");
+}

@@ -102,7 +102,7 @@ protected:
     void SetUp() override
     {
         SharedSwitchDialogTest::SetUp();
-        g_strSnmpTimeout = QStringLiteral("400");
+        UseAnswerTimeout();
         g_closeLines = 0;
     }
 
@@ -180,7 +180,7 @@ TEST_F(ConfigDialogTest, ApplyOnlyAfterEveryReadSucceeded)
 
         ASSERT_TRUE(sim->command("drop all"));
         d.Refresh();
-        ASSERT_TRUE(WaitFor([&] { return !d.Gate().Pending(); }));
+        ASSERT_TRUE(WaitFor([&] { return !d.Gate().Pending(); }, 15000));   // one time-out
         EXPECT_FALSE(d.ApplyButton()->isEnabled());
         EXPECT_EQ(d.StatusLine()->text(), "Read failed: PVIDs: No answer from 127.0.0.1");
         ASSERT_TRUE(sim->command("drop off"));
@@ -349,7 +349,7 @@ TEST_F(ConfigDialogTest, GatedButtonWithACondition)
     EXPECT_TRUE(button->isEnabled());
     ASSERT_TRUE(sim->command("drop all"));
     d.Refresh();
-    ASSERT_TRUE(WaitFor([&] { return !d.Gate().Pending(); }));
+    ASSERT_TRUE(WaitFor([&] { return !d.Gate().Pending(); }, 15000));   // one time-out
     EXPECT_FALSE(button->isEnabled());
     ASSERT_TRUE(sim->command("drop off"));
 }
