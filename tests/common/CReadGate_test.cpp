@@ -46,7 +46,7 @@ TEST(CReadGate, OneFailedReadKeepsTheGateShut)
         vlans.Start({kVlanName}, [&](const WalkOutcome& o) { gate.Settle(t1, o); });
         pvids.Start({kPvid}, [&](const WalkOutcome& o) { gate.Settle(t2, o); });
         EXPECT_FALSE(gate.AllSucceeded());   // nothing has arrived yet
-        ASSERT_TRUE(WaitFor([&] { return !settled.empty(); }, 15000));   // one time-out
+        ASSERT_TRUE(WaitFor([&] { return !settled.empty(); }, 30000));   // one time-out
         ASSERT_EQ(settled.size(), 1u);
         EXPECT_EQ(settled[0], !dropPvids);
         EXPECT_EQ(gate.AllSucceeded(), !dropPvids);

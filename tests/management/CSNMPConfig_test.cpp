@@ -76,7 +76,7 @@ bool RunSteps(CSetSequence& sequence)
     });
     if (!sequence.Start())
         return false;
-    EXPECT_TRUE(WaitFor([&] { return done; }, 10000));
+    EXPECT_TRUE(WaitFor([&] { return done; }, 30000));
     return ok;
 }
 
@@ -207,7 +207,7 @@ protected:
 
     void WaitEnds(int n)
     {
-        ASSERT_TRUE(WaitFor([&] { return owner.Ends() >= n; }, 10000));
+        ASSERT_TRUE(WaitFor([&] { return owner.Ends() >= n; }, 30000));
         // and no second report trails the first
         WaitFor([] { return false; }, 300);
         EXPECT_EQ(owner.Ends(), n);

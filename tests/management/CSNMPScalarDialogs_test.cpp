@@ -73,7 +73,7 @@ TEST_P(ScalarDialogTest, GlobalStateRefusedShowsTheSwitch)
     d.EnableBox()->setChecked(true);
     recorder.script({IDOK});   // the write failure
     d.ApplyButton()->click();
-    ASSERT_TRUE(WaitFor([&] { return !d.IsWriting(); }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return !d.IsWriting(); }, 30000));
     ASSERT_TRUE(sim->command("clear"));
     d.Refresh();
     ASSERT_TRUE(Idle(d));

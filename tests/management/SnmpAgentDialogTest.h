@@ -30,7 +30,7 @@ protected:
     // Waits until no write runs and no read is pending.
     static bool Idle(CConfigDialog& d)
     {
-        return WaitFor([&] { return !d.IsWriting() && !d.Gate().Pending(); }, 10000);
+        return WaitFor([&] { return !d.IsWriting() && !d.Gate().Pending(); }, 30000);
     }
 
     MessageRecorder recorder;

@@ -188,14 +188,14 @@ TEST_F(BandwidthTest, ApplyNeedsTheLinks)
     d.show();
     EXPECT_FALSE(d.RefreshButton()->isEnabled());
     EXPECT_FALSE(d.ApplyButton()->isEnabled());
-    ASSERT_TRUE(WaitFor([&] { return d.List()->GetItemCount() == 52; }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return d.List()->GetItemCount() == 52; }, 30000));
     EXPECT_FALSE(d.ApplyButton()->isEnabled());
-    ASSERT_TRUE(WaitFor([&] { return !d.Gate().Pending(); }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return !d.Gate().Pending(); }, 30000));
     EXPECT_FALSE(d.ApplyButton()->isEnabled());
     EXPECT_TRUE(d.RefreshButton()->isEnabled());
 
     ASSERT_TRUE(sim->command("drop off"));
     d.RefreshButton()->click();
-    ASSERT_TRUE(WaitFor([&] { return !d.Gate().Pending(); }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return !d.Gate().Pending(); }, 30000));
     EXPECT_TRUE(d.ApplyButton()->isEnabled());
 }

@@ -43,12 +43,12 @@ protected:
     static void Open(CConfigDialog& d)
     {
         d.show();
-        ASSERT_TRUE(WaitFor([&] { return !d.Gate().Pending(); }, 10000));
+        ASSERT_TRUE(WaitFor([&] { return !d.Gate().Pending(); }, 30000));
     }
     // Waits until no write runs and the re-read, if any, has ended.
     static void Settle(CConfigDialog& d)
     {
-        ASSERT_TRUE(WaitFor([&] { return !d.IsWriting() && !d.IsSettling() && !d.Gate().Pending(); }, 10000));
+        ASSERT_TRUE(WaitFor([&] { return !d.IsWriting() && !d.IsSettling() && !d.Gate().Pending(); }, 30000));
     }
 };
 

@@ -58,7 +58,7 @@ protected:
     static void Open(CConfigDialog& dialog)
     {
         dialog.show();
-        ASSERT_TRUE(WaitFor([&] { return !dialog.Gate().Pending(); }, 10000));
+        ASSERT_TRUE(WaitFor([&] { return !dialog.Gate().Pending(); }, 30000));
     }
     // Clicks `button` (Apply by default) and waits until no write runs and
     // the re-read, if any, has ended.

@@ -133,12 +133,12 @@ TEST_F(PanelOverSnmp, LinkChangeShowsOnTheNextPass)
     ASSERT_TRUE(view.Init(&host, true));
     host.show();
     ASSERT_TRUE(view.StartRefresh(100));
-    ASSERT_TRUE(WaitFor([&] { return view.PassCount() >= 1; }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return view.PassCount() >= 1; }, 30000));
     EXPECT_EQ(State(view, "49"), LINK1000);
     ASSERT_TRUE(sim->command("set " + kLink + "49 i 3"));
     const int passes = view.PassCount();
     // A pass that started before the change may still show the old value.
-    ASSERT_TRUE(WaitFor([&] { return view.PassCount() >= passes + 2; }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return view.PassCount() >= passes + 2; }, 30000));
     EXPECT_EQ(State(view, "49"), LINK100);
     EXPECT_EQ(State(view, "L49"), LINK100);
     EXPECT_TRUE(WaitFor([&] { return host.paints >= 2; }));
@@ -235,14 +235,14 @@ TEST_F(PanelOverSnmp, PanelComesBackAfterReboot)
         PanelHost host(view);
         ASSERT_TRUE(view.Init(&host, true));
         ASSERT_TRUE(view.StartRefresh(100));
-        ASSERT_TRUE(WaitFor([&] { return view.PassCount() >= 1; }, 10000)) << c.what;
+        ASSERT_TRUE(WaitFor([&] { return view.PassCount() >= 1; }, 30000)) << c.what;
         EXPECT_EQ(State(view, "1"), LINK1000) << c.what;
         const ToolResult reboot = RunSnmpTool(
             "snmpset", {"-v1", "-c", SimulatedSwitch::kWriteCommunity, sim->agent(), kPrivate + ".1.10.0", "i", "1"});
         ASSERT_EQ(reboot.exitCode, 0) << reboot.err;
-        EXPECT_TRUE(WaitFor([&] { return !view.StatusText().isEmpty(); }, 10000)) << c.what;
+        EXPECT_TRUE(WaitFor([&] { return !view.StatusText().isEmpty(); }, 30000)) << c.what;
         EXPECT_EQ(State(view, "1"), UNKNOWN) << c.what;
-        EXPECT_TRUE(WaitFor([&] { return view.StatusText().isEmpty(); }, 15000)) << c.what;
+        EXPECT_TRUE(WaitFor([&] { return view.StatusText().isEmpty(); }, 30000)) << c.what;
         EXPECT_EQ(State(view, "1"), LINK1000) << c.what;
         EXPECT_EQ(State(view, "49"), LINK1000) << c.what;
         view.StopRefresh();
@@ -356,7 +356,7 @@ TEST_F(PanelOverSnmp, ModuleLoadErrorFromTheThreadIsShownOnce)
     PanelHost host(view);
     ASSERT_TRUE(view.Init(&host, true));
     ASSERT_TRUE(view.StartRefresh(100));
-    ASSERT_TRUE(WaitFor([&] { return view.PassCount() >= 3 && !messages.texts().isEmpty(); }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return view.PassCount() >= 3 && !messages.texts().isEmpty(); }, 30000));
     view.StopRefresh();
     QApplication::processEvents();
     EXPECT_EQ(messages.texts(),

@@ -246,7 +246,7 @@ TEST_P(ProgramMenuTest, EveryCommandOpensReadsAndComesBack)
         if (next >= commands.size()) {
             // The panel refreshes on with the window back.
             const int passes = main.Panel().PassCount();
-            EXPECT_TRUE(WaitFor([&]() { return main.Panel().PassCount() > passes; }, 15000));
+            EXPECT_TRUE(WaitFor([&]() { return main.Panel().PassCount() > passes; }, 30000));
             finishedByTest = true;
             main.reject();   // the window's close box: the program ends
             return;
@@ -261,7 +261,7 @@ TEST_P(ProgramMenuTest, EveryCommandOpensReadsAndComesBack)
         // Runs inside the dialog's own modal loop.
         QTimer::singleShot(0, &main, [&, what, way, keepsMain]() {
             QDialog* dialog = nullptr;
-            if (!WaitFor([&]() { return (dialog = RunningDialog(main)) != nullptr; }, 10000)) {
+            if (!WaitFor([&]() { return (dialog = RunningDialog(main)) != nullptr; }, 30000)) {
                 ADD_FAILURE() << what.toStdString() << ": no dialog came up";
                 return;
             }
@@ -272,7 +272,7 @@ TEST_P(ProgramMenuTest, EveryCommandOpensReadsAndComesBack)
             // transfer has been started.
             const QString cls = main.CommandTable().Find(action->data().toInt())->strClass;
             if (cls != QLatin1String("CAboutDlg") && cls != QLatin1String("CFirmDownLoad")) {
-                EXPECT_TRUE(WaitFor([&]() { return DialogReadSeen(*sim, panel); }, 15000))
+                EXPECT_TRUE(WaitFor([&]() { return DialogReadSeen(*sim, panel); }, 30000))
                     << what.toStdString() << ": no read reached the switch";
             }
             log << what + QStringLiteral(": ") + CloseDialog(dialog, way);
@@ -346,13 +346,13 @@ TEST_P(ProgramMenuTest, CommandsNoMenuSendsOpenReadAndComeBack)
         bool opened = false;
         QTimer::singleShot(0, &main, [&, id, way]() {
             QDialog* dialog = nullptr;
-            if (!WaitFor([&]() { return (dialog = RunningDialog(main)) != nullptr; }, 10000)) {
+            if (!WaitFor([&]() { return (dialog = RunningDialog(main)) != nullptr; }, 30000)) {
                 ADD_FAILURE() << id << ": no dialog came up";
                 return;
             }
             opened = true;
             EXPECT_FALSE(main.isVisible()) << id;
-            EXPECT_TRUE(WaitFor([&]() { return DialogReadSeen(*sim, panel); }, 15000)) << id << ": no read reached the switch";
+            EXPECT_TRUE(WaitFor([&]() { return DialogReadSeen(*sim, panel); }, 30000)) << id << ": no read reached the switch";
             CloseDialog(dialog, way);
             if (dialog->isVisible())
                 ADD_FAILURE() << id << " stayed open after " << Name(way);
@@ -411,11 +411,11 @@ TEST_P(ProgramMenuTest, PortClickChoosesThatPort)
         ASSERT_GT(best, 1) << "no port drawn";
         QTimer::singleShot(0, &main, [&, best]() {
             CPortSetInfo* dialog = nullptr;
-            ASSERT_TRUE(WaitFor([&]() { return (dialog = qobject_cast<CPortSetInfo*>(RunningDialog(main))); }, 10000));
+            ASSERT_TRUE(WaitFor([&]() { return (dialog = qobject_cast<CPortSetInfo*>(RunningDialog(main))); }, 30000));
             // Closed on every way out of this check, passed or not.
             const std::unique_ptr<QDialog, void (*)(QDialog*)> closer(dialog, [](QDialog* d) { d->close(); });
             const QString port = QString::number(best);
-            EXPECT_TRUE(WaitFor([&]() { return dialog->PortIdEdit()->text() == port; }, 15000));
+            EXPECT_TRUE(WaitFor([&]() { return dialog->PortIdEdit()->text() == port; }, 30000));
             const QList<int> selected = dialog->List()->GetSelectedItems();
             ASSERT_EQ(selected.size(), 1);
             const int row = selected.first();

@@ -468,7 +468,7 @@ TEST_F(DeviceCfgTest, ReadsAndAppliesOverV1)
     sim->clearLog();
     d.ApplyButton()->click();
     EXPECT_FALSE(d.ApplyButton()->isEnabled());
-    ASSERT_TRUE(WaitFor([&] { return d.CfgList()->GetItemText(0, 1) == QLatin1String("Enabled"); }, 15000));
+    ASSERT_TRUE(WaitFor([&] { return d.CfgList()->GetItemText(0, 1) == QLatin1String("Enabled"); }, 30000));
     ASSERT_TRUE(Idle(d));
     const auto sets = Sets();
     ASSERT_EQ(sets.size(), 1u);
@@ -525,7 +525,7 @@ TEST_F(DeviceCfgTest, UnmatchedOnlyValueAndUnresolvedEntry)
     sim->clearLog();
     d.ApplyButton()->click();
     EXPECT_FALSE(d.StatusLine()->text().isEmpty());
-    ASSERT_TRUE(WaitFor([&] { return !d.IsReReadDue(); }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return !d.IsReReadDue(); }, 30000));
     ASSERT_TRUE(Idle(d));
     EXPECT_TRUE(Sets().empty());
     EXPECT_TRUE(d.StatusLine()->text().startsWith(QLatin1String("Nothing written"))) << d.StatusLine()->text().toStdString();

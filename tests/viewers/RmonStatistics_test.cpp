@@ -34,7 +34,7 @@ protected:
     {
         d.show();
         WaitFor([&] { return d.IsBusy(); }, 2000);
-        return WaitFor([&] { return !d.IsBusy(); }, 20000);
+        return WaitFor([&] { return !d.IsBusy(); }, 60000);
     }
     static void Select(CListCtrlEx* list, int row)
     {
@@ -111,7 +111,7 @@ TEST_F(RmonTest, RefreshesKeepTheCount)
     ASSERT_TRUE(Open(d));
     ASSERT_TRUE(sim->command("delay 20"));
     d.RefreshButton()->click();
-    ASSERT_TRUE(WaitFor([&] { return d.List()->GetItemCount() >= 3; }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return d.List()->GetItemCount() >= 3; }, 30000));
     d.RefreshButton()->click();
     ASSERT_TRUE(WaitFor([&] { return !d.IsBusy(); }, 20000));
     EXPECT_EQ(d.List()->GetItemCount(), 52);
@@ -158,7 +158,7 @@ TEST_F(RmonTest, AddAndDelete)
         return true;
     };
     d.AddButton()->click();
-    ASSERT_TRUE(WaitFor([&] { return sim->sets().size() == 1 && !d.IsBusy(); }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return sim->sets().size() == 1 && !d.IsBusy(); }, 30000));
     const SimRequest set = sim->sets()[0];
     ASSERT_EQ(set.varbinds.size(), 3u);
     EXPECT_EQ(set.varbinds[0].oid, kStats + "21.60");
@@ -182,7 +182,7 @@ TEST_F(RmonTest, AddAndDelete)
     EXPECT_EQ(sim->sets().size(), 1u);
     messages.expect("Do you want to delete the control item?", IDOK);
     d.DeleteButton()->click();
-    ASSERT_TRUE(WaitFor([&] { return sim->sets().size() == 2 && !d.IsBusy(); }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return sim->sets().size() == 2 && !d.IsBusy(); }, 30000));
     ASSERT_EQ(sim->sets()[1].varbinds.size(), 1u);
     EXPECT_EQ(sim->sets()[1].varbinds[0].oid, kStats + "21.60");
     EXPECT_EQ(sim->sets()[1].varbinds[0].value, "4");
@@ -258,7 +258,7 @@ TEST_F(RmonTest, CounterPages)
 
     sim->clearLog();
     d.NextButton()->click();
-    ASSERT_TRUE(WaitFor([&] { return !d.IsBusy(); }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return !d.IsBusy(); }, 30000));
     EXPECT_EQ(d.Page(), 2);
     gets = Gets();
     ASSERT_EQ(gets.size(), 6u);
@@ -276,14 +276,14 @@ TEST_F(RmonTest, CounterPages)
     d.NextButton()->click();
     EXPECT_EQ(d.Page(), 1);
     EXPECT_TRUE(d.ItemValue(24)->isEnabled());
-    ASSERT_TRUE(WaitFor([&] { return !d.IsBusy(); }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return !d.IsBusy(); }, 30000));
     d.PrevButton()->click();
     EXPECT_EQ(d.Page(), 2);
-    ASSERT_TRUE(WaitFor([&] { return !d.IsBusy(); }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return !d.IsBusy(); }, 30000));
 
     sim->clearLog();
     d.ParameterCombo()->setCurrentText(QStringLiteral("Collisions"));
-    ASSERT_TRUE(WaitFor([&] { return !d.IsBusy() && GetCount() == 6; }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return !d.IsBusy() && GetCount() == 6; }, 30000));
     gets = Gets();
     EXPECT_EQ(gets.count(kStats + "13.25"), 1u);
     EXPECT_EQ(gets.count(kStats + "12.25"), 0u);
@@ -384,7 +384,7 @@ TEST_F(RmonTest, InterfaceCounters)
 
     sim->clearLog();
     d.EntryCombo(5)->setCurrentIndex(9);
-    ASSERT_TRUE(WaitFor([&] { return !d.IsBusy() && GetCount() == 17; }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return !d.IsBusy() && GetCount() == 17; }, 30000));
     gets = Gets();
     EXPECT_EQ(gets.count(kStats + "7.10"), 1u);
     EXPECT_EQ(gets.count(kStats + "7.5"), 0u);
@@ -393,12 +393,12 @@ TEST_F(RmonTest, InterfaceCounters)
     sim->clearLog();
     d.EntryCombo(1)->setEditText(QStringLiteral("abc"));
     d.RefreshButton()->click();
-    ASSERT_TRUE(WaitFor([&] { return !d.IsBusy() && GetCount() == 16; }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return !d.IsBusy() && GetCount() == 16; }, 30000));
     EXPECT_EQ(Gets().count(kStats + "3.5"), 0u);
     sim->clearLog();
     d.EntryCombo(1)->setEditText(QStringLiteral("7"));
     d.RefreshButton()->click();
-    ASSERT_TRUE(WaitFor([&] { return !d.IsBusy() && GetCount() == 17; }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return !d.IsBusy() && GetCount() == 17; }, 30000));
     EXPECT_EQ(Gets().count(kStats + "3.7"), 1u);
 }
 

@@ -114,7 +114,7 @@ TEST_F(ServiceFormTest, TelnetApplies)
 
     d.TimeoutEdit()->setText(QStringLiteral("12"));
     d.TimeoutApplyButton()->click();
-    ASSERT_TRUE(WaitFor([&] { return sim->sets().size() == 1 && !d.IsBusy(); }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return sim->sets().size() == 1 && !d.IsBusy(); }, 30000));
     EXPECT_EQ(Bindings(sim->sets()[0]), (Pairs{{kTelnet + "3.0", "12"}}));
     EXPECT_EQ(sim->sets()[0].varbinds[0].type, "INTEGER");
     EXPECT_EQ(d.TimeoutEdit()->text(), "12");
@@ -122,7 +122,7 @@ TEST_F(ServiceFormTest, TelnetApplies)
 
     d.TimeoutEdit()->setText(QStringLiteral("99"));
     d.TimeoutApplyButton()->click();
-    ASSERT_TRUE(WaitFor([&] { return sim->sets().size() == 2 && !d.IsBusy(); }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return sim->sets().size() == 2 && !d.IsBusy(); }, 30000));
     EXPECT_EQ(d.TimeoutEdit()->text(), "12");   // the switch's value again
     EXPECT_TRUE(d.StatusLine()->text().startsWith("Refused")) << d.StatusLine()->text().toStdString();
 
@@ -132,7 +132,7 @@ TEST_F(ServiceFormTest, TelnetApplies)
     ASSERT_TRUE(Settle(d));
     d.StatusCombo()->setCurrentIndex(1);
     d.StatusApplyButton()->click();
-    ASSERT_TRUE(WaitFor([&] { return sim->sets().size() == 3 && !d.IsBusy(); }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return sim->sets().size() == 3 && !d.IsBusy(); }, 30000));
     EXPECT_EQ(Bindings(sim->sets()[2]), (Pairs{{kTelnet + "4.1.4.1", "2"}}));
     ASSERT_EQ(d.List()->GetItemCount(), 2);
     EXPECT_EQ(d.List()->GetItemText(0, 3), "Unconnected");
@@ -159,7 +159,7 @@ TEST_F(ServiceFormTest, TelnetOverV3)
     EXPECT_EQ(d.StatusCombo()->currentText(), "UnConnected");
     d.StatusCombo()->setCurrentIndex(0);
     d.StatusApplyButton()->click();
-    ASSERT_TRUE(WaitFor([&] { return sim->sets().size() == 1 && !d.IsBusy(); }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return sim->sets().size() == 1 && !d.IsBusy(); }, 30000));
     EXPECT_EQ(sim->sets()[0].version, "3");
     EXPECT_EQ(sim->sets()[0].user, "velsha");
     EXPECT_EQ(Bindings(sim->sets()[0]), (Pairs{{kTelnet + "4.1.4.2", "1"}}));
@@ -207,7 +207,7 @@ TEST_F(ServiceFormTest, WebApply)
     d.IdleEdit()->setText(QStringLiteral("120"));
     d.EnableCombo()->setCurrentIndex(1);
     d.ApplyButton()->click();
-    ASSERT_TRUE(WaitFor([&] { return sim->sets().size() == 1 && !d.IsBusy(); }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return sim->sets().size() == 1 && !d.IsBusy(); }, 30000));
     EXPECT_EQ(Bindings(sim->sets()[0]),
               (Pairs{{kWeb + "4.2.7", "8443"}, {kWeb + "8.2.7", "120"}, {kWeb + "3.2.7", "3"}}));
     ASSERT_EQ(d.List()->GetItemCount(), 2);
@@ -224,7 +224,7 @@ TEST_F(ServiceFormTest, WebApply)
     EXPECT_EQ(d.List()->GetItemText(0, 2), "default");
     EXPECT_EQ(d.EnableCombo()->currentIndex(), -1);
     d.ApplyButton()->click();
-    ASSERT_TRUE(WaitFor([&] { return sim->sets().size() == 2 && !d.IsBusy(); }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return sim->sets().size() == 2 && !d.IsBusy(); }, 30000));
     EXPECT_EQ(Bindings(sim->sets()[1]), (Pairs{{kWeb + "4.1.5", "80"}, {kWeb + "8.1.5", "600"}, {kWeb + "3.1.5", "1"}}));
     EXPECT_EQ(sim->sets()[1].errorName, "badValue");
     EXPECT_TRUE(d.StatusLine()->text().startsWith("Refused")) << d.StatusLine()->text().toStdString();
@@ -250,7 +250,7 @@ TEST_F(ServiceFormTest, RmonControlReadsSixWritesFour)
         d.Edit(i)->setText(QString::fromLatin1(typed[i]));
     sim->clearLog();
     d.ApplyButton()->click();
-    ASSERT_TRUE(WaitFor([&] { return sim->sets().size() == 1 && !d.IsBusy(); }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return sim->sets().size() == 1 && !d.IsBusy(); }, 30000));
     EXPECT_EQ(Bindings(sim->sets()[0]), (Pairs{{kControl + "2.0", "60"}, {kControl + "6.0", "70"},
                                                {kControl + "7.0", "3000"}, {kControl + "8.0", "200"}}));
     EXPECT_TRUE(d.isVisible());

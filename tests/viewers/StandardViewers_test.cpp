@@ -49,7 +49,7 @@ protected:
     static bool Open(CConfigDialog& d)
     {
         d.show();
-        return WaitFor([&] { return !d.Gate().Pending() && d.RefreshButton()->isEnabled(); }, 20000);
+        return WaitFor([&] { return !d.Gate().Pending() && d.RefreshButton()->isEnabled(); }, 60000);
     }
 };
 

@@ -101,7 +101,7 @@ TEST_F(ConfigDialogHooksTest, GatedButtonFollowsApply)
         EXPECT_TRUE(d.add->isEnabled());
         ASSERT_TRUE(sim.command("drop all"));
         d.Refresh();
-        ASSERT_TRUE(WaitFor([&] { return !d.Gate().Pending(); }, 15000));
+        ASSERT_TRUE(WaitFor([&] { return !d.Gate().Pending(); }, 30000));
         EXPECT_FALSE(d.add->isEnabled()) << "after a failed read";
         ASSERT_TRUE(sim.command("drop off"));
     }
@@ -131,7 +131,7 @@ TEST_F(ConfigDialogHooksTest, TrunkMapIsAGatedRead)
     ASSERT_TRUE(sim.command("unset " + kTrunk + ".7"));
     ASSERT_TRUE(sim.command("drop under " + kTrunk));
     d.Refresh();
-    ASSERT_TRUE(WaitFor([&] { return !d.Gate().Pending(); }, 15000));
+    ASSERT_TRUE(WaitFor([&] { return !d.Gate().Pending(); }, 30000));
     EXPECT_FALSE(d.Gate().AllSucceeded());
     EXPECT_EQ(d.StatusLine()->text(), "Read failed: aggregated links: No answer from 127.0.0.1");
     ASSERT_TRUE(sim.command("drop off"));

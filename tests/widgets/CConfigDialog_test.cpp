@@ -180,7 +180,7 @@ TEST_F(ConfigDialogTest, ApplyOnlyAfterEveryReadSucceeded)
 
         ASSERT_TRUE(sim->command("drop all"));
         d.Refresh();
-        ASSERT_TRUE(WaitFor([&] { return !d.Gate().Pending(); }, 15000));   // one time-out
+        ASSERT_TRUE(WaitFor([&] { return !d.Gate().Pending(); }, 30000));   // one time-out
         EXPECT_FALSE(d.ApplyButton()->isEnabled());
         EXPECT_EQ(d.StatusLine()->text(), "Read failed: PVIDs: No answer from 127.0.0.1");
         ASSERT_TRUE(sim->command("drop off"));
@@ -349,7 +349,7 @@ TEST_F(ConfigDialogTest, GatedButtonWithACondition)
     EXPECT_TRUE(button->isEnabled());
     ASSERT_TRUE(sim->command("drop all"));
     d.Refresh();
-    ASSERT_TRUE(WaitFor([&] { return !d.Gate().Pending(); }, 15000));   // one time-out
+    ASSERT_TRUE(WaitFor([&] { return !d.Gate().Pending(); }, 30000));   // one time-out
     EXPECT_FALSE(button->isEnabled());
     ASSERT_TRUE(sim->command("drop off"));
 }
@@ -386,10 +386,10 @@ TEST_F(ConfigDialogTest, LongReadCountsItsRowsInTheStatusLine)
     DemoDialog d;
     d.show();
     const QRegularExpression counting(QStringLiteral("^Reading… [1-9][0-9]* rows?$"));
-    ASSERT_TRUE(WaitFor([&] { return counting.match(d.StatusLine()->text()).hasMatch(); }, 10000))
+    ASSERT_TRUE(WaitFor([&] { return counting.match(d.StatusLine()->text()).hasMatch(); }, 30000))
         << d.StatusLine()->text().toStdString();
     EXPECT_TRUE(d.Gate().Pending());
-    ASSERT_TRUE(WaitFor([&] { return !d.Gate().Pending(); }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return !d.Gate().Pending(); }, 30000));
     EXPECT_EQ(d.StatusLine()->text(), "");
     ASSERT_TRUE(sim->command("delay 0"));
 }
