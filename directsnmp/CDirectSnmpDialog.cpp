@@ -56,7 +56,24 @@ bool CDirectSnmpDialog::OnInitDialog()
     ClxDialog::OnInitDialog();
     if (m_form == Form::SettingsCopy)
         m_settings = DirectSnmpSettings::Current();
+    if (m_pPollTimer)
+        m_pPollTimer->start();
     return true;
+}
+
+void CDirectSnmpDialog::PollEvery(int ms)
+{
+    if (!m_pPollTimer) {
+        m_pPollTimer = new QTimer(this);
+        connect(m_pPollTimer, &QTimer::timeout, this, &CDirectSnmpDialog::OnPollTimer);
+    }
+    m_pPollTimer->setInterval(ms);
+}
+
+void CDirectSnmpDialog::SetPollPeriod(int ms)
+{
+    if (m_pPollTimer)
+        m_pPollTimer->setInterval(ms);
 }
 
 void CDirectSnmpDialog::showEvent(QShowEvent* event)
@@ -71,6 +88,9 @@ void CDirectSnmpDialog::showEvent(QShowEvent* event)
 
 void CDirectSnmpDialog::done(int result)
 {
+    // Polling stops before the reads are cancelled: no tick starts another.
+    if (m_pPollTimer)
+        m_pPollTimer->stop();
     CancelAll();
     ClxDialog::done(result);
 }

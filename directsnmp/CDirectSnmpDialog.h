@@ -32,6 +32,7 @@ class QBoxLayout;
 class QHBoxLayout;
 class QLabel;
 class QPushButton;
+class QTimer;
 class QVBoxLayout;
 
 // One value of a version-1 set, in the order sent.
@@ -74,12 +75,20 @@ public:
     // was known at once: 0 under way.
     int WriteScalars(const QList<DirectSetValue>& values, WriteDone done, WriteOver over = WriteOver::V1Only);
 
+    // Views of live values read again on a timer (see PollEvery): the timer,
+    // null in a view that does not poll, and its period.
+    QTimer* PollTimer() const { return m_pPollTimer; }
+    void SetPollPeriod(int ms);
+
     // True when `text` is one decimal sub-identifier (or, with bMultiPart,
     // several joined by dots), so that it can follow an OID as its index.
     static bool IsIndex(const QString& text, bool bMultiPart = false);
 
 public slots:
     virtual void OnRefresh() = 0;
+    // One tick of the poll timer: the read Refresh starts. A read still
+    // waiting for its answer is not sent again (StartRead: Busy).
+    void OnPollTimer() { OnRefresh(); }
 
 protected:
     CDirectSnmpDialog(Form form, const QString& strCaption, QWidget* parent = nullptr);
@@ -115,6 +124,9 @@ protected:
     // Registers a walk of the dialog, cancelled on every way out.
     void AddWalk(CDirectWalk& walk);
     void CancelAll();
+    // Makes the view poll every `ms`: from OnInitDialog (the first read is
+    // the one at show) until the dialog ends, by any way out.
+    void PollEvery(int ms);
     // For the views that speak SNMPv1 only: StartRead then sends nothing
     // under another version and says so.
     void SetVersion1Only(bool bOnly) { m_bVersion1Only = bOnly; }
@@ -131,6 +143,7 @@ private:
     QPushButton* m_pClose = nullptr;
     QHBoxLayout* m_pButtonRow = nullptr;
     QList<CDirectWalk*> m_walks;
+    QTimer* m_pPollTimer = nullptr;
     std::unique_ptr<CSnmp4w> m_cSnmp4w;
     std::unique_ptr<CSnmp> m_pSetRequest;
     WriteDone m_writeDone;

@@ -30,29 +30,10 @@ CResourceInfo::CResourceInfo(QWidget* parent)
     RefreshButton()->setDefault(true);
     AddWalk(m_walkCpu);
     AddWalk(m_walkTree);
-    m_timer.setInterval(kPollMs);
-    connect(&m_timer, &QTimer::timeout, this, &CResourceInfo::OnTimer);
-}
-
-bool CResourceInfo::OnInitDialog()
-{
-    CDirectSnmpDialog::OnInitDialog();
-    m_timer.start();
-    return true;
-}
-
-void CResourceInfo::done(int result)
-{
-    m_timer.stop();
-    CDirectSnmpDialog::done(result);
+    PollEvery(kPollMs);
 }
 
 void CResourceInfo::OnRefresh()
-{
-    ReadCpu();
-}
-
-void CResourceInfo::OnTimer()
 {
     ReadCpu();
 }

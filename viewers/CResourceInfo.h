@@ -8,8 +8,6 @@
 
 #include "CDirectSnmpDialog.h"
 
-#include <QTimer>
-
 class CResourceInfo : public CDirectSnmpDialog
 {
     Q_OBJECT
@@ -22,18 +20,12 @@ public:
     CListCtrlEx* MibTreeList() const { return m_pTreeList; }
     CDirectWalk& CpuWalk() { return m_walkCpu; }
     CDirectWalk& MibTreeWalk() { return m_walkTree; }
-    const QTimer& PollTimer() const { return m_timer; }
 
     // The hidden MIB-tree list's walk; nothing in the dialog starts it.
     void FetchMibTree();
 
 public slots:
     void OnRefresh() override;
-    void OnTimer();
-
-protected:
-    bool OnInitDialog() override;
-    void done(int result) override;
 
 private:
     void ReadCpu();
@@ -42,5 +34,4 @@ private:
     CListCtrlEx* m_pTreeList = nullptr;
     CDirectWalk m_walkCpu;
     CDirectWalk m_walkTree;
-    QTimer m_timer;
 };

@@ -9,7 +9,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QTimer>
 
 namespace {
 
@@ -76,23 +75,14 @@ CStatisticRmonCnt::CStatisticRmonCnt(CStatisticRmon1& source, int nPage, int nPa
     connect(m_pParameter, &QComboBox::currentIndexChanged, this, [this] { Poll(); });
     for (CDirectWalk& slot : m_slots)
         AddWalk(slot);
-
-    m_pTimer = new QTimer(this);
-    m_pTimer->setInterval(2000);
-    connect(m_pTimer, &QTimer::timeout, this, &CStatisticRmonCnt::Poll);
+    PollEvery(2000);
 }
 
 CStatisticRmonCnt::~CStatisticRmonCnt()
 {
     // Hiding the dialog as it goes moves the focus, and the drop-downs then
     // report changes: no poll may run once the slots are gone.
-    m_pTimer->stop();
     m_pParameter->blockSignals(true);
-}
-
-void CStatisticRmonCnt::SetPollPeriod(int ms)
-{
-    m_pTimer->setInterval(ms);
 }
 
 int CStatisticRmonCnt::CounterColumn(int position)
@@ -108,8 +98,6 @@ bool CStatisticRmonCnt::OnInitDialog()
         m_pNext->setEnabled(false);
     }
     LabelItems();
-    // The first poll runs once the dialog is shown (OnRefresh).
-    m_pTimer->start();
     return true;
 }
 
@@ -163,12 +151,6 @@ void CStatisticRmonCnt::OnPrevGroup()
     LabelItems();
     HideUnusedItems();
     Poll();
-}
-
-void CStatisticRmonCnt::done(int result)
-{
-    m_pTimer->stop();
-    CDirectSnmpDialog::done(result);
 }
 
 void CStatisticRmonCnt::Poll()

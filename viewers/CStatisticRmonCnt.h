@@ -12,7 +12,6 @@ class CStatisticRmon1;
 class QComboBox;
 class QLabel;
 class QPushButton;
-class QTimer;
 
 class CStatisticRmonCnt : public CDirectSnmpDialog
 {
@@ -31,8 +30,6 @@ public:
     QPushButton* PrevButton() const { return m_pPrev; }
     QPushButton* NextButton() const { return m_pNext; }
     int Page() const { return m_nPage; }
-    QTimer* PollTimer() const { return m_pTimer; }
-    void SetPollPeriod(int ms);
 
     ~CStatisticRmonCnt() override;
 
@@ -45,8 +42,6 @@ public slots:
 
 protected:
     bool OnInitDialog() override;
-    // Closing stops the polling before the reads are cancelled.
-    void done(int result) override;
 
 private:
     void LabelItems();
@@ -63,5 +58,4 @@ private:
     QComboBox* m_pParameter = nullptr;
     QPushButton* m_pPrev = nullptr;
     QPushButton* m_pNext = nullptr;
-    QTimer* m_pTimer = nullptr;
 };

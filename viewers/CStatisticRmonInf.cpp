@@ -6,7 +6,6 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
-#include <QTimer>
 
 namespace {
 
@@ -53,38 +52,15 @@ CStatisticRmonInf::CStatisticRmonInf(CStatisticRmon1& source, int nEntry, QWidge
     AddButtonRow(1126);
     for (CDirectWalk& row : m_rows)
         AddWalk(row);
-
-    m_pTimer = new QTimer(this);
-    m_pTimer->setInterval(5000);
-    connect(m_pTimer, &QTimer::timeout, this, &CStatisticRmonInf::Poll);
+    PollEvery(5000);
 }
 
 CStatisticRmonInf::~CStatisticRmonInf()
 {
     // Hiding the dialog as it goes moves the focus, and the drop-downs then
     // report changes: no poll may run once the slots are gone.
-    m_pTimer->stop();
     for (QComboBox* combo : m_pEntry)
         combo->blockSignals(true);
-}
-
-void CStatisticRmonInf::SetPollPeriod(int ms)
-{
-    m_pTimer->setInterval(ms);
-}
-
-bool CStatisticRmonInf::OnInitDialog()
-{
-    CDirectSnmpDialog::OnInitDialog();
-    // The first poll runs once the dialog is shown (OnRefresh).
-    m_pTimer->start();
-    return true;
-}
-
-void CStatisticRmonInf::done(int result)
-{
-    m_pTimer->stop();
-    CDirectSnmpDialog::done(result);
 }
 
 void CStatisticRmonInf::Poll()

@@ -11,7 +11,6 @@
 class CStatisticRmon1;
 class QComboBox;
 class QLabel;
-class QTimer;
 
 class CStatisticRmonInf : public CDirectSnmpDialog
 {
@@ -24,8 +23,6 @@ public:
 
     QComboBox* EntryCombo(int row) const { return m_pEntry[row - 1]; }   // row 1..17
     QLabel* CounterValue(int row) const { return m_pValue[row - 1]; }
-    QTimer* PollTimer() const { return m_pTimer; }
-    void SetPollPeriod(int ms);
 
     ~CStatisticRmonInf() override;
 
@@ -34,15 +31,9 @@ public:
 public slots:
     void Poll();
 
-protected:
-    bool OnInitDialog() override;
-    // Closing stops the polling before the reads are cancelled.
-    void done(int result) override;
-
 private:
     std::array<CDirectWalk, kRows> m_rows;
     std::array<bool, kRows> m_bRowFailed{};   // a send the SNMP layer refused: never polled again
     QComboBox* m_pEntry[kRows] = {};
     QLabel* m_pValue[kRows] = {};
-    QTimer* m_pTimer = nullptr;
 };

@@ -256,23 +256,23 @@ TEST_F(InformationFormsTest, ResourcePollingResumesAfterASilentTick)
     const std::string first = Q + "1.7.0";
     CResourceInfo d;
     ASSERT_TRUE(Open(d));
-    EXPECT_TRUE(d.PollTimer().isActive());
-    EXPECT_EQ(d.PollTimer().interval(), 5000);
+    EXPECT_TRUE(d.PollTimer()->isActive());
+    EXPECT_EQ(d.PollTimer()->interval(), 5000);
     ASSERT_EQ(d.CpuList()->GetItemCount(), 1);
     EXPECT_EQ(ListRow(d.CpuList(), 0), QStringList({"12", "9", "7"}));
     EXPECT_TRUE(d.MibTreeList()->isHidden() || !d.MibTreeList()->isVisible());
 
     ASSERT_TRUE(sim->command("drop 1"));
     const int before = Reads(first);
-    d.OnTimer();
+    d.OnPollTimer();
     ASSERT_TRUE(WaitFor([&] { return Reads(first) == before + 1; }, 5000));
-    d.OnTimer();   // still pending: nothing sent
+    d.OnPollTimer();   // still pending: nothing sent
     EXPECT_TRUE(d.CpuWalk().IsPending());
     ASSERT_TRUE(Idle(d));
     EXPECT_EQ(Reads(first), before + 1);
     EXPECT_EQ(d.CpuList()->GetItemCount(), 0);
     ASSERT_TRUE(sim->command("set " + first + " u 55"));
-    d.OnTimer();
+    d.OnPollTimer();
     ASSERT_TRUE(Idle(d));
     ASSERT_EQ(d.CpuList()->GetItemCount(), 1);
     EXPECT_EQ(d.CpuList()->GetItemText(0, 0), "55");
@@ -281,7 +281,7 @@ TEST_F(InformationFormsTest, ResourcePollingResumesAfterASilentTick)
     ASSERT_TRUE(Idle(d));
     EXPECT_EQ(ListColumn(d.MibTreeList(), 0), QStringList({"system", "interfaces"}));
     d.reject();
-    EXPECT_FALSE(d.PollTimer().isActive());
+    EXPECT_FALSE(d.PollTimer()->isActive());
 }
 
 // The private forms' bindings: each binding in its control, with the

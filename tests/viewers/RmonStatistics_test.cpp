@@ -22,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <memory>
 
 namespace {
 
@@ -348,6 +349,36 @@ TEST_F(RmonTest, StoppedAgentLeavesOneGetPerSlot)
         EXPECT_EQ(gets.size(), 6u);
         for (const auto& [oid, count] : gets)
             EXPECT_EQ(count, 1) << oid;
+    }
+}
+
+// Both counter views read again on their own while open, and not once
+// they are closed: a timer never started, never connected or left running
+// after Close shows here.
+TEST_F(RmonTest, CounterViewsPollWhileOpenOnly)
+{
+    KeepEntries(10);
+    CStatisticRmon1 source;
+    ASSERT_TRUE(Open(source));
+    std::unique_ptr<CDirectSnmpDialog> views[] = {std::make_unique<CStatisticRmonInf>(source, 0),
+                                                  std::make_unique<CStatisticRmonCnt>(source, 1, 1)};
+    for (const auto& d : views) {
+        SCOPED_TRACE(d->windowTitle().toStdString());
+        d->SetPollPeriod(100);
+        ASSERT_TRUE(Open(*d));
+        sim->clearLog();
+        // Two more rounds without a click: the timer's.
+        ASSERT_TRUE(WaitFor([] { return !Gets().empty() && Gets().begin()->second >= 2; }));
+        d->CloseButton()->click();
+        EXPECT_FALSE(d->PollTimer()->isActive());
+        // Gets sent before the close may reach the switch a little later: a
+        // get of our own, answered, comes after all of them.
+        const ToolResult marker = RunSnmpTool(
+            "snmpget", {"-v1", "-c", SimulatedSwitch::kReadCommunity, sim->agent(), "1.3.6.1.2.1.1.5.0"});
+        ASSERT_EQ(marker.exitCode, 0) << marker.err;
+        sim->clearLog();
+        WaitFor([] { return false; }, 500);   // five periods
+        EXPECT_EQ(GetCount(), 0) << "gets after the close";
     }
 }
 
