@@ -81,7 +81,7 @@ protected:
         SimulatedSwitchTest::SetUp();
         SnmpInit(EnsureTestApp());
         UseSimulatedSwitch(sim);
-        g_strSnmpTimeout = QStringLiteral("3000");
+        UseAnswerTimeout();
     }
 
     // Checks a walk against snmpwalk of each column: same cells, rows the

@@ -187,7 +187,7 @@ protected:
             UseSimUser(SimulatedSwitch::Users()[1]);
         // Answers are never taken for lost on a loaded machine; the tests of
         // lost answers shorten it where they drop them.
-        g_strSnmpTimeout = QStringLiteral("3000");
+        UseAnswerTimeout();
         config = std::make_unique<CSNMPConfig>();
         config->SetOwnerWnd(&owner);
     }
@@ -195,7 +195,7 @@ protected:
     // session takes its time-out when it opens).
     void ShortTimeout()
     {
-        g_strSnmpTimeout = QStringLiteral("400");
+        UseLostAnswerTimeout();
         config = std::make_unique<CSNMPConfig>();
         config->SetOwnerWnd(&owner);
     }

@@ -64,7 +64,7 @@ protected:
         // The writes here are sent again when no answer comes in time: a
         // time-out short enough to fire on a loaded machine would send a set
         // twice. Only the test of lost answers shortens it.
-        g_strSnmpTimeout = QStringLiteral("3000");
+        UseAnswerTimeout();
         g_nDevicePortNum = 52;
     }
 

@@ -198,7 +198,7 @@ TEST_F(ConfigDialogTest, FailedWriteShowsItsMessageStaysOpenAndRereads)
 {
     // Answers come 300 ms late below: time enough that they still arrive
     // on a loaded machine (sanitizer builds).
-    g_strSnmpTimeout = QStringLiteral("3000");
+    UseAnswerTimeout();
     MessageRecorder messages;
     DemoDialog d;
     OpenAndRead(d);
@@ -381,7 +381,7 @@ TEST_F(ConfigDialogTest, RefreshCloseRowHasNoApply)
 // counts the rows read so far, and says nothing more once the read is done.
 TEST_F(ConfigDialogTest, LongReadCountsItsRowsInTheStatusLine)
 {
-    g_strSnmpTimeout = QStringLiteral("3000");
+    UseAnswerTimeout();
     ASSERT_TRUE(sim->command("delay 15"));   // 53 steps: well over a second
     DemoDialog d;
     d.show();
